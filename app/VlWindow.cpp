@@ -1,0 +1,15 @@
+#include "app/VlWindow.h"
+
+VlWindow::VlWindow()
+    : juce::DocumentWindow ("Veltrino", juce::Colours::lightgrey, juce::DocumentWindow::allButtons)
+{
+    setUsingNativeTitleBar (true);
+    setResizable (true, false);
+    centreWithSize (800, 500);
+    setVisible (true);
+}
+
+void VlWindow::closeButtonPressed()
+{
+    juce::JUCEApplication::getInstance()->systemRequestedQuit();
+}

@@ -1,0 +1,16 @@
+#include <gtest/gtest.h>
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+int main (int argc, char** argv)
+{
+    // No JUCEApplication here: this also stops the constructor assertion when a
+    // test builds an application object of its own.
+    juce::JUCEApplicationBase::createInstance = +[]() -> juce::JUCEApplicationBase* { return nullptr; };
+
+    // Every component must be gone before this goes.
+    juce::ScopedJuceInitialiser_GUI juce;
+
+    ::testing::InitGoogleTest (&argc, argv);
+    return RUN_ALL_TESTS();
+}
