@@ -1,0 +1,257 @@
+#include "tools/fcbdump/VlFcbDump.h"
+
+#include "tools/FcbDumpFile.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <stdexcept>
+
+namespace
+{
+    using Bytes = std::vector<VlFcbDump::Byte>;
+
+    Bytes readGeneratedDump()
+    {
+        std::ifstream in (generatedFcbDumpFile, std::ios::binary);
+
+        if (! in)
+            throw std::runtime_error (std::string ("cannot read ") + generatedFcbDumpFile);
+
+        return { std::istreambuf_iterator<char> (in), std::istreambuf_iterator<char>() };
+    }
+
+    VlFcbDump decodeGeneratedDump()
+    {
+        std::string error;
+        auto dump = VlFcbDump::decode (readGeneratedDump(), error);
+
+        if (! dump)
+            throw std::runtime_error (error);
+
+        return *dump;
+    }
+
+    Bytes slice (const Bytes& bytes, std::size_t from, std::size_t to) { return { &bytes[from], &bytes[to] }; }
+
+    // The raw bytes of a preset or of a stretch of the image, as the board's factory dumps hold them.
+    Bytes memorySlice (const VlFcbDump& dump, std::size_t from, std::size_t to)
+    {
+        return { dump.getMemory().begin() + from, dump.getMemory().begin() + to };
+    }
+
+    void expectRefused (const Bytes& message, const std::string& expectedInError)
+    {
+        std::string error;
+        EXPECT_FALSE (VlFcbDump::decode (message, error).has_value());
+        EXPECT_NE (error.find (expectedInError), std::string::npos) << error;
+    }
+}
+
+//==============================================================================
+TEST (VlFcbDumpTests, GeneratedFileIsOneWholeMemoryDump)
+{
+    const auto file = readGeneratedDump();
+    ASSERT_EQ (file.size(), 2352u);
+
+    // The frame and the first three packets, presets 0 and 1 included.
+    EXPECT_EQ (slice (file, 0, 31), (Bytes { 0xF0, 0x00, 0x20, 0x32, 0x01, 0x0C, 0x0F, 0x00, 0x00, 0x00, 0x00,
+                                             0x00, 0x66, 0x00, 0x3F, 0x67, 0x00, 0x01, 0x00, 0x7F, 0x07, 0x00,
+                                             0x01, 0x7F, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x7C }));
+
+    for (std::size_t i = 1; i < 2351; ++i)
+        ASSERT_LT (file[i], 0x80) << "byte " << i;
+
+    // The last preset's note (10) and the packet byte with its enable bit clear.
+    EXPECT_EQ (file[1834], 0x0A);
+    EXPECT_EQ (file[1838], 0x70);
+
+    // The global area ends exactly as in the board's factory dumps.
+    EXPECT_EQ (slice (file, 2311, 2352),
+               (Bytes { 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x7F, 0x7F, 0x7F,
+                        0x7F, 0x78, 0x7F, 0x7F, 0x40, 0x14, 0x00, 0x00, 0x00, 0x07, 0x00, 0x00, 0x00, 0x00,
+                        0x00, 0x00, 0x00, 0x00, 0x0F, 0x6C, 0x0E, 0x66, 0x00, 0x00, 0x00, 0x0A, 0xF7 }));
+
+    EXPECT_EQ (file, VlFcbDump::forDefaultLearnTable().encode());
+}
+
+TEST (VlFcbDumpTests, EveryFootswitchOfEveryBankSendsItsOwnNoteAndThePedalsControllersOneAndSeven)
+{
+    const auto dump = decodeGeneratedDump();
+
+    VlFcbDump::Preset expected;
+    expected.controlChanges[0] = { false, 102, 0, false };
+    expected.controlChanges[1] = { false, 103, 0, false };
+    expected.pedals[0] = { true, 1, 0, 127 };
+    expected.pedals[1] = { true, 7, 0, 127 };
+
+    for (int bank = 0; bank < 10; ++bank)
+    {
+        for (int footswitch = 1; footswitch <= 10; ++footswitch)
+        {
+            expected.note = { true, footswitch };
+            EXPECT_EQ (dump.getPreset (bank, footswitch), expected) << "bank " << bank << " footswitch " << footswitch;
+
+            const auto address = 16u * static_cast<std::size_t> (10 * bank + footswitch - 1);
+            const auto n = static_cast<VlFcbDump::Byte> (footswitch);
+            EXPECT_EQ (memorySlice (dump, address, address + 16),
+                       (Bytes { 0x80, 0x80, 0x80, 0x80, 0x80, 0xE6, 0x00, 0xE7, 0x00, 0x01, 0x00, 0x7F, 0x07, 0x00,
+                                0x7F, n }))
+                << "bank " << bank << " footswitch " << footswitch;
+        }
+    }
+
+    for (int function = 0; function < 10; ++function)
+        EXPECT_EQ (dump.getMidiChannel (static_cast<VlFcbDump::Function> (function)), 1) << "function " << function;
+}
+
+TEST (VlFcbDumpTests, GlobalAreaIsTheFactoryOneWithDirectSelectOff)
+{
+    const auto dump = decodeGeneratedDump();
+
+    const VlFcbDump::Settings settings = dump.getSettings();
+    EXPECT_TRUE (settings.configSwitch1);
+    EXPECT_TRUE (settings.configSwitch2);
+    EXPECT_FALSE (settings.directSelect);
+    EXPECT_TRUE (settings.runningStatus);
+    EXPECT_TRUE (settings.merge);
+    EXPECT_EQ (settings.pedalCalibration, (std::array<VlFcbDump::Byte, 4> { 0x0F, 0xEC, 0x0E, 0xE6 }));
+
+    EXPECT_EQ (memorySlice (dump, 0x640, 0x7E0), Bytes (0x7E0 - 0x640, 0xFF));
+    EXPECT_EQ (memorySlice (dump, 0x7E0, 0x7EA), Bytes (10, 0x00));
+    EXPECT_EQ (memorySlice (dump, 0x7EA, 0x7F0), Bytes (6, 0xFF));
+    EXPECT_EQ (memorySlice (dump, 0x7F0, 0x7F2), (Bytes { 0xC0, 0x14 }));
+    EXPECT_EQ (memorySlice (dump, 0x7F2, 0x7FC), Bytes (10, 0x00));
+    EXPECT_EQ (memorySlice (dump, 0x7FC, 0x803), (Bytes { 0x0F, 0xEC, 0x0E, 0xE6, 0x00, 0x00, 0x00 }));
+}
+
+//==============================================================================
+TEST (VlFcbDumpTests, BitSevenOfEachByteTravelsInItsPacketsEighthByte)
+{
+    for (std::size_t address : { 0u, 6u, 7u, 0x63Fu, 2050u })
+    {
+        VlFcbDump::Memory image {};
+        image[address] = 0xD5;
+        const auto message = VlFcbDump { image }.encode();
+
+        ASSERT_EQ (message.size(), 2352u);
+        EXPECT_EQ (message[7 + 8 * (address / 7) + address % 7], 0x55) << "address " << address;
+        EXPECT_EQ (message[14 + 8 * (address / 7)], 1 << (address % 7)) << "address " << address;
+    }
+}
+
+TEST (VlFcbDumpTests, EncodingAndDecodingRoundTrip)
+{
+    const auto file = readGeneratedDump();
+    EXPECT_EQ (decodeGeneratedDump().encode(), file);
+
+    // Any well-formed message comes back byte for byte, and so does any image.
+    std::mt19937 random (1010);
+    std::uniform_int_distribution<int> data (0, 0x7F), any (0, 0xFF);
+
+    for (int round = 0; round < 20; ++round)
+    {
+        Bytes message (VlFcbDump::header.begin(), VlFcbDump::header.end());
+
+        while (message.size() < 2351)
+            message.push_back (static_cast<VlFcbDump::Byte> (data (random)));
+
+        message.push_back (0xF7);
+
+        std::string error;
+        const auto decoded = VlFcbDump::decode (message, error);
+        ASSERT_TRUE (decoded.has_value()) << error;
+        EXPECT_EQ (decoded->encode(), message);
+
+        VlFcbDump::Memory image;
+
+        for (auto& byte : image)
+            byte = static_cast<VlFcbDump::Byte> (any (random));
+
+        const auto again = VlFcbDump::decode (VlFcbDump { image }.encode(), error);
+        ASSERT_TRUE (again.has_value()) << error;
+        EXPECT_EQ (again->getMemory(), image);
+    }
+}
+
+TEST (VlFcbDumpTests, PresetsRoundTripThroughTheImage)
+{
+    VlFcbDump dump { VlFcbDump::Memory {} };
+
+    VlFcbDump::Preset preset;
+    preset.programChanges = { { { true, 0 }, { false, 127 }, { true, 5 }, { false, 64 }, { true, 100 } } };
+    preset.controlChanges = { { { true, 11, 127, true }, { false, 12, 0, true } } };
+    preset.pedals = { { { false, 4, 10, 90 }, { true, 127, 0, 127 } } };
+    preset.note = { false, 60 };
+
+    dump.setPreset (9, 10, preset);
+    EXPECT_EQ (dump.getPreset (9, 10), preset);
+    EXPECT_EQ (dump.getPreset (9, 9).note, (VlFcbDump::Note { true, 0 })) << "its neighbour is untouched";
+
+    std::string error;
+    const auto decoded = VlFcbDump::decode (dump.encode(), error);
+    ASSERT_TRUE (decoded.has_value()) << error;
+    EXPECT_EQ (decoded->getPreset (9, 10), preset);
+}
+
+TEST (VlFcbDumpTests, RefusesPresetsItCannotStore)
+{
+    auto dump = VlFcbDump::forDefaultLearnTable();
+    const auto before = dump.getMemory();
+
+    VlFcbDump::Preset preset;
+    preset.note = { true, 128 };
+    EXPECT_THROW (dump.setPreset (0, 1, preset), std::invalid_argument);
+    preset.note = { true, 1 };
+    preset.pedals[1].upper = -1;
+    EXPECT_THROW (dump.setPreset (0, 1, preset), std::invalid_argument);
+    EXPECT_EQ (dump.getMemory(), before);
+
+    EXPECT_THROW (dump.getPreset (10, 1), std::out_of_range);
+    EXPECT_THROW (dump.getPreset (0, 0), std::out_of_range);
+    EXPECT_THROW (dump.setPreset (0, 11, {}), std::out_of_range);
+    EXPECT_EQ (dump.getMemory(), before);
+}
+
+//==============================================================================
+TEST (VlFcbDumpTests, RefusesMessagesOfTheWrongSize)
+{
+    auto file = readGeneratedDump();
+
+    expectRefused ({}, "2352 bytes long; this one has 0");
+    expectRefused (slice (file, 0, 2351), "this one has 2351");
+
+    file.insert (file.end() - 1, 0x00);
+    expectRefused (file, "this one has 2353");
+}
+
+TEST (VlFcbDumpTests, RefusesAnotherHeaderOrAMissingEnd)
+{
+    const auto file = readGeneratedDump();
+
+    for (std::size_t i = 0; i < 7; ++i)
+    {
+        auto message = file;
+        message[i] ^= 0x02;   // byte 4 too: every dump the board makes has 01 there
+        expectRefused (message, "byte " + std::to_string (i) + " is ");
+    }
+
+    auto message = file;
+    message.back() = 0x00;
+    expectRefused (message, "does not end with F7");
+}
+
+TEST (VlFcbDumpTests, RefusesADataByteWithBitSevenSet)
+{
+    const auto file = readGeneratedDump();
+
+    // A data byte, a packet's eighth byte and an early end of message.
+    for (auto [index, byte] : { std::pair<std::size_t, VlFcbDump::Byte> { 100, 0x85 }, { 14, 0x80 }, { 1500, 0xF7 } })
+    {
+        auto message = file;
+        message[index] = byte;
+        expectRefused (message, "byte " + std::to_string (index) + " is ");
+    }
+}
