@@ -31,21 +31,40 @@ public:
     ~CMidiDevices() override;
 
     //==============================================================================
+    /** Wants that input, unless exactly that name is wanted already. No check runs. */
     void addInput (const juce::String& name);
+
+    /** Stops wanting that input; it closes at the next check. */
     void removeInput (const juce::String& name);
+
+    /** Wants no input; they close at the next check. */
     void clearInputs();
 
+    /** Wants that output, unless exactly that name is wanted already. No check runs. */
     void addOutput (const juce::String& name);
+
+    /** Wants no output; they close at the next check. */
     void clearOutputs();
 
+    /** The wanted input names, in the order added. */
     const juce::StringArray& getWantedInputs() const noexcept   { return wantedInputs; }
+
+    /** The wanted output names, in the order added. */
     const juce::StringArray& getWantedOutputs() const noexcept  { return wantedOutputs; }
 
     //==============================================================================
     /** Closes what is open but no longer wanted or present, then opens what is
         wanted and present. Sends a change message when anything opened or closed.
+
+        Of two present devices with the same name the first in the system's list
+        opens. An open device remembers the identifier it was opened under: once
+        that is gone (the device was unplugged, and maybe plugged in again) it is
+        closed, and opened again under its new identifier in the same check.
+        Every open, stop and close raises CMidiInputLock::ScopedPortChange.
     */
     void updateInputs();
+
+    /** The same as updateInputs(), for the outputs. */
     void updateOutputs();
 
     /** The open device of exactly that name, or null. Valid until the next check. */
@@ -58,6 +77,8 @@ public:
 private:
     //==============================================================================
     void timerCallback() override;
+    bool reconcileInputs();
+    bool reconcileOutputs();
 
     template <typename Port>
     struct OpenDevice

@@ -32,8 +32,9 @@ public:
         return true;
     }
 
-    /** Raised on the main thread around every stop or close of an input: a
-        callback waiting for the lock gives up, and none starts waiting.
+    /** Raised on the main thread around every stop or close of an input (and
+        every open or close of any port, which on Linux takes the same callback
+        lock): a callback waiting for the lock gives up, and none starts waiting.
     */
     class ScopedPortChange
     {
