@@ -6,7 +6,6 @@ VlWindow::VlWindow()
     setUsingNativeTitleBar (true);
     setResizable (true, false);
     centreWithSize (800, 500);
-    setVisible (true);
 }
 
 void VlWindow::closeButtonPressed()

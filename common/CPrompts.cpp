@@ -20,6 +20,13 @@ namespace
             return true;
         }
 
+        int askYesNoCancel (Icon, const juce::String& title, const juce::String& text,
+                            const juce::String&, const juce::String&, const juce::String&) override
+        {
+            juce::Logger::writeToLog (title + ": " + text);
+            return 1;
+        }
+
         juce::File chooseFolder (const juce::String&, const juce::File&) override  { return {}; }
 
         juce::File chooseFile (const juce::String&, const juce::File&,
@@ -40,4 +47,9 @@ CPrompts& CPrompts::get()
 void CPrompts::install (CPrompts* prompts)
 {
     installed = prompts;
+}
+
+bool CPrompts::isInstalled() noexcept
+{
+    return installed != nullptr;
 }

@@ -7,8 +7,10 @@
 
     The application installs an implementation with JUCE's modal windows; tests
     install one that scripts the answers and records what was asked. With none
-    installed, questions answer OK (true), choosers answer "cancelled" and
-    messages are only logged. Main thread only.
+    installed, questions answer with their first button, choosers answer
+    "cancelled" and messages are only logged. Main thread only.
+
+    Implementations only show: the caller holds a CStMenuLock around each call.
 */
 class CPrompts
 {
@@ -23,6 +25,13 @@ public:
     /** A question with two buttons; true for the first (OK). */
     virtual bool askOkCancel (Icon icon, const juce::String& title, const juce::String& text,
                               const juce::String& okButton, const juce::String& cancelButton) = 0;
+
+    /** A question with three buttons: 1 for the first, 2 for the second,
+        0 for the third (the cancel button, also taken by Escape).
+    */
+    virtual int askYesNoCancel (Icon icon, const juce::String& title, const juce::String& text,
+                                const juce::String& button1, const juce::String& button2,
+                                const juce::String& button3) = 0;
 
     /** A folder chooser; an empty File when cancelled. */
     virtual juce::File chooseFolder (const juce::String& title, const juce::File& initial) = 0;
@@ -40,4 +49,7 @@ public:
 
     /** Installs an implementation (not owned); null restores the fallback. */
     static void install (CPrompts* prompts);
+
+    /** True while an implementation is installed (the fallback does not count). */
+    static bool isInstalled() noexcept;
 };

@@ -1,0 +1,313 @@
+#include "common/CApplication.h"
+
+#include "common/CJucePrompts.h"
+#include "common/CStMenuLock.h"
+#include "common/CXmlHelpers.h"
+
+namespace
+{
+    const juce::String commandCategory ("Application");
+    constexpr int tooltipDelayMs = 700;
+
+    // Replaces the file through a temporary one beside it: a write that fails
+    // half-way (disk full) never leaves a truncated file in place of the old one.
+    bool replaceFileAtomically (const juce::File& file, const juce::String& text)
+    {
+        juce::TemporaryFile temporary (file, juce::TemporaryFile::useHiddenFile);
+
+        {
+            juce::FileOutputStream out (temporary.getFile());
+
+            if (! out.openedOk() || ! out.writeText (text, false, false, nullptr))
+                return false;
+
+            out.flush();
+
+            if (out.getStatus().failed())
+                return false;
+        }
+
+        return temporary.overwriteTargetFileWithTemporary();
+    }
+}
+
+CApplication::CApplication (bool shouldLog)
+    : logging (shouldLog)
+{
+}
+
+CApplication::~CApplication() = default;
+
+//==============================================================================
+void CApplication::initialise (const juce::String& commandLine)
+{
+    initialised = true;
+
+    if (! CPrompts::isInstalled())
+    {
+        prompts = std::make_unique<CJucePrompts>();
+        CPrompts::install (prompts.get());
+    }
+
+    if (logging)
+    {
+        logger.reset (juce::FileLogger::createDefaultAppLogger (getApplicationName(),
+                                                                getApplicationName() + "_log.txt",
+                                                                "version " + getApplicationVersion(),
+                                                                128 * 1024));
+        juce::Logger::setCurrentLogger (logger.get());
+        juce::Logger::writeToLog ("CApplication::initialise() commandLine: \"" + commandLine + "\"\n");
+    }
+
+    PrefsReader prefs;
+
+    juce::LookAndFeel::setDefaultLookAndFeel (createLookAndFeel());
+    juce::Typeface::clearTypefaceCache();   // fonts resolved before now used the old mapping
+
+    if (commandLine.isEmpty())
+        showSplash (2000, false);
+
+    loadPreferences (prefs);
+
+    commandManager = std::make_unique<juce::ApplicationCommandManager>();
+    recentFiles = std::make_unique<juce::RecentlyOpenedFilesList>();
+
+    if (prefs.isLoaded())
+    {
+        prefs.section = "recent_files";
+        restoreRecentFiles (prefs.getString ({}));
+
+        prefs.section = "tooltips";
+        showTooltips (prefs.getBool ("visible"));
+    }
+
+    createMainWindow (commandLine, prefs);
+}
+
+void CApplication::shutdown()
+{
+    // JUCE also calls this for an instance that never started.
+    if (! initialised)
+        return;
+
+    if (! fatalErrorRaised)
+        savePreferences();
+
+    // The product deletes its look-and-feel in appShutdown: it must not be the default then.
+    juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
+    juce::Typeface::clearTypefaceCache();
+
+    appShutdown();
+
+    recentFiles.reset();
+    tooltipWindow.reset();
+    commandManager.reset();
+
+    if (logger != nullptr)
+    {
+        juce::Logger::setCurrentLogger (nullptr);
+        logger.reset();
+    }
+
+    if (prompts != nullptr)
+    {
+        CPrompts::install (nullptr);
+        prompts.reset();
+    }
+
+    initialised = false;
+}
+
+void CApplication::anotherInstanceStarted (const juce::String& commandLine)
+{
+    if (logging)
+        juce::Logger::writeToLog ("anotherInstanceStarted() commandLine: \"" + commandLine + "\"\n");
+
+    if (commandLine.isNotEmpty())
+        openFile (commandLine.unquoted());
+}
+
+//==============================================================================
+void CApplication::getAllCommands (juce::Array<juce::CommandID>& commands)
+{
+    commands.addArray ({ CommandId::about, CommandId::tooltips, CommandId::onlineHelp, CommandId::quit });
+}
+
+void CApplication::getCommandInfo (juce::CommandID commandID, juce::ApplicationCommandInfo& result)
+{
+    const auto name = getApplicationName();
+
+    switch (commandID)
+    {
+        case CommandId::about:
+            result.setInfo ("About " + name, "Shows information about the " + name + " application.", commandCategory, 0);
+            break;
+
+        case CommandId::tooltips:
+            result.setInfo ("Tooltips", "Shows or hides tooltips", commandCategory, 0);
+            result.setTicked (tooltipWindow != nullptr);
+            break;
+
+        case CommandId::onlineHelp:
+            result.setInfo ("Online help", "Opens the online help page in the default browser", commandCategory, 0);
+            result.setActive (onlineHelpUrl.isNotEmpty());
+            break;
+
+        case CommandId::quit:
+            result.setInfo ("Quit", "Quits " + name + ".", commandCategory, 0);
+            result.addDefaultKeypress ('q', juce::ModifierKeys::commandModifier);
+            break;
+
+        default:
+            break;
+    }
+}
+
+bool CApplication::perform (const InvocationInfo& info)
+{
+    switch (info.commandID)
+    {
+        case CommandId::about:
+            showSplash (30000, true);
+            return true;
+
+        case CommandId::tooltips:
+            showTooltips (tooltipWindow == nullptr);
+            return true;
+
+        case CommandId::onlineHelp:
+            if (onlineHelpUrl.isNotEmpty())
+                CPrompts::get().openUrl (onlineHelpUrl);
+
+            return true;
+
+        case CommandId::quit:
+            systemRequestedQuit();
+            return true;
+
+        default:
+            return false;
+    }
+}
+
+void CApplication::showTooltips (bool shouldShow)
+{
+    if (! shouldShow)
+        tooltipWindow.reset();
+    else if (tooltipWindow == nullptr)
+        tooltipWindow = std::make_unique<juce::TooltipWindow> (nullptr, tooltipDelayMs);
+}
+
+void CApplication::restoreRecentFiles (const juce::String& text)
+{
+    // A hand-edited file may carry blank lines or indentation: an empty entry
+    // would take one of the list's places.
+    juce::StringArray paths;
+    paths.addLines (text);
+    paths.trim();
+    paths.removeEmptyStrings();
+
+    recentFiles->restoreFromString (paths.joinIntoString ("\n"));
+}
+
+//==============================================================================
+void CApplication::fatalError (const juce::String& message, const juce::String& detail)
+{
+    fatalErrorRaised = true;
+
+    CStMenuLock lock;
+    CPrompts::get().showMessage (CPrompts::Icon::warning, "Fatal error",
+                                 message + "\n(" + detail + ")" + "\nApplication will quit.");
+    quit();
+}
+
+juce::Result CApplication::extractExamples (const void* data, size_t size)
+{
+    CStMenuLock lock;
+
+    const auto folder = CPrompts::get().chooseFolder ("Choose a folder for the examples",
+                                                      juce::File::getSpecialLocation (juce::File::userDocumentsDirectory));
+
+    if (folder == juce::File())
+        return juce::Result::ok();
+
+    juce::MemoryInputStream in (data, size, false);
+    juce::ZipFile archive (in);
+    auto result = juce::Result::ok();
+
+    for (int i = 0; i < archive.getNumEntries(); ++i)
+    {
+        // Refuses entries that would land outside the folder, or go through a link out of it.
+        const auto entryResult = archive.uncompressEntry (i, folder, juce::ZipFile::OverwriteFiles::yes,
+                                                          juce::ZipFile::FollowSymlinks::no);
+
+        if (entryResult.failed() && result.wasOk())
+            result = entryResult;
+    }
+
+    return result;
+}
+
+//==============================================================================
+juce::File CApplication::getPreferencesFile()
+{
+    // JUCE's own folder for this ignores $XDG_CONFIG_HOME.
+    const auto configHome = juce::SystemStats::getEnvironmentVariable ("XDG_CONFIG_HOME", {});
+    const auto base = juce::File::isAbsolutePath (configHome)
+                          ? juce::File (configHome)
+                          : juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory);
+
+    const auto folder = base.getChildFile (getApplicationName());
+
+    if (! folder.isDirectory() && folder.createDirectory().failed())
+        return {};
+
+    if (! folder.isDirectory())
+        return {};
+
+    return folder.getChildFile ("preferences.xml");
+}
+
+bool CApplication::savePreferences()
+{
+    const auto file = getPreferencesFile();
+
+    if (file == juce::File())
+        return false;
+
+    juce::XmlElement root ("preferences");
+    root.createNewChildElement ("recent_files")
+        ->addTextElement (recentFiles != nullptr ? recentFiles->toString() : juce::String());
+    root.createNewChildElement ("tooltips")->setAttribute ("visible", tooltipWindow != nullptr ? 1 : 0);
+
+    writePreferences (root);
+
+    juce::XmlElement::TextFormat format;
+    format.lineWrapLength = 60;
+    format.newLineChars = "\n";
+
+    return replaceFileAtomically (file, root.toString (format));
+}
+
+void CApplication::loadPreferences (PrefsReader& prefs)
+{
+    const auto file = getPreferencesFile();
+
+    if (! file.existsAsFile())
+        return;
+
+    const auto root = juce::parseXML (file);
+
+    if (root == nullptr)
+        return;
+
+    prefs.markLoaded();
+
+    if (auto* recent = CXml::findChild (*root, "recent_files"))
+        prefs.readText (*recent, recent->getAllSubText());
+
+    if (auto* tooltips = CXml::findChild (*root, "tooltips"))
+        prefs.readAttribute (*tooltips, "visible");
+
+    readPreferences (*root, prefs);
+}

@@ -1,0 +1,45 @@
+#include "common/CTempDialogWindow.h"
+
+CTempDialogWindow::CTempDialogWindow (const juce::String& title, juce::Component& content, juce::Colour background,
+                                      bool escapeKeyTriggersCloseButton, bool resizable, bool useCornerResizer,
+                                      const juce::String& windowState)
+    : juce::DialogWindow (title, background, escapeKeyTriggersCloseButton, true),
+      escapeCloses (escapeKeyTriggersCloseButton)
+{
+    setDropShadowEnabled (true);
+    setUsingNativeTitleBar (true);
+    setContentNonOwned (&content, true);
+    setResizable (resizable, useCornerResizer);
+
+    const auto fittedWidth = getWidth();
+    const auto fittedHeight = getHeight();
+
+    if (windowState.isNotEmpty() && restoreWindowStateFromString (windowState))
+    {
+        // A saved size would cut or stretch fixed content that has changed since.
+        if (! resizable)
+            setSize (fittedWidth, fittedHeight);
+    }
+    else
+    {
+        centreWithSize (getWidth(), getHeight());
+    }
+}
+
+CTempDialogWindow::~CTempDialogWindow() = default;
+
+void CTempDialogWindow::closeButtonPressed()
+{
+    setVisible (false);
+}
+
+bool CTempDialogWindow::escapeKeyPressed()
+{
+    // JUCE's own Escape handling hides the window without passing through
+    // closeButtonPressed; route both to the same place.
+    if (! escapeCloses)
+        return false;
+
+    closeButtonPressed();
+    return true;
+}

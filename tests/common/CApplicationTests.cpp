@@ -1,0 +1,407 @@
+#include "common/CApplication.h"
+#include "common/CJucePrompts.h"
+#include "fixtures/FakePrompts.h"
+#include "fixtures/ModalTest.h"
+#include "fixtures/TemporaryHome.h"
+#include "fixtures/TestApplication.h"
+#include "resources/ExamplesArchive.h"
+
+#include <gtest/gtest.h>
+
+class CApplicationTests : public ::testing::Test
+{
+protected:
+    static bool perform (TestApplication& app, juce::CommandID id)
+    {
+        return app.perform (juce::ApplicationCommandTarget::InvocationInfo (id));
+    }
+
+    static juce::ApplicationCommandInfo infoFor (TestApplication& app, juce::CommandID id)
+    {
+        juce::ApplicationCommandInfo info (id);
+        app.getCommandInfo (id, info);
+        return info;
+    }
+
+    static juce::StringArray filesBelow (const juce::File& folder)
+    {
+        juce::StringArray paths;
+
+        for (const auto& entry : juce::RangedDirectoryIterator (folder, true, "*", juce::File::findFiles))
+            paths.add (entry.getFile().getRelativePathFrom (folder));
+
+        paths.sort (false);
+        return paths;
+    }
+
+    juce::Result extractExamples()
+    {
+        return CApplication::extractExamples (VlResources::examplesArchive, VlResources::examplesArchiveSize);
+    }
+
+    TemporaryHome home;
+    FakePrompts prompts;
+};
+
+//==============================================================================
+TEST_F (CApplicationTests, StartsAndStopsInOrderWithTheSplashOnlyForAnEmptyCommandLine)
+{
+    home.writePreferences (R"(<preferences><tooltips visible="1"/></preferences>)");
+
+    {
+        TestApplication app;
+        app.initialise ({});
+
+        EXPECT_EQ (app.events, juce::StringArray ({ "createLookAndFeel", "showSplash 2000 noclick",
+                                                    "readPreferences", "createMainWindow" }));
+        EXPECT_TRUE (app.lookAndFeelInstalledBeforeSplash);
+        EXPECT_FALSE (app.commandManagerExistedWhilePrefsWereRead);
+        EXPECT_TRUE (app.commandManagerExistedForMainWindow);
+        EXPECT_TRUE (app.tooltipsExistedForMainWindow);
+
+        app.events.clear();
+        app.shutdown();
+
+        EXPECT_EQ (app.events, juce::StringArray ({ "writePreferences", "appShutdown" }));
+        EXPECT_TRUE (app.objectsExistedWhilePrefsWereWritten);
+        EXPECT_TRUE (app.lookAndFeelResetBeforeAppShutdown);
+        EXPECT_EQ (app.commandManager, nullptr);
+        EXPECT_EQ (app.recentFiles, nullptr);
+        EXPECT_EQ (app.tooltipWindow, nullptr);
+    }
+
+    TestApplication app;
+    app.initialise ("song.vlt");
+    EXPECT_FALSE (app.events.contains ("showSplash 2000 noclick"));
+    app.shutdown();
+
+    // JUCE may stop an instance that never started: nothing is touched.
+    home.getPreferencesFile().deleteFile();
+    TestApplication neverStarted;
+    neverStarted.shutdown();
+    EXPECT_TRUE (neverStarted.events.isEmpty());
+    EXPECT_FALSE (home.getPreferencesFile().exists());
+}
+
+//==============================================================================
+TEST_F (CApplicationTests, WritesThePreferencesInOrderAtShutdownAndReadsThemBack)
+{
+    const auto older = home.getFolder().getChildFile ("older.vlt");
+    const auto newer = home.getFolder().getChildFile ("newer.vlt");
+
+    {
+        TestApplication app;
+        app.initialise ({});
+        EXPECT_FALSE (app.events.contains ("readPreferences"));   // the first start has no file
+        EXPECT_EQ (app.tooltipWindow, nullptr);
+
+        app.recentFiles->addFile (older);
+        app.recentFiles->addFile (newer);
+        perform (app, CApplication::CommandId::tooltips);
+        app.dialog.windowState = "10 20 300 200";
+        app.shutdown();
+    }
+
+    EXPECT_EQ (home.getPreferencesFile().loadFileAsString(),
+               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n\n<preferences>\n"
+               "  <recent_files>" + newer.getFullPathName() + "\n" + older.getFullPathName() + "</recent_files>\n"
+               "  <tooltips visible=\"1\"/>\n"
+               "  <test_dlg state=\"10 20 300 200\"/>\n"
+               "</preferences>\n");
+
+    TestApplication app;
+    app.initialise ({});
+
+    EXPECT_EQ (app.recentFiles->toString(), newer.getFullPathName() + "\n" + older.getFullPathName());
+    EXPECT_NE (app.tooltipWindow, nullptr);
+    EXPECT_EQ (app.dialog.windowState, "10 20 300 200");
+    app.shutdown();
+}
+
+TEST_F (CApplicationTests, ReadsNamesWhateverTheirCaseAndWhateverTheRoot)
+{
+    home.writePreferences (R"(<Settings><RECENT_FILES>/music/live.vlt</RECENT_FILES>
+                              <Tooltips VISIBLE="1"/><TEST_DLG State="1 2 3 4"/></Settings>)");
+    TestApplication app;
+    app.initialise ({});
+
+    EXPECT_EQ (app.recentFiles->toString(), "/music/live.vlt");
+    EXPECT_NE (app.tooltipWindow, nullptr);
+    EXPECT_EQ (app.dialog.windowState, "1 2 3 4");
+    app.shutdown();
+}
+
+TEST_F (CApplicationTests, AnUnparsableOrEmptyFileGivesTheDefaultsSilently)
+{
+    for (const auto* content : { R"(<preferences><tooltips visible="1">)", "not xml", "<preferences/>" })
+    {
+        home.writePreferences (content);
+        TestApplication app;
+        app.initialise ({});
+
+        // A parsed file counts as read even when it holds nothing we know.
+        EXPECT_EQ (app.events.contains ("readPreferences"), juce::String (content) == "<preferences/>") << content;
+        EXPECT_EQ (app.tooltipWindow, nullptr) << content;
+        EXPECT_EQ (app.recentFiles->getNumFiles(), 0) << content;
+        app.shutdown();
+        EXPECT_NE (juce::parseXML (home.getPreferencesFile()), nullptr) << content;
+    }
+
+    EXPECT_TRUE (prompts.prompts.empty());
+}
+
+TEST_F (CApplicationTests, AFileWhereTheFolderShouldBeIsNeitherReadNorWritten)
+{
+    const auto blocker = home.getPreferencesFile().getParentDirectory();
+    home.getConfigHome().createDirectory();
+    blocker.replaceWithText (R"(<preferences><tooltips visible="1"/></preferences>)");
+
+    TestApplication app;
+    app.initialise ({});
+    EXPECT_EQ (app.getPreferencesFile(), juce::File());
+    EXPECT_EQ (app.tooltipWindow, nullptr);
+    app.shutdown();
+
+    EXPECT_FALSE (app.events.contains ("writePreferences"));
+    EXPECT_EQ (blocker.loadFileAsString(), R"(<preferences><tooltips visible="1"/></preferences>)");
+
+    // Without $XDG_CONFIG_HOME the folder is made in ~/.config.
+    unsetenv ("XDG_CONFIG_HOME");
+    EXPECT_EQ (app.getPreferencesFile(), home.getFolder().getChildFile (".config/Veltrino/preferences.xml"));
+    EXPECT_TRUE (home.getFolder().getChildFile (".config/Veltrino").isDirectory());
+}
+
+TEST_F (CApplicationTests, KeepsTheTenMostRecentFilesAndSkipsBlankLines)
+{
+    juce::StringArray paths;
+
+    for (int i = 1; i <= 12; ++i)
+        paths.add ("/songs/set" + juce::String (i) + ".vlt");
+
+    home.writePreferences ("<preferences><recent_files>\n  " + paths.joinIntoString ("\n\n  ")
+                           + "\n</recent_files></preferences>");
+    TestApplication app;
+    app.initialise ({});
+
+    paths.removeRange (10, 2);
+    EXPECT_EQ (app.recentFiles->toString(), paths.joinIntoString ("\n"));
+    app.shutdown();
+}
+
+TEST_F (CApplicationTests, AFailedWriteLeavesWhatWasThereAndLeavesNoLitter)
+{
+    TestApplication app;
+    app.initialise ({});
+
+    // Nothing can be renamed over a folder that holds a file.
+    const auto target = home.getPreferencesFile();
+    target.getChildFile ("keep.txt").create();
+
+    EXPECT_FALSE (app.savePreferences());
+    EXPECT_TRUE (target.getChildFile ("keep.txt").existsAsFile());
+    EXPECT_EQ (target.getParentDirectory().getNumberOfChildFiles (juce::File::findFilesAndDirectories, "*"), 1);
+    app.shutdown();
+}
+
+TEST_F (CApplicationTests, TooltipsSwitchedOffAreSavedOffForTheNextStart)
+{
+    home.writePreferences (R"(<preferences><tooltips visible="1"/></preferences>)");
+
+    for (const bool tooltipsExpected : { true, false })
+    {
+        TestApplication app;
+        app.initialise ({});
+        EXPECT_EQ (app.tooltipWindow != nullptr, tooltipsExpected);
+        EXPECT_EQ ((infoFor (app, CApplication::CommandId::tooltips).flags & juce::ApplicationCommandInfo::isTicked) != 0, tooltipsExpected);
+
+        if (tooltipsExpected)
+            EXPECT_TRUE (perform (app, CApplication::CommandId::tooltips));
+
+        app.shutdown();
+        EXPECT_TRUE (home.getPreferencesFile().loadFileAsString().contains (R"(<tooltips visible="0"/>)"));
+    }
+}
+
+//==============================================================================
+TEST_F (CApplicationTests, CommonCommandsCarryTheNameRunAndPassOnOthers)
+{
+    TestApplication app;
+    app.initialise ("x");
+    app.events.clear();
+
+    juce::Array<juce::CommandID> ids;
+    app.CApplication::getAllCommands (ids);
+    EXPECT_EQ (ids, juce::Array<juce::CommandID> ({ 1, 2, 3, 0x1001 }));
+
+    EXPECT_EQ (infoFor (app, CApplication::CommandId::about).shortName, "About Veltrino");
+    EXPECT_EQ (infoFor (app, CApplication::CommandId::about).description, "Shows information about the Veltrino application.");
+    const auto quit = infoFor (app, CApplication::CommandId::quit);
+    EXPECT_EQ (quit.description, "Quits Veltrino.");
+    EXPECT_EQ (quit.defaultKeypresses, juce::Array<juce::KeyPress> ({ juce::KeyPress ('q', juce::ModifierKeys::ctrlModifier, 0) }));
+
+    EXPECT_TRUE (perform (app, CApplication::CommandId::about));
+    EXPECT_TRUE (perform (app, CApplication::CommandId::quit));
+    EXPECT_EQ (app.events, juce::StringArray ({ "showSplash 30000 click", "systemRequestedQuit" }));
+
+    // Without an address Online help is greyed and does nothing, yet counts as handled.
+    EXPECT_TRUE (infoFor (app, CApplication::CommandId::onlineHelp).flags & juce::ApplicationCommandInfo::isDisabled);
+    EXPECT_TRUE (perform (app, CApplication::CommandId::onlineHelp));
+    EXPECT_TRUE (prompts.prompts.empty());
+
+    app.onlineHelpUrl = "https://example.org/veltrino";
+    EXPECT_FALSE (infoFor (app, CApplication::CommandId::onlineHelp).flags & juce::ApplicationCommandInfo::isDisabled);
+    EXPECT_TRUE (perform (app, CApplication::CommandId::onlineHelp));
+    ASSERT_EQ (prompts.prompts.size(), 1u);
+    EXPECT_EQ (prompts.prompts[0].text, "https://example.org/veltrino");
+
+    app.events.clear();
+    EXPECT_FALSE (perform (app, 4));
+    EXPECT_TRUE (app.events.isEmpty());
+    EXPECT_TRUE (infoFor (app, 4).shortName.isEmpty());
+    app.shutdown();
+}
+
+TEST_F (CApplicationTests, FatalErrorShowsItsTextsUnderTheLockQuitsAndKeepsThePreferences)
+{
+    const juce::String previous (R"(<preferences><tooltips visible="1"/></preferences>)");
+    home.writePreferences (previous);
+
+    TestApplication app;
+    app.whileBuildingMainWindow = [] (TestApplication& a) { a.fatalError ("Unable to start application.", "Not enough memory."); };
+    app.initialise ({});
+
+    ASSERT_EQ (prompts.prompts.size(), 1u);
+    EXPECT_EQ (prompts.prompts[0].kind, FakePrompts::Kind::message);
+    EXPECT_EQ (prompts.prompts[0].icon, CPrompts::Icon::warning);
+    EXPECT_EQ (prompts.prompts[0].title, "Fatal error");
+    EXPECT_EQ (prompts.prompts[0].text, "Unable to start application.\n(Not enough memory.)\nApplication will quit.");
+    EXPECT_EQ (prompts.prompts[0].lockCount, 1);
+    EXPECT_TRUE (juce::MessageManager::getInstance()->hasStopMessageBeenSent());
+
+    app.shutdown();
+    EXPECT_TRUE (app.events.contains ("appShutdown"));
+    EXPECT_EQ (home.getPreferencesFile().loadFileAsString(), previous);
+
+    app.fatalError ("Unable to start application.", {});
+    EXPECT_EQ (prompts.prompts.back().text, "Unable to start application.\n()\nApplication will quit.");
+}
+
+//==============================================================================
+TEST_F (CApplicationTests, ModalBoxesGreyTheProductCommandsLevelByLevel)
+{
+    CJucePrompts jucePrompts;
+    CPrompts::install (&jucePrompts);
+    TestApplication app;
+    app.initialise ("x");
+
+    juce::Component content;
+    content.setSize (200, 100);
+    std::vector<std::pair<int, bool>> seen;   // counter, command greyed
+    const auto note = [&] { seen.emplace_back (CStMenuLock::counter(), app.isGreyed (TestApplication::unlockedCommand)); };
+
+    ModalTest::whenModal ([&] (juce::Component& dialogWindow)
+    {
+        note();
+        ModalTest::whenModal ([&] (juce::Component& box) { note(); ModalTest::pressReturn (box); });
+
+        {
+            CStMenuLock lock;
+            CPrompts::get().showMessage (CPrompts::Icon::info, "Box", "On top of the dialog");
+        }
+
+        note();
+        ModalTest::pressEscape (dialogWindow);
+    });
+
+    note();
+    app.dialog.showModal ("Dialog", content, juce::Colours::grey, false, false);
+    note();
+
+    EXPECT_EQ (seen, (std::vector<std::pair<int, bool>> { { 0, false }, { 1, true }, { 2, true }, { 1, true }, { 0, false } }));
+    app.shutdown();
+}
+
+TEST_F (CApplicationTests, DialogPositionSurvivesARestartThroughThePreferences)
+{
+    juce::Component content;
+    content.setSize (240, 120);
+    juce::Point<int> shownAt;
+
+    for (int run = 0; run < 2; ++run)
+    {
+        TestApplication app;
+        app.initialise ("x");
+
+        ModalTest::whenModal ([&] (juce::Component& window)
+        {
+            if (run == 0)
+                window.setTopLeftPosition (130, 170);
+
+            shownAt = window.getPosition();
+            ModalTest::pressEscape (window);
+        });
+
+        app.dialog.showModal ("Dialog", content, juce::Colours::grey, false, false);
+        app.shutdown();
+    }
+
+    EXPECT_EQ (shownAt, juce::Point<int> (130, 170));
+}
+
+//==============================================================================
+TEST_F (CApplicationTests, ExtractingAsksForAFolderAndWritesNothingWhenCancelled)
+{
+    EXPECT_TRUE (extractExamples().wasOk());
+
+    ASSERT_EQ (prompts.prompts.size(), 1u);
+    EXPECT_EQ (prompts.prompts[0].kind, FakePrompts::Kind::chooseFolder);
+    EXPECT_EQ (prompts.prompts[0].title, "Choose a folder for the examples");
+    EXPECT_EQ (prompts.prompts[0].initial, juce::File::getSpecialLocation (juce::File::userDocumentsDirectory));
+    EXPECT_EQ (prompts.prompts[0].lockCount, 1);
+    EXPECT_EQ (filesBelow (home.getFolder()), juce::StringArray());
+}
+
+TEST_F (CApplicationTests, ExtractsEveryExampleIntoTheChosenFolderOverwriting)
+{
+    const auto folder = home.getFolder().getChildFile ("chosen");
+    const auto readme = folder.getChildFile ("Veltrino examples/readme.txt");
+    readme.create();
+    readme.replaceWithText ("an older copy");
+    prompts.folderAnswers = { folder };
+
+    EXPECT_TRUE (extractExamples().wasOk());
+
+    juce::MemoryInputStream in (VlResources::examplesArchive, VlResources::examplesArchiveSize, false);
+    juce::ZipFile archive (in);
+    juce::StringArray expected;
+
+    for (int i = 0; i < archive.getNumEntries(); ++i)
+        if (! archive.getEntry (i)->filename.endsWithChar ('/'))
+            expected.add (archive.getEntry (i)->filename);
+
+    expected.sort (false);
+    EXPECT_EQ (filesBelow (folder), expected);
+    EXPECT_EQ (filesBelow (home.getFolder()).size(), expected.size());
+
+    std::unique_ptr<juce::InputStream> packed (archive.createStreamForEntry (*archive.getEntry ("Veltrino examples/readme.txt")));
+    ASSERT_NE (packed, nullptr);
+    EXPECT_EQ (readme.loadFileAsString(), packed->readEntireStreamAsString());
+}
+
+TEST_F (CApplicationTests, ExtractingNeverWritesOutsideTheChosenFolder)
+{
+    const auto folder = home.getFolder().getChildFile ("chosen");
+    prompts.folderAnswers = { folder };
+
+    juce::ZipFile::Builder builder;
+
+    for (const auto* path : { "../escaped.txt", "/tmp/veltrino-absolute.txt", "Veltrino examples/inside.txt" })
+        builder.addEntry (std::make_unique<juce::MemoryInputStream> ("text", 4, true).release(), 9, path, {});
+
+    juce::MemoryOutputStream zip;
+    ASSERT_TRUE (builder.writeToStream (zip, nullptr));
+
+    EXPECT_TRUE (CApplication::extractExamples (zip.getData(), zip.getDataSize()).failed());
+    EXPECT_EQ (filesBelow (home.getFolder()), juce::StringArray ("chosen/Veltrino examples/inside.txt"));
+    EXPECT_FALSE (juce::File ("/tmp/veltrino-absolute.txt").exists());
+}
