@@ -316,9 +316,10 @@ int VlControlCfg::getLinkControlId() const
     return linked && linkPatch != nullptr ? linkPatch->getIdOfControl (linkControl) : -1;
 }
 
-void VlControlCfg::setPendingLink (juce::uint16 patchIndex, int controlId) noexcept
+void VlControlCfg::setPendingLink (bool isLinked, juce::uint16 patchIndex, int controlId) noexcept
 {
     clearLinkTarget();
+    linked = isLinked;
     pendingLinkPatch = patchIndex;
     pendingLinkControl = controlId;
 }

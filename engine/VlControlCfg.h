@@ -182,8 +182,10 @@ public:
     /** -1 when not linked or without a linked patch; else the linked control's id there. */
     int getLinkControlId() const;
 
-    /** Holds a link read from a document until resolveLink(). */
-    void setPendingLink (juce::uint16 patchIndex, int controlId) noexcept;
+    /** For the document reader: sets the flag as read (states untouched) and holds the
+        patch index and control id read until resolveLink().
+    */
+    void setPendingLink (bool isLinked, juce::uint16 patchIndex, int controlId) noexcept;
 
     /** True while a link read from a document is not resolved yet. */
     bool hasPendingLink() const noexcept                    { return pendingLinkPatch.has_value(); }
