@@ -26,6 +26,7 @@ public:
     /** Copies the type name and the comment. */
     VlAction (const VlAction&);
 
+    /** Frees the action. */
     virtual ~VlAction();
 
     //==============================================================================

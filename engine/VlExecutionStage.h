@@ -18,6 +18,7 @@ public:
     /** Copies the stage. */
     VlExecutionStage (const VlExecutionStage&) = default;
 
+    /** Nothing to free. */
     virtual ~VlExecutionStage() = default;
 
     /** 1 runs at the press, 0 at the release. */

@@ -17,6 +17,7 @@ class VlControlCfg;
 class VlUserInterface
 {
 public:
+    /** Not owned by the engine: unregister it before deleting it. */
     virtual ~VlUserInterface() = default;
 
     //==============================================================================

@@ -17,13 +17,16 @@ public:
     /** Same target. */
     VlaGoTo (const VlaGoTo&);
 
+    /** Frees the action. */
     ~VlaGoTo() override;
 
+    /** "goto". */
     juce::String getElementName() const override;
 
     /** At a release (0) in mode 1 or 2: the engine goes to the target, recording the visit. */
     void execute (juce::uint8 value) override;
 
+    /** A copy of this action; the caller owns it. */
     std::unique_ptr<VlAction> clone() const override;
 
 private:

@@ -18,6 +18,7 @@ public:
     /** Copies device and channel. */
     VlaMidi (const VlaMidi&);
 
+    /** Frees the action. */
     ~VlaMidi() override;
 
     //==============================================================================

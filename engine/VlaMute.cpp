@@ -22,6 +22,7 @@ VlaMute::VlaMute()
 VlaMute::VlaMute (const VlaMute& other)
     : VlaPatch (other)
     , pedal (other.pedal)
+    , pendingPedal (other.pendingPedal)
     , muteSwitch (other.muteSwitch)
 {
 }

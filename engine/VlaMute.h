@@ -19,6 +19,7 @@ public:
     /** Same targets and switch. */
     VlaMute (const VlaMute&);
 
+    /** Frees the action. */
     ~VlaMute() override;
 
     //==============================================================================
@@ -48,8 +49,10 @@ public:
     /** Resolves the patch, then its pedal of the pending id; false when either is missing. */
     bool resolveReferences() override;
 
+    /** True when the target pedal is this control. */
     bool refersToControl (const VlControlCfg& control) const override;
 
+    /** "mute". */
     juce::String getElementName() const override;
 
     /** Adds "pedal" and "switch" after the patch. */
@@ -61,6 +64,7 @@ public:
     /** At a release (0): mutes or unmutes the pedal. */
     void execute (juce::uint8 value) override;
 
+    /** A copy of this action; the caller owns it. */
     std::unique_ptr<VlAction> clone() const override;
 
 private:

@@ -13,6 +13,7 @@ VlaPatch::VlaPatch (const juce::String& typeName)
 VlaPatch::VlaPatch (const VlaPatch& other)
     : VlAction (other)
     , patch (other.patch)
+    , pendingPatch (other.pendingPatch)
 {
 }
 

@@ -18,9 +18,10 @@ public:
     /** No target. */
     explicit VlaPatch (const juce::String& typeName);
 
-    /** Copies the target reference (not a pending index). */
+    /** Copies the target (or the pending index). */
     VlaPatch (const VlaPatch&);
 
+    /** Frees the action. */
     ~VlaPatch() override;
 
     //==============================================================================
@@ -40,6 +41,7 @@ public:
     /** Targets the engine's patch at the pending index; false when there is none. */
     bool resolveReferences() override;
 
+    /** True when the target is this patch. */
     bool refersToPatch (const VlPatch& other) const override;
 
     /** Adds "patch" (the target's present position, 65535 without one). */

@@ -22,6 +22,7 @@ public:
     /** Copies device, sequence, bytes and markers. */
     VlaSysEx (const VlaSysEx&);
 
+    /** Frees the action. */
     ~VlaSysEx() override;
 
     //==============================================================================

@@ -18,6 +18,7 @@ public:
     /** Same fields; the copy has sent nothing yet. */
     VlaSysExContinuos (const VlaSysExContinuos&);
 
+    /** Frees the action. */
     ~VlaSysExContinuos() override;
 
     //==============================================================================
@@ -46,6 +47,7 @@ public:
     void setMaxValue (int value);
 
     //==============================================================================
+    /** "sysex". */
     juce::String getElementName() const override;
 
     /** Adds "datum_size", "min_value" and "max_value" after the sequence. */
@@ -62,6 +64,7 @@ public:
     */
     void execute (juce::uint8 pedalValue) override;
 
+    /** A copy of this action; the caller owns it. */
     std::unique_ptr<VlAction> clone() const override;
 
 private:

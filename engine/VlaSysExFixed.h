@@ -17,11 +17,13 @@ public:
     /** Same fields and stage. */
     VlaSysExFixed (const VlaSysExFixed&);
 
+    /** Frees the action. */
     ~VlaSysExFixed() override;
 
     /** 0: a fixed action has no value slot. */
     juce::uint8 getDatumSize() const override;
 
+    /** "sysex". */
     juce::String getElementName() const override;
 
     /** Adds "stage" after the sequence. */
@@ -33,6 +35,7 @@ public:
     /** Fills the checksum and sends the message when the value equals the stage. */
     void execute (juce::uint8 pressed) override;
 
+    /** A copy of this action; the caller owns it. */
     std::unique_ptr<VlAction> clone() const override;
 
 private:

@@ -18,6 +18,7 @@ public:
     /** Same fields; the copy has sent nothing yet. */
     VlamCCContinuos (const VlamCCContinuos&);
 
+    /** Frees the action. */
     ~VlamCCContinuos() override;
 
     /** The value for pedal position 0. */
@@ -43,6 +44,7 @@ public:
     */
     void execute (juce::uint8 pedalValue) override;
 
+    /** A copy of this action; the caller owns it. */
     std::unique_ptr<VlAction> clone() const override;
 
 private:

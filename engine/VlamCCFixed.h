@@ -17,6 +17,7 @@ public:
     /** Same fields and stage. */
     VlamCCFixed (const VlamCCFixed&);
 
+    /** Frees the action. */
     ~VlamCCFixed() override;
 
     /** The value sent (low 7 bits). */
@@ -34,6 +35,7 @@ public:
     /** Sends the Control Change when the value equals the stage. */
     void execute (juce::uint8 pressed) override;
 
+    /** A copy of this action; the caller owns it. */
     std::unique_ptr<VlAction> clone() const override;
 
 private:

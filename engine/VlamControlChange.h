@@ -13,6 +13,7 @@ public:
     /** Same fields. */
     VlamControlChange (const VlamControlChange&);
 
+    /** Frees the action. */
     ~VlamControlChange() override;
 
     /** The controller number 0..127 (only the low 7 bits are sent). */
@@ -21,6 +22,7 @@ public:
     /** Changes the controller number. */
     void setController (juce::uint8 newController) noexcept { controller = newController; }
 
+    /** "cc". */
     juce::String getElementName() const override;
 
     /** Adds "controller" after the device and channel. */

@@ -13,6 +13,7 @@ public:
     /** Same fields. */
     VlamNote (const VlamNote&);
 
+    /** Frees the action. */
     ~VlamNote() override;
 
     /** The note number 0..127 (only the low 7 bits are sent). */
@@ -27,6 +28,7 @@ public:
     /** Changes the note-on velocity. */
     void setVelocity (juce::uint8 newVelocity) noexcept     { velocity = newVelocity; }
 
+    /** "note". */
     juce::String getElementName() const override;
 
     /** Adds "number" and "velocity" after the device and channel. */
@@ -38,6 +40,7 @@ public:
     /** Note On with the velocity for any value but 0; Note Off with velocity 0 for 0. */
     void execute (juce::uint8 value) override;
 
+    /** A copy of this action; the caller owns it. */
     std::unique_ptr<VlAction> clone() const override;
 
 private:

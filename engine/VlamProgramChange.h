@@ -15,6 +15,7 @@ public:
     /** Same fields and stage. */
     VlamProgramChange (const VlamProgramChange&);
 
+    /** Frees the action. */
     ~VlamProgramChange() override;
 
     /** The program number (low 7 bits are sent). */
@@ -23,6 +24,7 @@ public:
     /** Changes the program number. */
     void setProgram (juce::uint8 newProgram) noexcept       { program = newProgram; }
 
+    /** "pc". */
     juce::String getElementName() const override;
 
     /** Adds "stage" and "program" after the device and channel. */
@@ -34,6 +36,7 @@ public:
     /** Sends the Program Change when the value equals the stage. */
     void execute (juce::uint8 pressed) override;
 
+    /** A copy of this action; the caller owns it. */
     std::unique_ptr<VlAction> clone() const override;
 
 private:
