@@ -20,36 +20,50 @@ namespace
         that are present and not open. A device plugged in again has a new
         identifier: it is closed and opened again in the same pass. Returns true
         when anything was closed or opened.
+
+        Every open, stop and delete raises the port-change signal: JUCE's ALSA
+        client takes the lock that it holds around input callbacks for all of
+        them, so a callback waiting for the message-manager lock must give up.
     */
-    template <typename OpenMap, typename Close, typename Open>
+    template <typename OpenMap, typename Open, typename Start, typename Stop>
     bool reconcile (const juce::StringArray& wanted, OpenMap& open, const juce::Array<CMidiPortInfo>& present,
-                    Close&& close, Open&& openDevice)
+                    Open&& openPort, Start&& start, Stop&& stop)
     {
         bool changed = false;
 
         for (auto it = open.begin(); it != open.end();)
         {
-            const CMidiPortInfo opened { it->first, it->second.identifier };
-
-            if (wanted.contains (it->first) && present.contains (opened))
+            if (wanted.contains (it->first) && present.contains ({ it->first, it->second.identifier }))
             {
                 ++it;
                 continue;
             }
 
-            close (it->second.port);
+            {
+                const CMidiInputLock::ScopedPortChange change;
+                stop (*it->second.port);
+                it->second.port.reset();
+            }
+
             it = open.erase (it);
             changed = true;
         }
 
         for (auto& name : wanted)
         {
-            if (open.count (name) != 0)
+            auto* device = findFirstNamed (present, name);
+
+            if (device == nullptr || open.count (name) != 0)
                 continue;
 
-            if (auto* device = findFirstNamed (present, name))
-                if (openDevice (name, *device))
-                    changed = true;
+            const CMidiInputLock::ScopedPortChange change;
+
+            if (auto port = openPort (*device))
+            {
+                auto& entry = open[name] = { device->identifier, std::move (port) };
+                start (*entry.port);
+                changed = true;
+            }
         }
 
         return changed;
@@ -94,57 +108,20 @@ void CMidiDevices::updateOutputs()
         sendChangeMessage();
 }
 
-// Every open, stop and delete of a port raises the port-change signal: JUCE's
-// ALSA client takes the lock that an input callback holds for all of them, so an
-// input callback waiting for the message-manager lock must give up first.
 bool CMidiDevices::reconcileInputs()
 {
-    auto close = [] (std::unique_ptr<CMidiInputPort>& port)
-    {
-        const CMidiInputLock::ScopedPortChange change;
-        port->stop();
-        port.reset();
-    };
-
-    auto open = [this] (const juce::String& name, const CMidiPortInfo& device)
-    {
-        const CMidiInputLock::ScopedPortChange change;
-        auto port = ports->openInput (device, owner);
-
-        if (port == nullptr)
-            return false;
-
-        auto& entry = openInputs[name] = { device.identifier, std::move (port) };
-        entry.port->start();
-        return true;
-    };
-
-    return reconcile (wantedInputs, openInputs, ports->getInputs(), close, open);
+    return reconcile (wantedInputs, openInputs, ports->getInputs(),
+                      [this] (const CMidiPortInfo& device) { return ports->openInput (device, owner); },
+                      [] (CMidiInputPort& port) { port.start(); },
+                      [] (CMidiInputPort& port) { port.stop(); });
 }
 
 bool CMidiDevices::reconcileOutputs()
 {
-    auto close = [] (std::unique_ptr<CMidiOutputPort>& port)
-    {
-        const CMidiInputLock::ScopedPortChange change;
-        port->stopBackgroundThread();
-        port.reset();
-    };
-
-    auto open = [this] (const juce::String& name, const CMidiPortInfo& device)
-    {
-        const CMidiInputLock::ScopedPortChange change;
-        auto port = ports->openOutput (device);
-
-        if (port == nullptr)
-            return false;
-
-        auto& entry = openOutputs[name] = { device.identifier, std::move (port) };
-        entry.port->startBackgroundThread();
-        return true;
-    };
-
-    return reconcile (wantedOutputs, openOutputs, ports->getOutputs(), close, open);
+    return reconcile (wantedOutputs, openOutputs, ports->getOutputs(),
+                      [this] (const CMidiPortInfo& device) { return ports->openOutput (device); },
+                      [] (CMidiOutputPort& port) { port.startBackgroundThread(); },
+                      [] (CMidiOutputPort& port) { port.stopBackgroundThread(); });
 }
 
 //==============================================================================

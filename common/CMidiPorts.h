@@ -48,7 +48,10 @@ public:
     /** Sends the message at once, on the calling thread. */
     virtual void sendMessageNow (const juce::MidiMessage& message) = 0;
 
+    /** Starts the port's background thread; messages sent now do not use it. */
     virtual void startBackgroundThread() = 0;
+
+    /** Stops the port's background thread. */
     virtual void stopBackgroundThread() = 0;
 };
 
@@ -73,7 +76,8 @@ public:
     virtual juce::Array<CMidiPortInfo> getOutputs() = 0;
 
     /** Opens the input with this identifier (taken from the latest getInputs()).
-        The port is not started. Null when it cannot be opened.
+        The port is not started. Null when it cannot be opened. The source given
+        to the callback is JUCE's device for JUCE's ports and null for the others.
     */
     virtual std::unique_ptr<CMidiInputPort> openInput (const CMidiPortInfo& device,
                                                        juce::MidiInputCallback* callback) = 0;

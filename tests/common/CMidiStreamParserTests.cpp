@@ -1,0 +1,90 @@
+#include "common/CMidiStreamParser.h"
+
+#include "fixtures/MidiBytes.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+    std::vector<MidiBytes> parse (const MidiBytes& stream, bool oneByteAtATime = false)
+    {
+        std::vector<MidiBytes> messages;
+        CMidiStreamParser parser ([&] (const juce::MidiMessage& m) { messages.push_back (bytesOf (m)); });
+
+        if (oneByteAtATime)
+            for (auto byte : stream)
+                parser.feed (&byte, 1);
+        else
+            parser.feed (stream.data(), stream.size());
+
+        return messages;
+    }
+
+    using Messages = std::vector<MidiBytes>;
+}
+
+TEST (CMidiStreamParserTests, FollowsRunningStatus)
+{
+    EXPECT_EQ (parse ({ 0x90, 0x3c, 0x7f, 0x3e, 0x7f, 0x3c, 0x00 }),
+               (Messages { { 0x90, 0x3c, 0x7f }, { 0x90, 0x3e, 0x7f }, { 0x90, 0x3c, 0x00 } }));
+    EXPECT_EQ (parse ({ 0xc0, 0x05, 0x06, 0xd1, 0x40 }),
+               (Messages { { 0xc0, 0x05 }, { 0xc0, 0x06 }, { 0xd1, 0x40 } }));
+
+    // System common messages end the running status.
+    EXPECT_EQ (parse ({ 0xb0, 0x07, 0x10, 0xf3, 0x02, 0x07, 0x11 }),
+               (Messages { { 0xb0, 0x07, 0x10 }, { 0xf3, 0x02 } }));
+}
+
+TEST (CMidiStreamParserTests, KeepsRealTimeBytesInterleavedAnywhereWhateverTheChunks)
+{
+    EXPECT_EQ (parse ({ 0x90, 0xf8, 0x3c, 0xfe, 0x7f, 0xf0, 0x43, 0xf8, 0x10, 0xf7, 0xfa }, true),
+               (Messages { { 0xf8 }, { 0xfe }, { 0x90, 0x3c, 0x7f }, { 0xf8 }, { 0xf0, 0x43, 0x10, 0xf7 }, { 0xfa } }));
+}
+
+TEST (CMidiStreamParserTests, SkipsStrayAndMalformedBytes)
+{
+    EXPECT_EQ (parse ({ 0x3c, 0x7f,                 // data without a status
+                        0xf7,                       // end of exclusive without a start
+                        0xf4, 0x01, 0xf9, 0xfd,     // undefined
+                        0x90, 0x3c,                 // cut short by the next status
+                        0xb0, 0x07, 0x64,
+                        0xf0, 0x01, 0x02,           // exclusive cut short
+                        0xc0, 0x05, 0xf6 }),
+               (Messages { { 0xb0, 0x07, 0x64 }, { 0xc0, 0x05 }, { 0xf6 } }));
+}
+
+TEST (CMidiStreamParserTests, DropsAnOversizedSysExAndRecovers)
+{
+    MidiBytes stream { 0xf0 };
+    stream.insert (stream.end(), CMidiStreamParser::maxSysExSize, 0x11);
+    stream.insert (stream.end(), { 0xf7, 0x90, 0x3c, 0x7f });
+
+    EXPECT_EQ (parse (stream), (Messages { { 0x90, 0x3c, 0x7f } }));
+}
+
+TEST (CMidiStreamParserTests, TurnsRandomBytesIntoWellFormedMessagesOnly)
+{
+    juce::Random random (1234);
+    MidiBytes stream;
+
+    for (int i = 0; i < 200000; ++i)
+        stream.push_back ((juce::uint8) random.nextInt (256));
+
+    auto messages = parse (stream);
+    EXPECT_GT (messages.size(), 1000u);
+
+    for (auto& message : messages)
+    {
+        ASSERT_GE (message[0], 0x80);
+
+        if (message[0] == 0xf0)
+            ASSERT_EQ (message.back(), 0xf7);
+        else
+            ASSERT_EQ ((int) message.size(), juce::MidiMessage::getMessageLengthFromFirstByte (message[0]));
+
+        auto dataEnd = message[0] == 0xf0 ? message.size() - 1 : message.size();
+
+        for (size_t i = 1; i < dataEnd; ++i)
+            ASSERT_LT (message[i], 0x80);
+    }
+}
