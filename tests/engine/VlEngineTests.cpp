@@ -1,9 +1,11 @@
+#include "common/CFileMidiPorts.h"
 #include "engine/VlaGoTo.h"
 #include "engine/VlamCCContinuos.h"
 #include "engine/VlamNote.h"
 #include "fixtures/EngineFixture.h"
 #include "fixtures/MessageLoop.h"
 #include "fixtures/ScriptedPrompts.h"
+#include "fixtures/TemporaryMidiFolder.h"
 
 // The engine's modes, MIDI input filter, patch selection, initial playing, devices,
 // navigation with the visit history, and the learn table.
@@ -576,4 +578,25 @@ TEST_F (VlEngineTests, AFootswitchOnTheMidiThreadPlaysWhileTheMainThreadRunsItsL
     MessageLoop::pumpUntil ([this] { return ports.getSentMessages (synth).size() == 2; });
 
     EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { { 0x90, 64, 100 }, { 0x80, 64, 0 } }));
+}
+
+TEST_F (VlEngineTests, AFootswitchFromAnInputPipeReachesAnOutputFile)
+{
+    TemporaryMidiFolder midi;
+    ASSERT_TRUE (midi.makeInput ("FCB1010"));
+    ASSERT_TRUE (midi.makeOutput ("Synth"));
+    switchPortsTo (std::make_unique<CFileMidiPorts> (midi.getFolder()));
+
+    auto& patch = addPatch();
+    addAction<VlamNote> (*addControl (patch, 1).getState (0)).setNumber (64);
+    play();
+    engine.setMidiInput ("FCB1010", 1);
+    ASSERT_TRUE (engine.isMidiInputOpen());
+
+    // A press, and a release as a note-on of velocity 0 in running status, read on the input's own thread.
+    MessageLoop::pumpUntil ([&] { return midi.writeToInput ("FCB1010", { 0x90, 1, 100, 1, 0 }); });
+    MessageLoop::pumpUntil ([&] { return midi.readOutput ("Synth").size() >= 6; });
+
+    EXPECT_EQ (midi.readOutput ("Synth"), (MidiBytes { 0x90, 64, 100, 0x80, 64, 0 }));
+    EXPECT_EQ (takeCalls(), "footswitch 1 down; footswitch 1 up");
 }
