@@ -81,10 +81,11 @@ VlEngine* VlAction::getEngine() noexcept
     return VlEngine::getInstance (false);
 }
 
-int VlAction::getEngineMode() noexcept
+bool VlAction::resendsUnchangedValues() noexcept
 {
     auto* engine = getEngine();
-    return engine != nullptr ? engine->getMode() : (int) ModePlay;
+    const auto mode = engine != nullptr ? engine->getMode() : (int) ModePlay;
+    return mode == ModeInitialising || mode == ModeEditing;
 }
 
 bool VlAction::hasAttributes (const juce::XmlElement& element, std::initializer_list<juce::StringRef> names)

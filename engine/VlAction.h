@@ -87,8 +87,10 @@ protected:
     /** The engine the action plays in, or null when there is none. */
     static VlEngine* getEngine() noexcept;
 
-    /** The engine mode, ModePlay when there is no engine. */
-    static int getEngineMode() noexcept;
+    /** True in the modes where a continuous action sends an unchanged value again:
+        while the initial values are played (5) and while the editor tests (6).
+    */
+    static bool resendsUnchangedValues() noexcept;
 
     /** True when every one of the attributes is present (names without regard to case). */
     static bool hasAttributes (const juce::XmlElement& element,

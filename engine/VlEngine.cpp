@@ -202,11 +202,9 @@ void VlEngine::onFootswitch (int footswitch, bool pressed)
             setMode (ModeNavigation);
 
             if (userInterface != nullptr)
-            {
                 userInterface->refreshPatchList();
-                userInterface->refreshButtons();
-                userInterface->refreshPedals();
-            }
+
+            refreshBoard();
         }
 
         return;
@@ -241,12 +239,9 @@ void VlEngine::selectPatch (juce::uint16 index)
     updateNavigation();
 
     if (userInterface != nullptr)
-    {
         userInterface->scrollPatchListTo (index);
-        userInterface->refreshButtons();
-        userInterface->refreshPedals();
-        userInterface->repaintBoard();
-    }
+
+    refreshBoard();
 }
 
 void VlEngine::goToPatch (juce::uint16 index, bool record)
@@ -554,13 +549,7 @@ void VlEngine::runNavigationFunction (int footswitch, bool pressed)
         if (getMode() != ModePlay)
         {
             setMode (ModePlay);
-
-            if (userInterface != nullptr)
-            {
-                userInterface->refreshButtons();
-                userInterface->refreshPedals();
-                userInterface->repaintBoard();
-            }
+            refreshBoard();
         }
 
         return;
@@ -712,6 +701,16 @@ void VlEngine::refreshButton (int footswitch)
 {
     if (userInterface != nullptr)
         userInterface->refreshButton (footswitch, getDisplayedControl (footswitch));
+}
+
+void VlEngine::refreshBoard()
+{
+    if (userInterface != nullptr)
+    {
+        userInterface->refreshButtons();
+        userInterface->refreshPedals();
+        userInterface->repaintBoard();
+    }
 }
 
 void VlEngine::refreshPedals()

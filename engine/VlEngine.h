@@ -229,6 +229,7 @@ public:
 private:
     //==============================================================================
     void recordVisit (juce::uint16 index);
+    void refreshBoard();
     void runNavigationFunction (int footswitch, bool pressed);
     void updateLearntKeys();
     juce::uint16 findVisit (int from, int step) const;

@@ -94,9 +94,7 @@ void VlaSysExContinuos::execute (juce::uint8 pedalValue)
 {
     const auto limit = datumSize == 1 ? 0x7f : 0x3fff;
     const auto mapped = (juce::uint16) juce::jlimit (0, limit, mapPedalValue (minValue, maxValue, pedalValue));
-    const auto mode = getEngineMode();
-
-    if (mapped == lastSent && mode != ModeInitialising && mode != ModeEditing)
+    if (mapped == lastSent && ! resendsUnchangedValues())
         return;
 
     auto& data = getBytesToFill();

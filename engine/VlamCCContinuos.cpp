@@ -37,9 +37,7 @@ void VlamCCContinuos::execute (juce::uint8 pedalValue)
 {
     // A stored minimum or maximum above 127 must not become a status byte.
     const auto mapped = (juce::uint8) juce::jlimit (0, 127, mapPedalValue (minValue, maxValue, pedalValue));
-    const auto mode = getEngineMode();
-
-    if (mapped == lastSent && mode != ModeInitialising && mode != ModeEditing)
+    if (mapped == lastSent && ! resendsUnchangedValues())
         return;
 
     sendValue (mapped);

@@ -289,7 +289,7 @@ TEST_F (VlEngineTests, OnOffFootswitchEntersNavigationAndLeavesOnTheSamePatch)
     EXPECT_EQ (displayedLabel (10), "*");
     engine.onFootswitch (10, true);
     EXPECT_EQ (engine.getMode(), ModeNavigation);
-    EXPECT_EQ (takeCalls(), "refresh list; refresh buttons; refresh pedals");
+    EXPECT_EQ (takeCalls(), "refresh list; refresh buttons; refresh pedals; repaint board");
 
     engine.onFootswitch (10, false);
     EXPECT_EQ (engine.getMode(), ModeNavigation);
