@@ -1,14 +1,20 @@
 #include "common/CFileMidiPorts.h"
 #include "engine/VlaGoTo.h"
+#include "engine/VlaMute.h"
+#include "engine/VlaSysExContinuos.h"
+#include "engine/VlaSysExFixed.h"
 #include "engine/VlamCCContinuos.h"
+#include "engine/VlamCCFixed.h"
 #include "engine/VlamNote.h"
+#include "engine/VlamProgramChange.h"
 #include "fixtures/EngineFixture.h"
 #include "fixtures/MessageLoop.h"
 #include "fixtures/FakePrompts.h"
 #include "fixtures/TemporaryMidiFolder.h"
 
 // The engine's modes, MIDI input filter, patch selection, initial playing, devices,
-// navigation with the visit history, and the learn table.
+// navigation with the visit history, the learn table, the document content (writing,
+// opening, merging, load checks), deletion with dependants, and the colour sets.
 class VlEngineTests : public EngineFixture
 {
 protected:
@@ -50,6 +56,81 @@ protected:
     {
         auto* control = engine.getDisplayedControl (controlId);
         return control != nullptr ? control->getLabel() : juce::String ("none");
+    }
+
+    //==============================================================================
+    // The content as the document file holds it.
+    juce::String writeDocument() const
+    {
+        juce::XmlElement root ("veltrino");
+        root.setAttribute ("version", 1);
+        root.addChildElement (engine.createNavigationXml().release());
+        root.addChildElement (engine.createPatchesXml().release());
+        return root.toString (juce::XmlElement::TextFormat().withoutHeader());
+    }
+
+    // Opens or merges a document text the way the application does: the content, then
+    // playing from the first patch read.
+    bool load (const juce::String& text, bool merging = false)
+    {
+        const auto root = juce::parseXML (text);
+        const auto first = (juce::uint16) (merging ? engine.getNumPatches() : 0);
+
+        if (! engine.loadDocumentContent (*root->getChildByName ("navigation"), *root->getChildByName ("patches"), merging))
+            return false;
+
+        engine.startPlaying (first);
+        return true;
+    }
+
+    static juce::String document (const juce::String& patches, const juce::String& current = "0",
+                                  const juce::String& navigation = R"(<navigation color="ff00ff00"><function type="1" control="10"/></navigation>)")
+    {
+        return R"(<veltrino version="1">)" + navigation + R"(<patches current=")" + current + "\">" + patches + "</patches></veltrino>";
+    }
+
+    static juce::String patch (const juce::String& name, const juce::String& items = {}, const juce::String& color = "ffe3e3e3")
+    {
+        return "<patch name=\"" + name + R"(" level="0" color=")" + color + R"(" comment="">)" + items + "</patch>";
+    }
+
+    // A plain control with one state holding these action elements.
+    static juce::String plain (int id, const juce::String& actions = {}, const juce::String& color = "ffffffff")
+    {
+        return "<item id=\"" + juce::String (id) + R"(" label="" target="" color=")" + color
+             + R"(" init_state="0" init_value="0" linked="0" link_patch="0" link_control="-1"><state label="" color="ffffffff">)"
+             + actions + "</state></item>";
+    }
+
+    static juce::String link (int id, int patchIndex, int controlId)
+    {
+        return "<item id=\"" + juce::String (id) + R"(" label="" target="" color="ffffffff" init_state="0" init_value="0" linked="1" link_patch=")"
+             + juce::String (patchIndex) + R"(" link_control=")" + juce::String (controlId) + "\"/>";
+    }
+
+    static juce::String goTo (int patchIndex)
+    {
+        return R"(<goto comment="" patch=")" + juce::String (patchIndex) + "\"/>";
+    }
+
+    juce::String patchNames() const
+    {
+        juce::StringArray names;
+
+        for (const auto& held : engine.getPatches())
+            names.add (held->getName());
+
+        return names.joinIntoString (",");
+    }
+
+    static juce::StringArray texts (const FakePrompts& prompts)
+    {
+        juce::StringArray result;
+
+        for (const auto& prompt : prompts.prompts)
+            result.add (prompt.text);
+
+        return result;
     }
 };
 
@@ -444,4 +525,257 @@ TEST_F (VlEngineTests, AFootswitchFromAnInputPipeReachesAnOutputFile)
 
     EXPECT_EQ (midiFolder.readOutput ("Synth"), (MidiBytes { 0x90, 64, 100, 0x80, 64, 0 }));
     EXPECT_EQ (takeCalls(), "footswitch 1 down; footswitch 1 up");
+}
+
+//==============================================================================
+TEST_F (VlEngineTests, WritesTheNavigationAndPatchesInTheDocumentFormat)
+{
+    auto& first = addPatch ("A");
+    addPatch ("B").setColor (0x0f123456);
+    auto& third = addPatch ("C");
+    addControl (third, 1).setColor (0xff00ff00);
+    addControl (first, 1).getState (0)->setColor (0x00ff0000);
+    auto& link = addControl (first, 3, 0);
+    link.setPendingLink (true, 2, 1);
+    ASSERT_TRUE (link.resolveLink());
+    addControl (first, 11).getState (0)->setColor (0);
+
+    engine.clearNavigation();
+    engine.setNavigationColor (0xff123456);
+    engine.setNavigationFunction (NavNext, 2, false);
+    engine.setNavigationFunction (NavOnOff, 10, false);
+    engine.setNavigationFunction (NavGoUp, -1, false);
+    play();
+
+    const auto format = juce::XmlElement::TextFormat().withoutHeader().singleLine();
+    EXPECT_EQ (engine.createNavigationXml()->toString (format),
+               R"(<navigation color="ff123456"><function type="1" control="10"/><function type="2" control="-1"/>)"
+               R"(<function type="6" control="2"/></navigation>)");
+    EXPECT_EQ (engine.createPatchesXml()->toString (format),
+               R"(<patches current="0"><patch name="A" level="0" color="ffe3e3e3" comment="">)"
+               R"(<item id="1" label="" target="" color="ffffffff" init_state="0" init_value="0" linked="0" link_patch="0" link_control="-1"><state label="" color="ff0000"/></item>)"
+               R"(<item id="3" label="" target="" color="ffffffff" init_state="0" init_value="0" linked="1" link_patch="2" link_control="1"/>)"
+               R"(<item id="11" label="" target="" color="ffffffff" init_state="0" init_value="0" linked="0" link_patch="0" link_control="-1"><state label="" color="0"/></item></patch>)"
+               R"(<patch name="B" level="0" color="f123456" comment=""/>)"
+               R"(<patch name="C" level="0" color="ffe3e3e3" comment="">)"
+               R"(<item id="1" label="" target="" color="ff00ff00" init_state="0" init_value="0" linked="0" link_patch="0" link_control="-1"><state label="" color="ffffffff"/></item></patch></patches>)");
+
+    engine.clear();
+    EXPECT_EQ (engine.createPatchesXml()->toString (format), R"(<patches current="65535"/>)");
+}
+
+TEST_F (VlEngineTests, ADocumentWrittenReadAndWrittenAgainIsTheSameText)
+{
+    FakePrompts prompts;
+
+    auto& intro = addPatch ("Intro & \"verse\" <1>", 0);
+    auto& verse = addPatch ("Verse", 1);
+    auto& chorus = addPatch ("Chorus", 2);
+    intro.setComment ("two\nlines");
+    intro.setColor (0x0f123456);
+    chorus.setColor (0);
+    addAction<VlamCCContinuos> (*addControl (verse, 11).getState (0));
+    addControl (chorus, 1);
+
+    auto& lead = addControl (intro, 1, 3);
+    lead.setLabel ("Lead");
+    lead.setTarget ("synth");
+    lead.setColor (0xff00ff00);
+    lead.setInitState (2);
+    lead.getState (0)->setLabel ("one");
+    lead.getState (1)->setColor (0x00ff0000);
+    addAction<VlamNote> (*lead.getState (0)).setNumber (61);
+    addAction<VlamCCFixed> (*lead.getState (0)).setValue (5);
+    addAction<VlamProgramChange> (*lead.getState (0)).setProgram (9);
+    addAction<VlaSysExFixed> (*lead.getState (1)).parseSequence ("41 10 $ 12 7f =");
+    addAction<VlaGoTo> (*lead.getState (1)).setPatch (2);
+    auto& mute = addAction<VlaMute> (*lead.getState (2));
+    mute.setPatch (1);
+    mute.setMuteSwitch (0);
+    mute.setComment ("quiet");
+
+    auto& pedal = addControl (intro, 11);
+    pedal.setInitValue (64);
+    addAction<VlamCCContinuos> (*pedal.getState (0)).setMinValue (10);
+    addAction<VlaSysExContinuos> (*pedal.getState (0)).parseSequence ("41 * $ 12 =");
+
+    auto& link = addControl (intro, 3, 0);
+    link.setPendingLink (true, 2, 1);
+    auto& lost = addControl (verse, 2, 0);
+    lost.setPendingLink (true, 9, 1);
+    engine.checkTargets (0);
+    ASSERT_EQ (prompts.prompts.size(), 1u);
+
+    engine.setNavigationColor (0xff0000ff);
+    engine.setNavigationFunction (NavGoUp, -1, false);
+    play();
+    engine.goToPatch (1, true);
+
+    const auto written = writeDocument();
+    ASSERT_TRUE (load (written));
+    EXPECT_EQ (writeDocument(), written);
+    EXPECT_EQ (prompts.prompts.size(), 2u);     // the lost link, again
+    EXPECT_EQ (engine.getCurrentPatchIndex(), 1);
+}
+
+TEST_F (VlEngineTests, ASequenceTextThatIsRefusedSurvivesOpeningAndSaving)
+{
+    ASSERT_TRUE (load (document (patch ("P", plain (1, R"(<sysex comment="" device="Synth" sequence="F0 80 zz" stage="1"/>)")))));
+    play();
+
+    EXPECT_TRUE (writeDocument().contains (R"(sequence="F0 80 zz")"));
+
+    engine.onFootswitch (1, true);
+    engine.onFootswitch (1, false);
+    EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { { 0xf0, 0xf7 } }));     // no data bytes
+}
+
+TEST_F (VlEngineTests, OpeningReplacesTheDocumentNavigationHistoryAndColourSets)
+{
+    engine.newDocument();
+    addPatch ("Old");
+    engine.goToPatch (1, true);
+
+    ASSERT_TRUE (load (document (patch ("A", plain (1, {}, "ff010203")) + patch ("B", {}, "ff445566"), "1",
+                                 R"(<navigation color="ff778899"><function type="6" control="3"/></navigation>)")));
+
+    EXPECT_EQ (patchNames(), "A,B");
+    EXPECT_EQ (engine.getCurrentPatchIndex(), 1);
+    EXPECT_TRUE (engine.getHistory().empty());
+    EXPECT_EQ (engine.getNavigationFunctions(), (std::map<int, int> { { 6, 3 } }));
+    EXPECT_EQ (engine.getNavigationColor(), 0xff778899u);
+
+    // Only the colours in use: the palettes are gone.
+    EXPECT_EQ (engine.getPatchColors(), (ColorSet { 0xffe3e3e3, 0xff445566 }));
+    EXPECT_EQ (engine.getControlColors(), (ColorSet { 0xff010203, 0xff778899 }));
+    EXPECT_EQ (engine.getStateColors(), (ColorSet { 0xffffffff }));
+}
+
+TEST_F (VlEngineTests, ACurrentPatchOutsideTheListSelectsTheFirstOrNone)
+{
+    ASSERT_TRUE (load (document (patch ("A") + patch ("B") + patch ("C"), "7")));
+    EXPECT_EQ (engine.getCurrentPatchIndex(), 0);
+    EXPECT_EQ (engine.getCurrentPatch()->getName(), "A");
+
+    ASSERT_TRUE (load (document ({}, "0")));
+    EXPECT_EQ (engine.getNumPatches(), 0);
+    EXPECT_EQ (engine.getCurrentPatchIndex(), NoIndex);
+}
+
+TEST_F (VlEngineTests, AFailedOpenOrMergeLeavesTheEngineAsItWas)
+{
+    FakePrompts prompts;
+    ASSERT_TRUE (load (document (patch ("A", plain (1, goTo (1))) + patch ("B", link (2, 0, 1)), "1")));
+    const auto before = writeDocument();
+    const auto colors = std::tuple (engine.getPatchColors(), engine.getControlColors(), engine.getStateColors());
+    const auto history = engine.getHistory();
+    ui.takeCalls();
+
+    const auto good = patch ("X", plain (1, {}, "ff0a0b0c"), "ff010101");
+    const juce::String broken[] = {
+        document (good, "0", R"(<navigation><function type="1" control="2"/></navigation>)"),
+        R"(<veltrino version="1"><navigation color="ff00ff00"/><patches>)" + good + "</patches></veltrino>",
+        document (good + R"(<patch name="N" level="0" color="0">)" + plain (1) + "</patch>"),
+        document (good + patch ("Y", plain (13))),
+        document (good + patch ("Y", plain (1) + plain (1))),
+        document (good + patch ("Y", plain (1, R"(<goto comment=""/>)"))),
+        document (good + patch ("Y", R"(<item id="1" label="" target="" color="0" init_state="0" init_value="0" linked="0" link_patch="0" link_control="-1"><state color="0"/></item>)")),
+    };
+
+    for (auto merging : { false, true })
+    {
+        for (const auto& text : broken)
+        {
+            // A merge reads neither the navigation nor "current": the first two are valid merges.
+            if (merging && (&text == &broken[0] || &text == &broken[1]))
+                continue;
+
+            EXPECT_FALSE (load (text, merging)) << text;
+            EXPECT_EQ (writeDocument(), before) << text;
+            EXPECT_EQ (std::tuple (engine.getPatchColors(), engine.getControlColors(), engine.getStateColors()), colors);
+            EXPECT_EQ (engine.getHistory(), history);
+            EXPECT_EQ (engine.getMode(), ModePlay);
+            EXPECT_EQ (engine.getCurrentPatch()->getName(), "B");
+        }
+    }
+
+    EXPECT_TRUE (prompts.prompts.empty());
+    EXPECT_TRUE (ui.takeCalls().isEmpty());
+}
+
+TEST_F (VlEngineTests, MergingAppendsBehindTheOpenPatchesAndMovesTheirReferences)
+{
+    FakePrompts prompts;
+    ASSERT_TRUE (load (document (patch ("0") + patch ("1") + patch ("2") + patch ("3") + patch ("4", plain (1, {}, "ff0000ff")), "3")));
+    engine.clearNavigation();
+    const auto navigation = writeDocument().upToFirstOccurrenceOf ("<patches", false, false);
+
+    ASSERT_TRUE (load (document (patch ("m0", link (3, 2, 1) + plain (1, goTo (3) + goTo (65535)), "ff00aa00")
+                                 + patch ("m1") + patch ("m2", plain (1, {}, "ff00bb00")) + patch ("m3"),
+                                 "2", R"(<navigation/>)"),
+                       true));
+
+    EXPECT_EQ (patchNames(), "0,1,2,3,4,m0,m1,m2,m3");
+    EXPECT_EQ (engine.getCurrentPatchIndex(), 3);
+    EXPECT_EQ (writeDocument().upToFirstOccurrenceOf ("<patches", false, false), navigation);
+
+    auto& merged = *engine.getPatch (5);
+    EXPECT_EQ (merged.getControl (3)->getLinkPatchIndex(), 7);
+    EXPECT_EQ (merged.getControl (3)->getLinkControlId(), 1);
+    const auto& actions = merged.getControl (1)->getState (0)->getActions();
+    EXPECT_EQ (dynamic_cast<VlaGoTo&> (*actions[0]).getPatchIndex(), 8);
+    EXPECT_EQ (dynamic_cast<VlaGoTo&> (*actions[1]).getPatch(), nullptr);    // "no target" stays so
+    EXPECT_EQ (prompts.prompts.size(), 1u);
+
+    // The open document's colours stay beside the merged ones.
+    EXPECT_EQ (engine.getPatchColors(), (ColorSet { 0xff00aa00, 0xffe3e3e3 }));
+    EXPECT_EQ (engine.getControlColors(), (ColorSet { 0xff0000ff, 0xff00bb00, 0xff00ff00, 0xffffffff }));
+}
+
+TEST_F (VlEngineTests, InputIsIgnoredFromTheStartOfALoadUntilPlayingEnds)
+{
+    addPatch();
+    play();
+    const auto root = juce::parseXML (document (patch ("A", plain (1, R"(<note comment="" device="Synth" channel="1" number="60" velocity="100"/>)"))));
+
+    ASSERT_TRUE (engine.loadDocumentContent (*root->getChildByName ("navigation"), *root->getChildByName ("patches"), false));
+    EXPECT_EQ (engine.getMode(), ModeInitialising);
+    EXPECT_EQ (engine.getDisplayedControl (1), nullptr);
+    midi (noteOn (1));
+    EXPECT_TRUE (takeSent().empty());
+
+    engine.startPlaying (0);
+    EXPECT_EQ (engine.getMode(), ModePlay);
+    midi (noteOn (1));
+    EXPECT_EQ (takeSent().size(), 1u);
+
+    const auto invalid = juce::parseXML (document (patch ("B", plain (99))));
+    EXPECT_FALSE (engine.loadPatchesFromXml (false, *invalid->getChildByName ("patches")));
+    EXPECT_EQ (engine.getMode(), ModePlay);
+}
+
+TEST_F (VlEngineTests, ThePartOperationsReadNavigationAndPatchesOneByOne)
+{
+    const auto root = juce::parseXML (document (patch ("A", plain (1, {}, "ff112233")) + patch ("B"), "1",
+                                                R"(<navigation color="ff445566"><function type="2" control="7"/></navigation>)"));
+    auto& navigation = *root->getChildByName ("navigation");
+    auto& patchesElement = *root->getChildByName ("patches");
+
+    EXPECT_TRUE (engine.loadNavigationFromXml (true, juce::XmlElement ("navigation")));     // merging: not read
+    EXPECT_FALSE (engine.loadNavigationFromXml (false, juce::XmlElement ("navigation")));
+    EXPECT_EQ (engine.getNavigationFunctions().size(), 6u);
+
+    ASSERT_TRUE (engine.loadNavigationFromXml (false, navigation));
+    ASSERT_TRUE (engine.loadPatchesFromXml (false, patchesElement));
+    engine.checkTargets (0);
+    engine.startPlaying (0);
+    EXPECT_EQ (engine.getNavigationFunctions(), (std::map<int, int> { { 2, 7 } }));
+    EXPECT_EQ (patchNames(), "A,B");
+    EXPECT_EQ (engine.getControlColors(), (ColorSet { 0xff112233, 0xff445566 }));
+
+    ASSERT_TRUE (engine.loadPatchesFromXml (true, patchesElement));
+    engine.checkTargets (2);
+    engine.startPlaying (2);
+    EXPECT_EQ (patchNames(), "A,B,A,B");
+    EXPECT_EQ (engine.getCurrentPatchIndex(), 1);
 }
