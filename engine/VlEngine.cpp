@@ -1213,6 +1213,10 @@ ColorSet* VlEngine::findColorSet (const ColorSet* set) noexcept
 
 void VlEngine::recolor (const ColorSet& set, juce::uint32 oldColor, juce::uint32 newColor, bool everyItem)
 {
+    // A link shows its target's colour, so that is the one compared; all are compared
+    // before any changes, so that a link recolours alike before or after its target.
+    std::vector<VlControlCfg*> controls;
+
     for (const auto& patch : patches)
     {
         if (&set == &patchColors)
@@ -1225,9 +1229,8 @@ void VlEngine::recolor (const ColorSet& set, juce::uint32 oldColor, juce::uint32
 
         for (const auto& [id, control] : patch->getControls())
         {
-            // A link shows its target's colour: that is the one compared.
             if (&set == &controlColors && (everyItem || control->getColor() == oldColor))
-                control->setColor (newColor);
+                controls.push_back (control.get());
 
             if (&set == &stateColors && ! control->isLinked())
                 for (const auto& state : control->getStates())
@@ -1235,6 +1238,9 @@ void VlEngine::recolor (const ColorSet& set, juce::uint32 oldColor, juce::uint32
                         state->setColor (newColor);
         }
     }
+
+    for (auto* control : controls)
+        control->setColor (newColor);
 }
 
 void VlEngine::resetColors (const ColorSet* set)
