@@ -897,11 +897,14 @@ bool VlEngine::confirmDeletion (const juce::String& title, const juce::String& q
                                 const ControlRefs& controls, const ActionRefs& actions)
 {
     const auto dependants = describeDependants (controls, actions);
-    const auto text = dependants.isEmpty() ? question
-                                           : question + "\n\nThe following definitions will be deleted too:\n\n" + dependants;
-
     const CStMenuLock menuLock;
-    return CPrompts::get().askOkCancel (CPrompts::Icon::question, title, text, "OK", "Cancel");
+
+    if (dependants.isEmpty())
+        return CPrompts::get().askOkCancel (CPrompts::Icon::question, title, question, "OK", "Cancel");
+
+    return CPrompts::get().askOkCancelWithDetails (CPrompts::Icon::question, title, question,
+                                                   "The following definitions will be deleted too:\n\n" + dependants,
+                                                   "OK", "Cancel");
 }
 
 void VlEngine::deleteWithDependants (const std::set<const VlPatch*>& goingPatches,

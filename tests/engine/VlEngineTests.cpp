@@ -837,10 +837,10 @@ TEST_F (VlEngineTests, DeletingAControlAsksWithTheLinksToItAndDeletesThemOnOk)
     EXPECT_FALSE (engine.deleteControls (&target));
     ASSERT_EQ (prompts.prompts.size(), 1u);
     const auto& asked = prompts.prompts[0];
-    EXPECT_EQ (asked.kind, FakePrompts::Kind::okCancel);
+    EXPECT_EQ (asked.kind, FakePrompts::Kind::okCancelWithDetails);
     EXPECT_EQ (asked.icon, CPrompts::Icon::question);
     EXPECT_EQ (asked.title, "Deleting controls...");
-    EXPECT_EQ (asked.text, "Do you really want to delete this control?\n\nThe following definitions will be deleted too:\n\n"
+    EXPECT_EQ (asked.text + "\n\n" + asked.details, "Do you really want to delete this control?\n\nThe following definitions will be deleted too:\n\n"
                            "Control <footswitch 4> of patch <5. Five>;\n\n");
     EXPECT_EQ (asked.buttons, juce::StringArray ({ "OK", "Cancel" }));
     EXPECT_EQ (asked.lockCount, 1);
@@ -865,7 +865,7 @@ TEST_F (VlEngineTests, DeletingAPedalDeletesTheMutesOfOtherPatchesAndDisarmsThos
 
     prompts.okCancelAnswers = { true };
     ASSERT_TRUE (engine.deleteControls (engine.getPatch (1)->getControl (11)));
-    EXPECT_EQ (prompts.prompts[0].text, "Do you really want to delete this control?\n\nThe following definitions will be deleted too:\n\n"
+    EXPECT_EQ (prompts.prompts[0].text + "\n\n" + prompts.prompts[0].details, "Do you really want to delete this control?\n\nThe following definitions will be deleted too:\n\n"
                                         "Action <mute expr. pedal> of state <#1> of control <footswitch 3> of patch <3. Three>;\n\n");
 
     EXPECT_TRUE (engine.getPatch (3)->getControl (3)->getState (0)->getActions().empty());
@@ -890,7 +890,7 @@ TEST_F (VlEngineTests, DeletingAllControlsListsEachDependantOnceAndLeavesNothing
 
     prompts.okCancelAnswers = { true };
     ASSERT_TRUE (engine.deleteControls (nullptr));
-    EXPECT_EQ (prompts.prompts[0].text, "Do you really want to delete all controls?\n\nThe following definitions will be deleted too:\n\n"
+    EXPECT_EQ (prompts.prompts[0].text + "\n\n" + prompts.prompts[0].details, "Do you really want to delete all controls?\n\nThe following definitions will be deleted too:\n\n"
                                         "Control <footswitch 1> of patch <2. Two>;\n\n"
                                         "Control <footswitch 2> of patch <2. Two>;\n\n"
                                         "Control <expr. pedal 1> of patch <2. Two>;\n\n"
@@ -924,7 +924,7 @@ TEST_F (VlEngineTests, DeletingAPatchKeepsEveryReferenceOnTheSamePatch)
     prompts.okCancelAnswers = { true, true, true };
     ASSERT_TRUE (engine.deletePatches (engine.getPatch (2)));
     EXPECT_EQ (prompts.prompts[0].title, "Deleting patches...");
-    EXPECT_EQ (prompts.prompts[0].text, "Do you really want to delete this patch?\n\nThe following definitions will be deleted too:\n\n"
+    EXPECT_EQ (prompts.prompts[0].text + "\n\n" + prompts.prompts[0].details, "Do you really want to delete this patch?\n\nThe following definitions will be deleted too:\n\n"
                                         "Action <go to patch> of state <#1> of control <footswitch 3> of patch <4. Four>;\n\n");
 
     EXPECT_EQ (patchNames(), "0,One,Three,Four,Five");
@@ -941,7 +941,7 @@ TEST_F (VlEngineTests, DeletingAPatchKeepsEveryReferenceOnTheSamePatch)
     // The current patch itself: patch 0 becomes current, and the link to it goes too.
     engine.goToPatch (1, true);
     ASSERT_TRUE (engine.deletePatches (engine.getPatch (1)));
-    EXPECT_EQ (prompts.prompts[2].text, "Do you really want to delete this patch?\n\nThe following definitions will be deleted too:\n\n"
+    EXPECT_EQ (prompts.prompts[2].text + "\n\n" + prompts.prompts[2].details, "Do you really want to delete this patch?\n\nThe following definitions will be deleted too:\n\n"
                                         "Control <footswitch 1> of patch <0. 0>;\n\n");
     EXPECT_EQ (patchNames(), "0,Three,Four");
     EXPECT_EQ (engine.getCurrentPatchIndex(), 0);
