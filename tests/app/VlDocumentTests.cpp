@@ -1,0 +1,178 @@
+#include "app/VlDocument.h"
+#include "common/CStMenuLock.h"
+#include "common/CVirtualMidiPorts.h"
+#include "engine/VlEngine.h"
+#include "fixtures/FakePrompts.h"
+#include "fixtures/TemporaryHome.h"
+
+#include <gtest/gtest.h>
+
+using Kind = FakePrompts::Kind;
+
+class VlDocumentTests : public ::testing::Test
+{
+protected:
+    juce::File fileNamed (const juce::String& name) const  { return home.getFolder().getChildFile (name); }
+
+    juce::File write (const juce::String& name, const juce::String& text) const
+    {
+        const auto file = fileNamed (name);
+        EXPECT_TRUE (file.replaceWithText (text));
+        return file;
+    }
+
+    /** Loads the text and answers the error text, empty on success. */
+    juce::String loadText (const juce::String& text)
+    {
+        return document.loadDocument (write ("load.vlt", text)).getErrorMessage();
+    }
+
+    TemporaryHome home;
+    FakePrompts prompts;
+    CVirtualMidiPorts ports;
+    VlEngine engine { ports.share() };
+    juce::RecentlyOpenedFilesList recentFiles;
+    VlDocument document { engine, &recentFiles };
+};
+
+//==============================================================================
+TEST_F (VlDocumentTests, RefusesFilesThatAreNotDocumentsOfThisVersion)
+{
+    const auto invalid = VlDocument::getInvalidDocumentText();
+    EXPECT_EQ (invalid, "This is not a valid Veltrino document.");
+
+    EXPECT_EQ (loadText (""), invalid);
+    EXPECT_EQ (loadText ("not xml at all"), invalid);
+    EXPECT_EQ (loadText ("<Veltrino version=\"1\"><navigation/><patches/></Veltrino>"), invalid);
+    EXPECT_EQ (loadText ("<veltrino><navigation/><patches/></veltrino>"), invalid);
+    EXPECT_EQ (loadText ("<veltrino version=\"1\"><patches/></veltrino>"), invalid);
+    EXPECT_EQ (loadText ("<veltrino version=\"1\"><navigation/></veltrino>"), invalid);
+
+    document.isMerging = true;    // a merge does not read the navigation, yet needs it
+    EXPECT_EQ (loadText ("<veltrino version=\"1\"><patches/></veltrino>"), invalid);
+    document.isMerging = false;
+
+    EXPECT_EQ (loadText ("<veltrino version=\"2\"><navigation/><patches/></veltrino>"),
+               "This document was produced with a newer version of Veltrino.");
+    EXPECT_EQ (document.getDocumentTitle(), "Untitled");
+}
+
+TEST_F (VlDocumentTests, SavesTheFrameAndTakesTheTitleFromTheFile)
+{
+    const auto file = fileNamed ("live set.vlt");
+    ASSERT_TRUE (document.saveDocument (file).wasOk());
+    EXPECT_EQ (document.getDocumentTitle(), "live set");
+
+    const auto text = file.loadFileAsString();
+    EXPECT_TRUE (text.startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n\n<veltrino version=\"1\">\n")) << text;
+    EXPECT_FALSE (text.containsChar ('\r'));
+    EXPECT_LT (text.indexOf ("<navigation"), text.indexOf ("<patches"));
+    EXPECT_GE (text.indexOf ("<navigation"), 0);
+    EXPECT_EQ (text, document.createDocumentText());
+}
+
+TEST_F (VlDocumentTests, AcceptsVersionsUpToOneAndReadsANonNumberAsZero)
+{
+    for (auto version : { "1", "0", "abc" })
+    {
+        EXPECT_EQ (loadText (juce::String ("<veltrino VERSION=\"") + version + "\"><Navigation/><PATCHES/></veltrino>"), "")
+            << version;
+    }
+
+    EXPECT_EQ (document.getDocumentTitle(), "load");
+}
+
+TEST_F (VlDocumentTests, AFailedSaveKeepsThePreviousFileAndSaysSo)
+{
+    const auto file = fileNamed ("set.vlt");
+    ASSERT_TRUE (document.saveAs (file, false, false, false) == juce::FileBasedDocument::savedOk);
+    const auto before = file.loadFileAsString();
+    document.changed();
+
+    // A folder where the file should be: it cannot be replaced.
+    const auto blocked = fileNamed ("blocked.vlt");
+    ASSERT_TRUE (blocked.getChildFile ("inside").create().wasOk());
+    ASSERT_TRUE (blocked.isDirectory());
+
+    prompts.fileAnswers = { blocked };
+    EXPECT_EQ (document.saveAsInteractively(), juce::FileBasedDocument::failedToWriteToFile);
+
+    ASSERT_EQ (prompts.prompts.back().kind, Kind::message);
+    EXPECT_EQ (prompts.prompts.back().title, "Error writing to file...");
+    EXPECT_TRUE (prompts.prompts.back().text.contains (blocked.getFullPathName()));
+    EXPECT_EQ (document.getFile(), file);
+    EXPECT_EQ (document.getDocumentTitle(), "set");
+    EXPECT_TRUE (document.hasChangedSinceSaved());
+    EXPECT_TRUE (blocked.getChildFile ("inside").existsAsFile());
+    EXPECT_EQ (file.loadFileAsString(), before);
+}
+
+TEST_F (VlDocumentTests, SaveAsAddsTheExtensionAndAsksBeforeOverwritingThatFile)
+{
+    const auto existing = write ("song.vlt", "old");
+
+    prompts.fileAnswers = { fileNamed ("song") };
+    prompts.okCancelAnswers = { false };
+    EXPECT_EQ (document.saveAsInteractively(), juce::FileBasedDocument::userCancelledSave);
+    EXPECT_EQ (existing.loadFileAsString(), "old");
+    EXPECT_EQ (prompts.prompts.back().title, "File already exists");
+
+    prompts.fileAnswers = { fileNamed ("song") };
+    prompts.okCancelAnswers = { true };
+    EXPECT_EQ (document.saveAsInteractively(), juce::FileBasedDocument::savedOk);
+    EXPECT_NE (existing.loadFileAsString(), "old");
+    EXPECT_EQ (document.getFile(), existing);
+
+    // A new name with the extension asks nothing more (the chooser did).
+    prompts.fileAnswers = { fileNamed ("other.vlt") };
+    const auto asked = prompts.prompts.size();
+    EXPECT_EQ (document.saveAsInteractively(), juce::FileBasedDocument::savedOk);
+    EXPECT_EQ (prompts.prompts.size(), asked + 1);
+    EXPECT_EQ (prompts.prompts.back().initial, existing.getParentDirectory().getChildFile ("song.vlt"));
+}
+
+TEST_F (VlDocumentTests, SavePromptAnswersSaveDiscardOrCancel)
+{
+    EXPECT_EQ (document.askToSaveChanges(), juce::FileBasedDocument::savedOk);
+    EXPECT_TRUE (prompts.prompts.empty());
+
+    document.changed();
+    prompts.yesNoCancelAnswers = { 0, 2 };
+    EXPECT_EQ (document.askToSaveChanges(), juce::FileBasedDocument::userCancelledSave);
+    EXPECT_EQ (document.askToSaveChanges(), juce::FileBasedDocument::savedOk);
+    EXPECT_TRUE (document.hasChangedSinceSaved());
+
+    const auto file = fileNamed ("kept.vlt");
+    prompts.yesNoCancelAnswers = { 1 };
+    prompts.fileAnswers = { file };
+    EXPECT_EQ (document.askToSaveChanges(), juce::FileBasedDocument::savedOk);
+    EXPECT_TRUE (file.existsAsFile());
+    EXPECT_FALSE (document.hasChangedSinceSaved());
+}
+
+TEST_F (VlDocumentTests, OpenAndMergeRememberTheFileButOnlyOpenBindsTheDocumentToIt)
+{
+    const auto first = fileNamed ("first.vlt");
+    const auto second = fileNamed ("second.vlt");
+    ASSERT_TRUE (document.saveDocument (second).wasOk());
+    ASSERT_TRUE (document.saveDocument (first).wasOk());
+
+    EXPECT_TRUE (document.open (first));
+    EXPECT_EQ (document.getFile(), first);
+    EXPECT_EQ (document.getDocumentTitle(), "first");
+    EXPECT_EQ (document.getLastDocumentOpened(), first);
+
+    document.isMerging = true;
+    EXPECT_TRUE (document.open (second));
+    EXPECT_EQ (document.getFile(), first);
+    EXPECT_EQ (document.getDocumentTitle(), "first");
+    EXPECT_TRUE (document.hasChangedSinceSaved());
+    EXPECT_EQ (document.getLastDocumentOpened(), second);
+
+    // A file that is gone is refused before it is read.
+    document.isMerging = false;
+    EXPECT_FALSE (document.open (fileNamed ("gone.vlt")));
+    EXPECT_EQ (prompts.prompts.back().title, "Failed to open file...");
+    EXPECT_EQ (document.getFile(), first);
+    EXPECT_TRUE (document.hasChangedSinceSaved());
+}
