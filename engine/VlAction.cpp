@@ -36,6 +36,10 @@ bool VlAction::refersToControl (const VlControlCfg&) const
     return false;
 }
 
+void VlAction::forgetTargets (const std::set<const VlPatch*>&, const std::set<const VlControlCfg*>&)
+{
+}
+
 std::unique_ptr<juce::XmlElement> VlAction::createXml() const
 {
     auto element = std::make_unique<juce::XmlElement> (getElementName());

@@ -3,6 +3,7 @@
 #include <juce_core/juce_core.h>
 
 #include <memory>
+#include <set>
 
 class VlEngine;
 class VlPatch;
@@ -51,6 +52,13 @@ public:
 
     /** True when the action targets this control. */
     virtual bool refersToControl (const VlControlCfg& control) const;
+
+    /** Drops every target that is one of these patches or controls, which are about to
+        be deleted: the action then has no target and does nothing. Actions without
+        references ignore it.
+    */
+    virtual void forgetTargets (const std::set<const VlPatch*>& patches,
+                                const std::set<const VlControlCfg*>& controls);
 
     //==============================================================================
     /** The element name of the most derived class ("note", "cc", "goto"...). */

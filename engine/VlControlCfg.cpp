@@ -1,8 +1,10 @@
 #include "engine/VlControlCfg.h"
 
+#include "common/CXmlHelpers.h"
 #include "engine/VlEngine.h"
 #include "engine/VlPatch.h"
 #include "engine/VlTypes.h"
+#include "engine/VlXmlVocabulary.h"
 
 namespace
 {
@@ -348,4 +350,63 @@ void VlControlCfg::clearLinkTarget() noexcept
 {
     linkPatch = nullptr;
     linkControl = nullptr;
+}
+
+void VlControlCfg::forgetTargets (const std::set<const VlPatch*>& patches, const std::set<const VlControlCfg*>& controls)
+{
+    if (patches.count (linkPatch) != 0)
+        clearLinkTarget();
+    else if (controls.count (linkControl) != 0)
+        linkControl = nullptr;
+
+    for (const auto& state : states)
+        for (const auto& action : state->getActions())
+            action->forgetTargets (patches, controls);
+}
+
+//==============================================================================
+void VlControlCfg::saveToXml (juce::XmlElement& item) const
+{
+    item.setAttribute (VlXml::label, label);
+    item.setAttribute (VlXml::target, target);
+    item.setAttribute (VlXml::color, colorToText (color));
+    item.setAttribute (VlXml::initState, (int) initState);
+    item.setAttribute (VlXml::initValue, (int) initValue);
+    item.setAttribute (VlXml::linked, linked ? 1 : 0);
+    item.setAttribute (VlXml::linkPatch, (int) getLinkPatchIndex());
+    item.setAttribute (VlXml::linkControl, getLinkControlId());
+
+    if (! linked)
+        for (const auto& state : states)
+            item.addChildElement (state->createXml().release());
+}
+
+bool VlControlCfg::loadFromXml (bool footswitch, const juce::XmlElement& item, juce::uint16 patchOffset)
+{
+    for (const auto& name : { VlXml::label, VlXml::target, VlXml::color, VlXml::initState, VlXml::initValue,
+                              VlXml::linked, VlXml::linkPatch, VlXml::linkControl })
+        if (! CXml::hasAttribute (item, name))
+            return false;
+
+    label = CXml::getString (item, VlXml::label);
+    target = CXml::getString (item, VlXml::target);
+    color = colorFromText (CXml::getString (item, VlXml::color));
+    initState = (juce::uint8) CXml::getInt (item, VlXml::initState);
+    initValue = (juce::uint8) CXml::getInt (item, VlXml::initValue);
+    setPendingLink (CXml::getInt (item, VlXml::linked) == 1,
+                    rebasePatchIndex (CXml::getInt (item, VlXml::linkPatch), patchOffset),
+                    CXml::getInt (item, VlXml::linkControl));
+
+    for (auto* child : item.getChildIterator())
+    {
+        if (! CXml::hasTag (*child, VlXml::state))
+            continue;
+
+        auto& state = *states[(size_t) addState (std::make_unique<VlControlState>())];
+
+        if (! state.loadFromXml (footswitch, *child, patchOffset))
+            return false;
+    }
+
+    return true;
 }

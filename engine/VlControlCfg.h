@@ -198,6 +198,26 @@ public:
     /** Forgets the link's references (the link stays a link, without target). */
     void clearLinkTarget() noexcept;
 
+    /** Before these patches and controls are deleted: a link to one of them loses that
+        target (staying a link), and so does every action of the own states.
+    */
+    void forgetTargets (const std::set<const VlPatch*>& patches, const std::set<const VlControlCfg*>& controls);
+
+    //==============================================================================
+    /** @name The document. */
+    /** Adds "label", "target", "color", "init_state", "init_value", "linked",
+        "link_patch" and "link_control" to the element (on which the patch has set
+        "id") and, unless the control is a link, one "state" child per state.
+    */
+    void saveToXml (juce::XmlElement& item) const;
+
+    /** Reads those eight attributes (all required: false before any is taken) into a
+        new control, holding the link as pending with its patch index moved behind
+        `patchOffset`, then appends a state for every "state" child, linked or not.
+        False when a state cannot be read (the states read so far stay).
+    */
+    bool loadFromXml (bool footswitch, const juce::XmlElement& item, juce::uint16 patchOffset);
+
 private:
     //==============================================================================
     juce::String label, target;

@@ -1,5 +1,8 @@
 #include "engine/VlControlState.h"
 
+#include "common/CXmlHelpers.h"
+#include "engine/VlTypes.h"
+#include "engine/VlXmlVocabulary.h"
 #include "engine/VlaGoTo.h"
 
 VlControlState::VlControlState() = default;
@@ -57,4 +60,33 @@ void VlControlState::execute (juce::uint8 value)
 {
     for (const auto& action : actions)
         action->execute (value);
+}
+
+std::unique_ptr<juce::XmlElement> VlControlState::createXml() const
+{
+    auto element = std::make_unique<juce::XmlElement> (VlXml::state);
+    element->setAttribute (VlXml::label, label);
+    element->setAttribute (VlXml::color, colorToText (color));
+
+    for (const auto& action : actions)
+        element->addChildElement (action->createXml().release());
+
+    return element;
+}
+
+bool VlControlState::loadFromXml (bool footswitch, const juce::XmlElement& element, juce::uint16 patchOffset)
+{
+    if (! CXml::hasAttribute (element, VlXml::label) || ! CXml::hasAttribute (element, VlXml::color))
+        return false;
+
+    label = CXml::getString (element, VlXml::label);
+    color = colorFromText (CXml::getString (element, VlXml::color));
+
+    // Text between the children has an empty tag, which names no action.
+    for (auto* child : element.getChildIterator())
+        if (auto action = VlAction::createForTag (child->getTagName(), footswitch))
+            if (! addAction (std::move (action)).loadFromXml (*child, patchOffset))
+                return false;
+
+    return true;
 }

@@ -56,6 +56,18 @@ public:
     /** Runs every action in list order with the value: 1 press, 0 release, 0..127 pedal. */
     void execute (juce::uint8 value);
 
+    //==============================================================================
+    /** A new "state" element with "label", "color" and one child per action; the caller owns it. */
+    std::unique_ptr<juce::XmlElement> createXml() const;
+
+    /** Reads "label" and "color" (both required: false before either is taken), then
+        appends an action for every child whose tag names one for this kind of control
+        (VlAction::createForTag); other children are skipped. False, with the failed
+        action kept, when an action cannot read its element.
+        @param patchOffset  added to every patch index read (a merge behind other patches)
+    */
+    bool loadFromXml (bool footswitch, const juce::XmlElement& element, juce::uint16 patchOffset);
+
 private:
     juce::String label;
     juce::uint32 color = 0xffffffff;

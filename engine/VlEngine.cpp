@@ -3,6 +3,9 @@
 #include "common/CMidiInputLock.h"
 #include "common/CPrompts.h"
 #include "common/CStMenuLock.h"
+#include "common/CXmlHelpers.h"
+#include "engine/VlDocumentStage.h"
+#include "engine/VlTexts.h"
 #include "engine/VlXmlVocabulary.h"
 #include "engine/VlaGoTo.h"
 #include "engine/VlaMidi.h"
@@ -23,6 +26,24 @@ namespace
                                                                                         : trimmed;
         return digits.isNotEmpty() && digits.containsOnly ("0123456789");
     }
+
+    template <typename Item>
+    void addOnce (std::vector<Item*>& items, Item* item)
+    {
+        if (std::find (items.begin(), items.end(), item) == items.end())
+            items.push_back (item);
+    }
+
+    const juce::String fileDataError ("Error in file data");
+    const juce::String cannotFindTarget ("cannot find its target.");
+
+    constexpr juce::uint32 defaultPatchColor = 0xffe3e3e3;
+    constexpr juce::uint32 defaultItemColor = 0xffffffff;
+
+    constexpr juce::uint32 patchPalette[] = { 0xffe3e3e3, 0xff7b68ee, 0xffee687b, 0xffeee8aa, 0xffffa500, 0xff1e90ff,
+                                              0xfffffacd, 0xfffafad2, 0xff90ee90, 0xff778899, 0xff66cdaa, 0xff00fa9a };
+    constexpr juce::uint32 controlPalette[] = { 0xffffffff, 0xff00ff00, 0xffffff00, 0xffffa500 };
+    constexpr juce::uint32 statePalette[] = { 0xffffffff, 0xffff0000, 0xff00ff00, 0xff0000ff };
 }
 
 //==============================================================================
@@ -120,6 +141,12 @@ void VlEngine::clear()
     historyPos = -1;
     patches.clear();
     currentPatch = NoIndex;
+}
+
+void VlEngine::movePatch (juce::uint16 a, juce::uint16 b)
+{
+    if (a < patches.size() && b < patches.size())
+        std::swap (patches[a], patches[b]);
 }
 
 //==============================================================================
@@ -723,4 +750,570 @@ void VlEngine::refreshPedals()
 {
     if (userInterface != nullptr)
         userInterface->refreshPedals();
+}
+
+bool VlEngine::collectPatchPedals (ControlsByPatch& result) const
+{
+    result.clear();
+
+    for (size_t i = 0; i < patches.size(); ++i)
+    {
+        std::vector<int> ids;
+
+        for (auto id : { FirstPedalId, SecondPedalId })
+            if (patches[i]->getControl (id) != nullptr)
+                ids.push_back (id);
+
+        if (! ids.empty())
+            result[(juce::uint16) i] = std::move (ids);
+    }
+
+    return ! result.empty();
+}
+
+VlControlCfg* VlEngine::controlOfState (const VlControlState& state) const
+{
+    for (const auto& patch : patches)
+        for (const auto& [id, control] : patch->getControls())
+            if (! control->isLinked() && control->indexOfState (&state) >= 0)
+                return control.get();
+
+    return nullptr;
+}
+
+VlControlState* VlEngine::stateOfAction (const VlAction& action) const
+{
+    for (const auto& patch : patches)
+        for (const auto& [id, control] : patch->getControls())
+            if (! control->isLinked())
+                for (const auto& state : control->getStates())
+                    for (const auto& held : state->getActions())
+                        if (held.get() == &action)
+                            return state.get();
+
+    return nullptr;
+}
+
+//==============================================================================
+void VlEngine::collectControlsLinkedToPatch (const VlPatch& patch, ControlRefs& found) const
+{
+    const auto index = indexOfPatch (&patch);
+
+    if (index < 0)
+        return;
+
+    for (const auto& held : patches)
+        for (const auto& [id, control] : held->getControls())
+            if (control->isLinked() && control->getLinkPatchIndex() == index)
+                addOnce (found, control.get());
+}
+
+void VlEngine::collectControlsLinkedToControl (const VlControlCfg& control, ControlRefs& found) const
+{
+    const auto index = patchIndexOfControl (control);
+
+    if (index < 0)
+        return;
+
+    const auto id = patches[(size_t) index]->getIdOfControl (&control);
+
+    for (const auto& held : patches)
+        for (const auto& [heldId, link] : held->getControls())
+            if (link->isLinked() && link->getLinkPatchIndex() == index && link->getLinkControlId() == id)
+                addOnce (found, link.get());
+}
+
+void VlEngine::collectActionsReferringToPatch (const VlPatch& patch, ActionRefs& found) const
+{
+    for (const auto& held : patches)
+        if (held.get() != &patch)
+            for (const auto& [id, control] : held->getControls())
+                if (! control->isLinked())
+                    for (const auto& state : control->getStates())
+                        for (const auto& action : state->getActions())
+                            if (action->refersToPatch (patch))
+                                addOnce (found, action.get());
+}
+
+void VlEngine::collectActionsReferringToControl (const VlControlCfg& control, ActionRefs& found,
+                                                 const VlPatch* leaveOut) const
+{
+    auto* owner = getPatch ((juce::uint16) patchIndexOfControl (control));
+
+    if (owner == nullptr)
+        return;
+
+    for (const auto& held : patches)
+        if (held.get() != leaveOut)
+            for (const auto& [id, plain] : held->getControls())
+                if (! plain->isLinked())
+                    for (const auto& state : plain->getStates())
+                        for (const auto& action : state->getActions())
+                            if (action->refersToPatch (*owner) && action->refersToControl (control))
+                                addOnce (found, action.get());
+}
+
+juce::String VlEngine::describeDependants (const ControlRefs& controls, const ActionRefs& actions) const
+{
+    juce::String text;
+
+    for (auto* control : controls)
+    {
+        const auto patchIndex = patchIndexOfControl (*control);
+        juce::String controlText, patchText;
+
+        if (auto* patch = getPatch ((juce::uint16) patchIndex))
+            VlTexts::getControlRowText (*patch, patch->indexOfControl (control), controlText);
+
+        VlTexts::getPatchText (*this, patchIndex, patchText);
+        text << "Control <" << controlText << "> of patch <" << patchText << ">;\n\n";
+    }
+
+    for (auto* action : actions)
+    {
+        juce::String stateText, controlText, patchText;
+        auto* state = stateOfAction (*action);
+        auto* control = state != nullptr ? controlOfState (*state) : nullptr;
+
+        if (control != nullptr)
+        {
+            const auto patchIndex = patchIndexOfControl (*control);
+            VlTexts::getStateText (*control, control->indexOfState (state), stateText);
+
+            if (auto* patch = getPatch ((juce::uint16) patchIndex))
+                VlTexts::getControlRowText (*patch, patch->indexOfControl (control), controlText);
+
+            VlTexts::getPatchText (*this, patchIndex, patchText);
+        }
+
+        text << "Action <" << action->getTypeName() << "> of state <" << stateText << "> of control <"
+             << controlText << "> of patch <" << patchText << ">;\n\n";
+    }
+
+    return text;
+}
+
+bool VlEngine::confirmDeletion (const juce::String& title, const juce::String& question,
+                                const ControlRefs& controls, const ActionRefs& actions)
+{
+    const auto dependants = describeDependants (controls, actions);
+    const auto text = dependants.isEmpty() ? question
+                                           : question + "\n\nThe following definitions will be deleted too:\n\n" + dependants;
+
+    const CStMenuLock menuLock;
+    return CPrompts::get().askOkCancel (CPrompts::Icon::question, title, text, "OK", "Cancel");
+}
+
+void VlEngine::deleteWithDependants (const std::set<const VlPatch*>& goingPatches,
+                                     std::set<const VlControlCfg*> goingControls,
+                                     const ControlRefs& dependantControls, const ActionRefs& dependantActions)
+{
+    // Where every dependant sits, found while everything still exists.
+    std::vector<std::pair<VlControlState*, const VlAction*>> actionPlaces;
+    std::vector<std::pair<VlPatch*, const VlControlCfg*>> controlPlaces;
+
+    for (auto* action : dependantActions)
+        if (auto* state = stateOfAction (*action))
+            actionPlaces.emplace_back (state, action);
+
+    for (auto* control : dependantControls)
+    {
+        goingControls.insert (control);
+
+        if (auto* patch = getPatch ((juce::uint16) patchIndexOfControl (*control)))
+            controlPlaces.emplace_back (patch, control);
+    }
+
+    for (auto* patch : goingPatches)
+        for (const auto& [id, control] : patch->getControls())
+            goingControls.insert (control.get());
+
+    // Nothing that stays may point at what goes, collected or not.
+    for (const auto& patch : patches)
+        for (const auto& [id, control] : patch->getControls())
+            control->forgetTargets (goingPatches, goingControls);
+
+    for (const auto& [state, action] : actionPlaces)
+        state->deleteAction (action);
+
+    for (const auto& [patch, control] : controlPlaces)
+        patch->removeControl (control);
+}
+
+bool VlEngine::deleteControls (VlControlCfg* control)
+{
+    auto* patch = getPatch (currentPatch);
+
+    if (patch == nullptr || (control != nullptr && patch->getIdOfControl (control) < 0))
+        return false;
+
+    std::vector<VlControlCfg*> going;
+
+    if (control != nullptr)
+        going.push_back (control);
+    else
+        for (const auto& [id, held] : patch->getControls())
+            going.push_back (held.get());
+
+    if (going.empty())
+        return false;
+
+    ControlRefs links;
+    ActionRefs actions;
+
+    for (auto* goingControl : going)
+        collectControlsLinkedToControl (*goingControl, links);
+
+    for (auto* goingControl : going)
+        collectActionsReferringToControl (*goingControl, actions, patch);
+
+    if (! confirmDeletion ("Deleting controls...",
+                           control != nullptr ? "Do you really want to delete this control?"
+                                              : "Do you really want to delete all controls?",
+                           links, actions))
+        return false;
+
+    deleteWithDependants ({}, { going.begin(), going.end() }, links, actions);
+
+    if (control != nullptr)
+        patch->removeControl (control);
+    else
+        patch->deleteAllControls();
+
+    refreshBoard();
+    return true;
+}
+
+bool VlEngine::deletePatches (VlPatch* patch)
+{
+    const auto index = indexOfPatch (patch);
+
+    if (patches.size() < 2 || index < 0)
+        return false;
+
+    ControlRefs links;
+    ActionRefs actions;
+    collectControlsLinkedToPatch (*patch, links);
+    collectActionsReferringToPatch (*patch, actions);
+
+    if (! confirmDeletion ("Deleting patches...", "Do you really want to delete this patch?", links, actions))
+        return false;
+
+    deleteWithDependants ({ patch }, {}, links, actions);
+
+    const auto wasCurrent = index == currentPatch;
+    patches.erase (patches.begin() + index);
+
+    if (wasCurrent)
+    {
+        goToPatch (0, false);
+    }
+    else if (currentPatch != NoIndex && index < currentPatch)
+    {
+        // The same patch stays current at its new position.
+        --currentPatch;
+        updateNavigation();
+    }
+
+    if (userInterface != nullptr)
+        userInterface->refreshPatchList();
+
+    refreshBoard();
+    return true;
+}
+
+//==============================================================================
+std::unique_ptr<juce::XmlElement> VlEngine::createNavigationXml() const
+{
+    auto element = std::make_unique<juce::XmlElement> (VlXml::navigation);
+    element->setAttribute (VlXml::color, colorToText (navigationColor));
+
+    for (const auto& [function, footswitch] : navFunctions)
+    {
+        auto* child = element->createNewChildElement (VlXml::function);
+        child->setAttribute (VlXml::type, function);
+        child->setAttribute (VlXml::control, footswitch);
+    }
+
+    return element;
+}
+
+std::unique_ptr<juce::XmlElement> VlEngine::createPatchesXml() const
+{
+    auto element = std::make_unique<juce::XmlElement> (VlXml::patches);
+    element->setAttribute (VlXml::current, (int) currentPatch);
+
+    for (const auto& patch : patches)
+        element->addChildElement (patch->createXml().release());
+
+    return element;
+}
+
+void VlEngine::takeNavigation (const VlDocumentStage& stage)
+{
+    clearNavigation();
+    setNavigationColor (stage.getNavigationColor());
+
+    for (const auto& [function, footswitch] : stage.getNavigationFunctions())
+        setNavigationFunction (function, footswitch, false);
+}
+
+void VlEngine::takePatches (VlDocumentStage& stage, bool merging)
+{
+    if (! merging)
+    {
+        clear();
+        patches = stage.takePatches();
+
+        // A "current" outside the list would leave the board without a patch.
+        const auto current = stage.getCurrent().value_or (NoIndex);
+        currentPatch = current < patches.size() ? current : (patches.empty() ? NoIndex : (juce::uint16) 0);
+    }
+    else
+    {
+        for (auto& patch : stage.takePatches())
+            patches.push_back (std::move (patch));
+    }
+
+    if (userInterface != nullptr)
+        userInterface->refreshPatchList();
+
+    // The board must let go of the controls that were freed; in mode 5 it shows none.
+    refreshBoard();
+}
+
+bool VlEngine::loadDocumentContent (const juce::XmlElement& navigation, const juce::XmlElement& patchesElement,
+                                    bool merging)
+{
+    setMode (ModeInitialising);
+
+    const auto firstPatch = merging ? (juce::uint16) patches.size() : (juce::uint16) 0;
+    VlDocumentStage stage;
+
+    if ((! merging && ! stage.readNavigation (navigation)) || ! stage.readPatches (patchesElement, merging, firstPatch))
+    {
+        setMode (ModePlay);
+        return false;
+    }
+
+    if (! merging)
+    {
+        takeNavigation (stage);
+        patchColors.clear();
+        controlColors.clear();
+        stateColors.clear();
+    }
+
+    stage.addColorsTo (patchColors, controlColors, stateColors);
+    takePatches (stage, merging);
+    openMidiOutputs();
+    checkTargets (firstPatch);
+    return true;
+}
+
+bool VlEngine::loadNavigationFromXml (bool merging, const juce::XmlElement& navigation)
+{
+    if (merging)
+        return true;
+
+    VlDocumentStage stage;
+
+    if (! stage.readNavigation (navigation))
+        return false;
+
+    takeNavigation (stage);
+    stage.addColorsTo (patchColors, controlColors, stateColors);
+    return true;
+}
+
+bool VlEngine::loadPatchesFromXml (bool merging, const juce::XmlElement& patchesElement)
+{
+    setMode (ModeInitialising);
+
+    VlDocumentStage stage;
+
+    if (! stage.readPatches (patchesElement, merging, merging ? (juce::uint16) patches.size() : (juce::uint16) 0))
+    {
+        setMode (ModePlay);
+        return false;
+    }
+
+    stage.addColorsTo (patchColors, controlColors, stateColors);
+    takePatches (stage, merging);
+    openMidiOutputs();
+    return true;
+}
+
+void VlEngine::checkTargets (juce::uint16 firstPatch)
+{
+    const auto report = [] (const juce::String& text)
+    {
+        const CStMenuLock menuLock;
+        CPrompts::get().showMessage (CPrompts::Icon::warning, fileDataError, text);
+    };
+
+    // By position: the list does not change while the boxes are open, but a box lets
+    // the message loop run.
+    for (size_t index = firstPatch; index < patches.size(); ++index)
+    {
+        const auto& patch = *patches[index];
+        juce::String patchText;
+        VlTexts::getPatchText (*this, (int) index, patchText);
+
+        for (const auto& [id, control] : patch.getControls())
+        {
+            juce::String controlText;
+            VlTexts::getControlText (id, controlText);
+
+            if (control->isLinked())
+            {
+                if (! control->resolveLink())
+                    report ("Linked control <" + controlText + "> of patch <" + patchText + "> " + cannotFindTarget);
+
+                continue;
+            }
+
+            for (size_t s = 0; s < control->getStates().size(); ++s)
+            {
+                for (const auto& action : control->getStates()[s]->getActions())
+                {
+                    if (action->resolveReferences())
+                        continue;
+
+                    juce::String stateText;
+                    VlTexts::getStateText (*control, (int) s, stateText);
+                    report ("Action <" + action->getTypeName() + "> of state <" + stateText + "> of control <"
+                            + controlText + "> of patch <" + patchText + "> " + cannotFindTarget);
+                }
+            }
+        }
+    }
+}
+
+void VlEngine::newDocument()
+{
+    resetColors (&patchColors);
+    resetColors (&controlColors);
+    resetColors (&stateColors);
+
+    const auto index = addPatch (std::make_unique<VlPatch>());
+    goToPatch ((juce::uint16) index, true);
+    openMidiOutputs();
+}
+
+//==============================================================================
+ColorSet* VlEngine::findColorSet (const ColorSet* set) noexcept
+{
+    for (auto* own : { &patchColors, &controlColors, &stateColors })
+        if (own == set)
+            return own;
+
+    return nullptr;
+}
+
+void VlEngine::recolor (const ColorSet& set, juce::uint32 oldColor, juce::uint32 newColor, bool everyItem)
+{
+    // A link shows its target's colour, so that is the one compared; all are compared
+    // before any changes, so that a link recolours alike before or after its target.
+    std::vector<VlControlCfg*> controls;
+
+    for (const auto& patch : patches)
+    {
+        if (&set == &patchColors)
+        {
+            if (everyItem || patch->getColor() == oldColor)
+                patch->setColor (newColor);
+
+            continue;
+        }
+
+        for (const auto& [id, control] : patch->getControls())
+        {
+            if (&set == &controlColors && (everyItem || control->getColor() == oldColor))
+                controls.push_back (control.get());
+
+            if (&set == &stateColors && ! control->isLinked())
+                for (const auto& state : control->getStates())
+                    if (everyItem || state->getColor() == oldColor)
+                        state->setColor (newColor);
+        }
+    }
+
+    for (auto* control : controls)
+        control->setColor (newColor);
+}
+
+void VlEngine::resetColors (const ColorSet* set)
+{
+    auto* own = findColorSet (set);
+
+    if (own == nullptr)
+        return;
+
+    own->clear();
+
+    if (own == &patchColors)
+    {
+        own->insert (std::begin (patchPalette), std::end (patchPalette));
+
+        for (const auto& patch : patches)
+            own->insert (patch->getColor());
+    }
+    else
+    {
+        if (own == &controlColors)
+            own->insert (std::begin (controlPalette), std::end (controlPalette));
+        else
+            own->insert (std::begin (statePalette), std::end (statePalette));
+
+        for (const auto& patch : patches)
+            for (const auto& [id, control] : patch->getControls())
+            {
+                if (own == &controlColors)
+                    own->insert (control->getColor());
+                else if (! control->isLinked())
+                    for (const auto& state : control->getStates())
+                        own->insert (state->getColor());
+            }
+    }
+}
+
+juce::uint32 VlEngine::getDefaultColor (const ColorSet* set) const
+{
+    return set == &patchColors ? defaultPatchColor : defaultItemColor;
+}
+
+void VlEngine::addColor (const ColorSet* set, juce::uint32 color)
+{
+    if (auto* own = findColorSet (set))
+        own->insert (color);
+}
+
+void VlEngine::replaceColor (const ColorSet* set, juce::uint32 oldColor, juce::uint32 newColor)
+{
+    if (auto* own = findColorSet (set))
+        recolor (*own, oldColor, newColor, false);
+}
+
+void VlEngine::removeColor (const ColorSet* set, juce::uint32 color)
+{
+    auto* own = findColorSet (set);
+
+    if (own == nullptr || color == getDefaultColor (set))
+        return;
+
+    own->erase (color);
+    recolor (*own, color, getDefaultColor (set), false);
+}
+
+void VlEngine::removeAllColors (const ColorSet* set)
+{
+    auto* own = findColorSet (set);
+
+    if (own == nullptr)
+        return;
+
+    own->clear();
+    own->insert (getDefaultColor (set));
+    recolor (*own, 0, getDefaultColor (set), true);
 }

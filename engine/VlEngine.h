@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/CColorsSetOwner.h"
 #include "common/CMidiDevices.h"
 #include "engine/VlPatch.h"
 #include "engine/VlTypes.h"
@@ -9,6 +10,8 @@
 #include <atomic>
 #include <map>
 #include <vector>
+
+class VlDocumentStage;
 
 //==============================================================================
 /** The centre of the system: owns the document's patches and knows the current one,
@@ -25,11 +28,18 @@
     given up, see CMidiInputLock). Everything else runs on the main thread, or on the
     MIDI thread under that lock.
 */
-class VlEngine : public juce::MidiInputCallback
+class VlEngine : public juce::MidiInputCallback,
+                 public CColorsSetOwner
 {
 public:
     /** Patch positions and the control ids listed for each (VlEngine::collectLinkableControls). */
     using ControlsByPatch = std::map<juce::uint16, std::vector<int>>;
+
+    /** Controls gathered by the collectors: each at most once, in the order found. */
+    using ControlRefs = std::vector<VlControlCfg*>;
+
+    /** Actions gathered by the collectors: each at most once, in the order found. */
+    using ActionRefs = std::vector<VlAction*>;
 
     //==============================================================================
     /** Builds the engine with its device manager over these ports, the default
@@ -86,8 +96,15 @@ public:
     /** Appends the patch (ownership passes), refreshes the patch list; returns its position. */
     int addPatch (std::unique_ptr<VlPatch> patch);
 
-    /** Deletes every patch and empties the visit history; nothing is current afterwards. */
+    /** Deletes every patch and empties the visit history; nothing is current afterwards.
+        The navigation, the colour sets and the learn table stay.
+    */
     void clear();
+
+    /** Exchanges the patches at positions a and b; nothing when either is outside the
+        list. The current index keeps its number: the caller selects the moved patch.
+    */
+    void movePatch (juce::uint16 a, juce::uint16 b);
 
     //==============================================================================
     /** The MIDI input callback (MIDI input thread; tests may call it from any thread). */
@@ -219,6 +236,128 @@ public:
     */
     bool collectLinkableControls (int controlId, ControlsByPatch& result, const VlPatch* leaveOut) const;
 
+    /** Fills `result` with the pedals (11, 12; links included) of every patch that has
+        one. True when any.
+    */
+    bool collectPatchPedals (ControlsByPatch& result) const;
+
+    /** The plain control whose states hold this very state, or null. */
+    VlControlCfg* controlOfState (const VlControlState& state) const;
+
+    /** The state of a plain control that holds this very action, or null. */
+    VlControlState* stateOfAction (const VlAction& action) const;
+
+    //==============================================================================
+    /** Adds every link, of any patch, to this patch to `found`. */
+    void collectControlsLinkedToPatch (const VlPatch& patch, ControlRefs& found) const;
+
+    /** Adds every link, of any patch, to this control to `found`. */
+    void collectControlsLinkedToControl (const VlControlCfg& control, ControlRefs& found) const;
+
+    /** Adds every action of a plain control of another patch that targets this patch. */
+    void collectActionsReferringToPatch (const VlPatch& patch, ActionRefs& found) const;
+
+    /** Adds every action of a plain control, in any patch but `leaveOut`, that targets
+        this control (the mute actions of that pedal).
+    */
+    void collectActionsReferringToControl (const VlControlCfg& control, ActionRefs& found,
+                                           const VlPatch* leaveOut) const;
+
+    /** Deletes this control of the current patch, or every control of it when null,
+        with the links and actions that depend on them, after the user agreed in a
+        question that lists those. Nothing refers to a deleted control afterwards.
+        False, changing nothing, when cancelled or there is nothing to delete.
+    */
+    bool deleteControls (VlControlCfg* control);
+
+    /** Deletes the patch with the links and actions that depend on it, after the user
+        agreed in a question that lists those. The current patch stays the same patch;
+        when it was the one deleted, patch 0 is selected. False, changing nothing, when
+        cancelled, when the patch is not in the list, or when it is the last one.
+    */
+    bool deletePatches (VlPatch* patch);
+
+    //==============================================================================
+    /** A new "navigation" element: "color", then one "function" per assignment in
+        ascending function order. The caller owns it.
+    */
+    std::unique_ptr<juce::XmlElement> createNavigationXml() const;
+
+    /** A new "patches" element: "current" (65535 when none), then one "patch" per
+        patch in list order. The caller owns it.
+    */
+    std::unique_ptr<juce::XmlElement> createPatchesXml() const;
+
+    /** Opens or merges a document's content, all or nothing. Reads the navigation
+        (unless merging) and the patches apart from the engine; when both were read,
+        replaces the document (or appends the patches behind the open ones, their
+        patch indexes moved behind them), adds the colours in use (the sets hold only
+        those after an open), opens the outputs the actions name and reports each
+        target that cannot be found (checkTargets). Then the caller calls
+        startPlaying() with the first patch read: 0, or the patch count before a merge.
+
+        The engine is in mode 5 from the start of the reading until startPlaying()
+        ends. False when anything is missing or invalid: the engine, its navigation and
+        its colour sets are then as they were, back in mode 1.
+    */
+    bool loadDocumentContent (const juce::XmlElement& navigation, const juce::XmlElement& patches, bool merging);
+
+    /** Reads a "navigation" element into the navigation settings, adding its colour to
+        the control colours. When merging, reads nothing and answers true. False, with
+        the navigation as it was, when "color" is missing.
+    */
+    bool loadNavigationFromXml (bool merging, const juce::XmlElement& navigation);
+
+    /** Reads a "patches" element: replaces the patches (or, merging, appends them) and
+        adds their colours to the sets, then opens the outputs the actions name. The
+        engine enters mode 5 and stays there until startPlaying(), which the caller runs
+        after checkTargets(). False, with the patches as they were and mode 1, when
+        anything is missing or invalid.
+    */
+    bool loadPatchesFromXml (bool merging, const juce::XmlElement& patches);
+
+    /** Resolves the links and action targets of the patches from `firstPatch` on, and
+        shows one "Error in file data" message for each that finds no target. Removes
+        nothing.
+    */
+    void checkTargets (juce::uint16 firstPatch);
+
+    /** The default document, after clear(): resets the three colour sets, appends one
+        new patch, goes to it and opens the outputs (none). Navigation, learn table and
+        MIDI input stay.
+    */
+    void newDocument();
+
+    //==============================================================================
+    /** The patch colour library (default 0xFFE3E3E3). */
+    const ColorSet& getPatchColors() const noexcept         { return patchColors; }
+
+    /** The control colour library, which also serves the navigation symbols (default white). */
+    const ColorSet& getControlColors() const noexcept       { return controlColors; }
+
+    /** The state colour library (default white). */
+    const ColorSet& getStateColors() const noexcept         { return stateColors; }
+
+    /** Empties the set and refills it with its palette and the colours in use. */
+    void resetColors (const ColorSet* set) override;
+
+    /** 0xFFE3E3E3 for the patch colours, white for any other handle. */
+    juce::uint32 getDefaultColor (const ColorSet* set) const override;
+
+    /** Inserts the colour into one of the three sets. */
+    void addColor (const ColorSet* set, juce::uint32 color) override;
+
+    /** Recolours the patches, controls (at the end of their link chains, in their own
+        field) or states of that colour; the set is unchanged. Not the navigation.
+    */
+    void replaceColor (const ColorSet* set, juce::uint32 oldColor, juce::uint32 newColor) override;
+
+    /** Removes a colour other than the default and gives its items the default. */
+    void removeColor (const ColorSet* set, juce::uint32 color) override;
+
+    /** Leaves the default colour alone in the set and gives every item the default. */
+    void removeAllColors (const ColorSet* set) override;
+
     //==============================================================================
     /** Has the board redraw one footswitch with the control now displayed on it. */
     void refreshButton (int footswitch);
@@ -229,6 +368,15 @@ public:
 private:
     //==============================================================================
     void recordVisit (juce::uint16 index);
+    void takeNavigation (const VlDocumentStage& stage);
+    void takePatches (VlDocumentStage& stage, bool merging);
+    bool confirmDeletion (const juce::String& title, const juce::String& question, const ControlRefs& controls, const ActionRefs& actions);
+    juce::String describeDependants (const ControlRefs& controls, const ActionRefs& actions) const;
+    void deleteWithDependants (const std::set<const VlPatch*>& goingPatches,
+                               std::set<const VlControlCfg*> goingControls,
+                               const ControlRefs& dependantControls, const ActionRefs& dependantActions);
+    ColorSet* findColorSet (const ColorSet* set) noexcept;
+    void recolor (const ColorSet& set, juce::uint32 oldColor, juce::uint32 newColor, bool everyItem);
     void refreshBoard();
     void runNavigationFunction (int footswitch, bool pressed);
     void updateLearntKeys();
@@ -250,6 +398,7 @@ private:
     std::atomic<int> midiChannel { 1 };
     VlPatch learnPatch;
     std::map<juce::uint16, int> learntMessages;
+    ColorSet patchColors, controlColors, stateColors;
 
     // What the MIDI thread reads: the control id of every key 0..255 (0 for none),
     // kept in step with learntMessages.

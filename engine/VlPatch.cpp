@@ -1,6 +1,8 @@
 #include "engine/VlPatch.h"
 
+#include "common/CXmlHelpers.h"
 #include "engine/VlTypes.h"
+#include "engine/VlXmlVocabulary.h"
 
 VlPatch::VlPatch() = default;
 
@@ -128,4 +130,49 @@ void VlPatch::rearrange (int footswitch)
             return;
         }
     }
+}
+
+std::unique_ptr<juce::XmlElement> VlPatch::createXml() const
+{
+    auto element = std::make_unique<juce::XmlElement> (VlXml::patch);
+    element->setAttribute (VlXml::name, name);
+    element->setAttribute (VlXml::level, (int) level);
+    element->setAttribute (VlXml::color, colorToText (color));
+    element->setAttribute (VlXml::comment, comment);
+
+    for (const auto& [id, control] : controls)
+    {
+        auto* item = element->createNewChildElement (VlXml::item);
+        item->setAttribute (VlXml::id, id);
+        control->saveToXml (*item);
+    }
+
+    return element;
+}
+
+bool VlPatch::loadFromXml (const juce::XmlElement& element, juce::uint16 patchOffset)
+{
+    for (const auto& attribute : { VlXml::name, VlXml::level, VlXml::color, VlXml::comment })
+        if (! CXml::hasAttribute (element, attribute))
+            return false;
+
+    name = CXml::getString (element, VlXml::name);
+    level = (juce::uint8) CXml::getInt (element, VlXml::level);
+    color = colorFromText (CXml::getString (element, VlXml::color));
+    comment = CXml::getString (element, VlXml::comment);
+
+    for (auto* child : element.getChildIterator())
+    {
+        if (! CXml::hasTag (*child, VlXml::item))
+            continue;
+
+        const auto id = CXml::getInt (*child, VlXml::id);
+        auto* control = id >= 1 && id <= SecondPedalId ? setControl (id, std::make_unique<VlControlCfg>()) : nullptr;
+
+        // Null for an id out of range or one already used in this patch.
+        if (control == nullptr || ! control->loadFromXml (isFootswitchId (id), *child, patchOffset))
+            return false;
+    }
+
+    return true;
 }

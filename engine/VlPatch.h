@@ -92,6 +92,19 @@ public:
     */
     void rearrange (int footswitch);
 
+    //==============================================================================
+    /** A new "patch" element with "name", "level", "color", "comment" and one "item"
+        child per control in ascending id; the caller owns it.
+    */
+    std::unique_ptr<juce::XmlElement> createXml() const;
+
+    /** Reads the four attributes (all required: false before any is taken), then one
+        control per "item" child. False when an item's "id" is missing, outside 1..12 or
+        already used, or when the control cannot be read (what was read so far stays).
+        @param patchOffset  added to every patch index read (a merge behind other patches)
+    */
+    bool loadFromXml (const juce::XmlElement& element, juce::uint16 patchOffset);
+
 private:
     juce::String name { "Untitled" };
     juce::uint8 level = 0;

@@ -36,3 +36,19 @@ juce::uint16 rebasePatchIndex (int stored, juce::uint16 offset) noexcept
     const auto sum = stored + (int) offset;
     return sum >= (int) NoIndex ? NoIndex : (juce::uint16) sum;
 }
+
+juce::String colorToText (juce::uint32 color)
+{
+    return juce::String::toHexString (color);
+}
+
+juce::uint32 colorFromText (const juce::String& text) noexcept
+{
+    juce::uint32 color = 0;
+
+    for (auto c : text)
+        if (const auto digit = juce::CharacterFunctions::getHexDigitValue (c); digit >= 0)
+            color = (color << 4) | (juce::uint32) digit;
+
+    return color;
+}

@@ -53,3 +53,13 @@ int mapPedalValue (int minValue, int maxValue, int pedalValue) noexcept;
     A stored value outside 0..65534, or a sum above 65534, names no patch (NoIndex).
 */
 juce::uint16 rebasePatchIndex (int stored, juce::uint16 offset) noexcept;
+
+/** A colour as the document writes it: lowercase hexadecimal digits without leading
+    zeros ("ffe3e3e3", "ff0000", "0").
+*/
+juce::String colorToText (juce::uint32 color);
+
+/** A colour as the document reads it: every character that is not a hexadecimal digit
+    is skipped, and of more than eight digits the last eight count.
+*/
+juce::uint32 colorFromText (const juce::String& text) noexcept;

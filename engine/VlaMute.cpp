@@ -73,6 +73,14 @@ bool VlaMute::refersToControl (const VlControlCfg& control) const
     return pedal == &control;
 }
 
+void VlaMute::forgetTargets (const std::set<const VlPatch*>& patches, const std::set<const VlControlCfg*>& controls)
+{
+    VlaPatch::forgetTargets (patches, controls);
+
+    if (patch == nullptr || controls.count (pedal) != 0)
+        pedal = nullptr;
+}
+
 juce::String VlaMute::getElementName() const
 {
     return VlXml::mute;

@@ -52,6 +52,12 @@ public:
     /** True when the target pedal is this control. */
     bool refersToControl (const VlControlCfg& control) const override;
 
+    /** Drops the patch when it is one of those, and the pedal when it is one of those
+        controls or its patch was dropped.
+    */
+    void forgetTargets (const std::set<const VlPatch*>& patches,
+                        const std::set<const VlControlCfg*>& controls) override;
+
     /** "mute". */
     juce::String getElementName() const override;
 

@@ -49,6 +49,12 @@ bool VlaPatch::refersToPatch (const VlPatch& other) const
     return patch == &other;
 }
 
+void VlaPatch::forgetTargets (const std::set<const VlPatch*>& patches, const std::set<const VlControlCfg*>&)
+{
+    if (patches.count (patch) != 0)
+        patch = nullptr;
+}
+
 void VlaPatch::saveToXml (juce::XmlElement& element) const
 {
     VlAction::saveToXml (element);

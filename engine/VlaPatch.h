@@ -44,6 +44,10 @@ public:
     /** True when the target is this patch. */
     bool refersToPatch (const VlPatch& other) const override;
 
+    /** Drops the target patch when it is one of those. */
+    void forgetTargets (const std::set<const VlPatch*>& patches,
+                        const std::set<const VlControlCfg*>& controls) override;
+
     /** Adds "patch" (the target's present position, 65535 without one). */
     void saveToXml (juce::XmlElement& element) const override;
 
