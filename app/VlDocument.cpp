@@ -197,17 +197,25 @@ VlDocument::SaveResult VlDocument::saveTo (const juce::File& file)
 //==============================================================================
 void VlDocument::resetContent()
 {
+    engine.newDocument();
 }
 
-bool VlDocument::readContent (const juce::XmlElement&, const juce::XmlElement&)
+bool VlDocument::readContent (const juce::XmlElement& navigation, const juce::XmlElement& patches)
 {
+    // Merged patches go behind the open ones: only those are played.
+    const auto firstPatch = isMerging ? (juce::uint16) engine.getNumPatches() : (juce::uint16) 0;
+
+    if (! engine.loadDocumentContent (navigation, patches, isMerging))
+        return false;
+
+    engine.startPlaying (firstPatch);
     return true;
 }
 
 void VlDocument::appendContent (juce::XmlElement& root) const
 {
-    root.createNewChildElement (VlXml::navigation);
-    root.createNewChildElement (VlXml::patches);
+    root.addChildElement (engine.createNavigationXml().release());
+    root.addChildElement (engine.createPatchesXml().release());
 }
 
 //==============================================================================

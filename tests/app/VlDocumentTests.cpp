@@ -2,10 +2,23 @@
 #include "common/CStMenuLock.h"
 #include "common/CVirtualMidiPorts.h"
 #include "engine/VlEngine.h"
+#include "engine/VlTypes.h"
+#include "engine/VlaGoTo.h"
+#include "engine/VlaMute.h"
+#include "engine/VlaSysExContinuos.h"
+#include "engine/VlaSysExFixed.h"
+#include "engine/VlamCCContinuos.h"
+#include "engine/VlamCCFixed.h"
+#include "engine/VlamNote.h"
+#include "engine/VlamProgramChange.h"
+#include "resources/ExamplesArchive.h"
 #include "fixtures/FakePrompts.h"
 #include "fixtures/TemporaryHome.h"
 
 #include <gtest/gtest.h>
+
+#include <set>
+#include <typeinfo>
 
 using Kind = FakePrompts::Kind;
 
@@ -25,6 +38,39 @@ protected:
     juce::String loadText (const juce::String& text)
     {
         return document.loadDocument (write ("load.vlt", text)).getErrorMessage();
+    }
+
+    /** A document of `numPatches` patches named P0, P1...; patch 0's footswitch 1 goes
+        to the last patch.
+    */
+    juce::String documentText (int numPatches, const juce::String& navigationColor = "ff00ff00") const
+    {
+        juce::String patches;
+
+        for (int i = 0; i < numPatches; ++i)
+        {
+            patches << "<patch name=\"P" << i << "\" level=\"0\" color=\"ff11223" << i << "\" comment=\"\">";
+
+            if (i == 0)
+                patches << "<item id=\"1\" label=\"Go\" target=\"\" color=\"ffffffff\" init_state=\"0\" init_value=\"0\""
+                           " linked=\"0\" link_patch=\"0\" link_control=\"-1\"><state label=\"\" color=\"ffffffff\">"
+                           "<goto comment=\"\" patch=\"" << (numPatches - 1) << "\"/></state></item>";
+
+            patches << "</patch>";
+        }
+
+        return "<veltrino version=\"1\"><navigation color=\"" + navigationColor + "\"/>"
+               "<patches current=\"0\">" + patches + "</patches></veltrino>";
+    }
+
+    juce::StringArray patchNames() const
+    {
+        juce::StringArray names;
+
+        for (const auto& patch : engine.getPatches())
+            names.add (patch->getName());
+
+        return names;
     }
 
     TemporaryHome home;
@@ -75,7 +121,8 @@ TEST_F (VlDocumentTests, AcceptsVersionsUpToOneAndReadsANonNumberAsZero)
 {
     for (auto version : { "1", "0", "abc" })
     {
-        EXPECT_EQ (loadText (juce::String ("<veltrino VERSION=\"") + version + "\"><Navigation/><PATCHES/></veltrino>"), "")
+        EXPECT_EQ (loadText (juce::String ("<veltrino VERSION=\"") + version
+                             + "\"><Navigation color=\"ff00ff00\"/><PATCHES current=\"0\"/></veltrino>"), "")
             << version;
     }
 
@@ -175,4 +222,88 @@ TEST_F (VlDocumentTests, OpenAndMergeRememberTheFileButOnlyOpenBindsTheDocumentT
     EXPECT_EQ (prompts.prompts.back().title, "Failed to open file...");
     EXPECT_EQ (document.getFile(), first);
     EXPECT_TRUE (document.hasChangedSinceSaved());
+}
+
+TEST_F (VlDocumentTests, AFailedOpenOrMergeLeavesTheEngineAndTheDocumentAsTheyWere)
+{
+    const auto good = write ("good.vlt", documentText (2));
+    ASSERT_TRUE (document.open (good));
+    document.changed();
+    const auto colors = engine.getPatchColors();
+
+    // The second patch lacks its comment: nothing of the file may stay.
+    auto broken = documentText (3, "ff0000ff").replace ("<patch name=\"P1\" level=\"0\" color=\"ff112231\" comment=\"\">",
+                                                       "<patch name=\"P1\" level=\"0\" color=\"ff112231\">");
+
+    for (auto merging : { false, true })
+    {
+        document.isMerging = merging;
+        EXPECT_FALSE (document.open (write ("broken.vlt", broken)));
+        EXPECT_EQ (prompts.prompts.back().title, "Failed to open file...");
+        EXPECT_TRUE (prompts.prompts.back().text.endsWith (VlDocument::getInvalidDocumentText()));
+        EXPECT_EQ (patchNames(), juce::StringArray ({ "P0", "P1" }));
+        EXPECT_EQ (engine.getNavigationColor(), 0xff00ff00u);
+        EXPECT_EQ (engine.getPatchColors(), colors);
+        EXPECT_EQ (document.getFile(), good);
+        EXPECT_EQ (document.getDocumentTitle(), "good");
+        EXPECT_TRUE (document.hasChangedSinceSaved());
+        EXPECT_EQ (engine.getMode(), ModePlay);
+    }
+}
+
+TEST_F (VlDocumentTests, MergeAppendsThePatchesBehindTheOpenOnesWithTheirReferencesMoved)
+{
+    ASSERT_TRUE (document.open (write ("five.vlt", documentText (5))));
+    const auto colorsBefore = engine.getPatchColors().size();
+
+    document.isMerging = true;
+    ASSERT_TRUE (document.open (write ("two.vlt", documentText (2, "ff0000ff"))));
+
+    EXPECT_EQ (patchNames(), juce::StringArray ({ "P0", "P1", "P2", "P3", "P4", "P0", "P1" }));
+    EXPECT_EQ (engine.getNavigationColor(), 0xff00ff00u);      // the merged file's navigation is not read
+    EXPECT_GE (engine.getPatchColors().size(), colorsBefore);
+    EXPECT_EQ (document.getDocumentTitle(), "five");
+    EXPECT_TRUE (prompts.prompts.empty());
+
+    // Patch 5 (the merged P0) goes to the merged P1 at position 6.
+    const auto& action = *engine.getPatch (5)->getControl (1)->getState (0)->getActions().front();
+    EXPECT_EQ (dynamic_cast<const VlaGoTo&> (action).getPatchIndex(), 6);
+
+    // Saved and opened again, the combined document is the same.
+    const auto saved = document.createDocumentText();
+    document.isMerging = false;
+    ASSERT_TRUE (document.open (write ("combined.vlt", saved)));
+    EXPECT_EQ (document.createDocumentText(), saved);
+}
+
+TEST_F (VlDocumentTests, TheEmbeddedExampleLoadsCleanlyUsesEveryActionKindAndSavesByteForByte)
+{
+    juce::MemoryInputStream in (VlResources::examplesArchive, VlResources::examplesArchiveSize, false);
+    juce::ZipFile archive (in);
+    ASSERT_TRUE (archive.uncompressTo (home.getFolder()).wasOk());
+    const auto example = home.getFolder().getChildFile ("Veltrino examples/win_example.vlt");
+
+    ASSERT_TRUE (document.open (example));
+    EXPECT_TRUE (prompts.prompts.empty()) << prompts.prompts.front().text;    // not one "Error in file data"
+
+    std::set<juce::String> kinds;
+
+    for (const auto& patch : engine.getPatches())
+        for (const auto& [id, control] : patch->getControls())
+            for (const auto& state : control->getStates())
+                for (const auto& action : state->getActions())
+                    kinds.insert (typeid (*action).name());
+
+    const std::set<juce::String> every { typeid (VlaGoTo).name(), typeid (VlaMute).name(), typeid (VlamNote).name(),
+                                         typeid (VlamCCFixed).name(), typeid (VlamCCContinuos).name(),
+                                         typeid (VlamProgramChange).name(), typeid (VlaSysExFixed).name(),
+                                         typeid (VlaSysExContinuos).name() };
+    EXPECT_EQ (kinds, every);
+
+    const auto copy = fileNamed ("copy.vlt");
+    ASSERT_TRUE (document.saveDocument (copy).wasOk());
+    juce::MemoryBlock original, saved;
+    example.loadFileAsData (original);
+    copy.loadFileAsData (saved);
+    EXPECT_TRUE (original == saved);
 }
