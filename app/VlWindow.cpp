@@ -1,5 +1,6 @@
 #include "app/VlWindow.h"
 
+#include "app/JContentComponent.h"
 #include "app/VlApplication.h"
 #include "app/VlDocument.h"
 #include "common/CStMenuLock.h"
@@ -13,7 +14,7 @@ namespace
 VlWindow::VlWindow (juce::MenuBarModel* menuBarModel)
     : juce::DocumentWindow (VlApplication::productName, juce::Colours::lightgrey, juce::DocumentWindow::allButtons)
 {
-    setContentOwned (new juce::Component(), false);
+    setContentOwned (std::make_unique<JContentComponent>().release(), false);
 
     setDropShadowEnabled (false);
     setUsingNativeTitleBar (true);

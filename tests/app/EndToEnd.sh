@@ -21,6 +21,7 @@ cleanup()
     rm -rf "$WORK"
 }
 trap cleanup EXIT
+trap "exit 1" TERM INT HUP
 
 fail()
 {
@@ -55,6 +56,12 @@ expect_output()
 }
 
 window_named() { xdotool search --name "$1"; }
+
+# Writes bytes (printf notation) into the pedal board's pipe; gives up when nothing reads it.
+send_midi()
+{
+    timeout 10 bash -c 'printf "$1" > "$2"' _ "$1" "$WORK/midi/in/FCB1010" || fail "could not write '$1' to the input pipe"
+}
 
 # An X server of our own: nothing else running in parallel takes the focus or the keys.
 exec 3> "$WORK/display"
@@ -97,6 +104,27 @@ xdotool key Return
 sleep 0.3
 xdotool key Return
 wait_for "the document's title" window_named '^Veltrino 1\.1 - stage$'
+
+# Opening plays the volume pedal's initial value (0): controller 7.
+expect_output "b0 07 00"
+: > "$WORK/midi/out/Synth"
+
+# Footswitch 1 (note 1) plays note 60 while it is down.
+send_midi '\x90\x01\x7f'
+expect_output "90 3c 64"
+send_midi '\x80\x01\x00'
+expect_output "90 3c 64 80 3c 00"
+: > "$WORK/midi/out/Synth"
+
+# The volume pedal (controller 1) takes over softly: it stands at 0, so it passes
+# values from there on; running status carries the second value.
+send_midi '\xb0\x01\x40\x01\x7f'
+expect_output "b0 07 40 b0 07 7f"
+: > "$WORK/midi/out/Synth"
+
+# A click on the on-screen footswitch 2 plays its program change.
+xdotool mousemove --window "$MAIN" 117 230 click 1
+expect_output "c0 05"
 
 # Quit by its keys; the preferences keep the input device and the learnt messages.
 xdotool windowfocus --sync "$MAIN"
