@@ -2,19 +2,6 @@
 
 using VlWindowTests = RunningApplication;
 
-TEST_F (VlWindowTests, TitleNamesProductVersionDocumentAndUnsavedChanges)
-{
-    start();
-
-    EXPECT_EQ (title(), "Veltrino 1.1 - Untitled");
-    app.documentChanged();
-    EXPECT_EQ (title(), "Veltrino 1.1 - Untitled *");
-
-    prompts.fileAnswers = { fileNamed ("live set.vlt") };
-    app.perform (juce::ApplicationCommandTarget::InvocationInfo (VlApplication::CommandId::saveDocument));
-    EXPECT_EQ (title(), "Veltrino 1.1 - live set");
-}
-
 TEST_F (VlWindowTests, CannotBeMadeSmallerThanItsFirstSize)
 {
     start();
@@ -60,14 +47,4 @@ TEST_F (VlWindowTests, AcceptsOneVltFileThatIsNotTheOpenDocumentWhileNothingModa
     EXPECT_EQ (title(), "Veltrino 1.1 - other");
     ASSERT_EQ (promptsOf (FakePrompts::Kind::yesNoCancel).size(), 1u);
     EXPECT_EQ (promptsOf (FakePrompts::Kind::yesNoCancel)[0].lockCount, 1);
-}
-
-TEST_F (VlWindowTests, CloseButtonIsIgnoredWhileABoxIsOpen)
-{
-    start();
-
-    CStMenuLock lock;
-    window().closeButtonPressed();
-
-    EXPECT_FALSE (quitWasRequested());
 }
