@@ -1,8 +1,5 @@
 #include "engine/VlDocumentStage.h"
-#include "engine/VlTypes.h"
-#include "engine/VlaGoTo.h"
 #include "engine/VlamCCFixed.h"
-#include "engine/VlamNote.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +61,12 @@ TEST_F (VlDocumentStageTests, ReadsEveryFieldWithNamesInAnyCaseAndNumbersCutToTh
     ASSERT_EQ (pedal->getState (0)->getActions().size(), 1u);
     EXPECT_EQ (pedal->getState (0)->getActions()[0]->getTypeName(), "midi control change");
     EXPECT_EQ (dynamic_cast<VlamCCFixed*> (pedal->getState (0)->getActions()[0].get()), nullptr);
+
+    // Functions are handed on as written, 0 for what is absent.
+    ASSERT_TRUE (stage.readNavigation (*juce::parseXML (
+        R"(<Navigation COLOR="ff00ff">text<FUNCTION TYPE="6" control="3"/><function control="4"/><function type="2"/></Navigation>)")));
+    EXPECT_EQ (stage.getNavigationColor(), 0x00ff00ffu);
+    EXPECT_EQ (stage.getNavigationFunctions(), (std::vector<std::pair<int, int>> { { 6, 3 }, { 0, 4 }, { 2, 0 } }));
 }
 
 TEST_F (VlDocumentStageTests, EveryAttributeTheWriterWritesIsRequired)
@@ -101,41 +104,4 @@ TEST_F (VlDocumentStageTests, AnItemNeedsAnIdFrom1To12NotYetUsedInItsPatch)
 
     EXPECT_FALSE (read (patches (onePatch (R"(<item id="4")" + rest + R"(<item id="4")" + rest))));
     EXPECT_TRUE (VlDocumentStage().readPatches (*juce::parseXML (patches (onePatch (R"(<item id="1")" + rest + R"(<item id="12")" + rest))), false, 0));
-}
-
-TEST_F (VlDocumentStageTests, MergingNeitherNeedsNorReadsCurrentAndMovesPatchIndexes)
-{
-    ASSERT_TRUE (read (patches (onePatch (R"(<item id="1" label="" target="" color="0" init_state="0" init_value="0" linked="0" link_patch="0" link_control="-1"><state label="" color="0"><goto comment="" patch="3"/><goto comment="" patch="65535"/></state></item>)"),
-                                R"(current="2")"),
-                       true, 5));
-
-    EXPECT_FALSE (stage.getCurrent().has_value());
-    const auto& actions = stage.getPatches()[0]->getControl (1)->getState (0)->getActions();
-    EXPECT_EQ (dynamic_cast<VlaGoTo&> (*actions[0]).getPendingPatchIndex(), std::optional<juce::uint16> (8));
-    EXPECT_EQ (dynamic_cast<VlaGoTo&> (*actions[1]).getPendingPatchIndex(), std::optional<juce::uint16> (NoIndex));
-    EXPECT_EQ (dynamic_cast<VlaGoTo&> (*actions[0]).getPatch(), nullptr);     // never dereferenced before the check
-}
-
-TEST_F (VlDocumentStageTests, NavigationNeedsAColourAndTakesItsFunctionsAsWritten)
-{
-    EXPECT_FALSE (stage.readNavigation (*juce::parseXML (R"(<navigation><function type="1" control="2"/></navigation>)")));
-    EXPECT_FALSE (stage.hasNavigation());
-
-    ASSERT_TRUE (stage.readNavigation (*juce::parseXML (
-        R"(<Navigation COLOR="ff00ff">text<FUNCTION TYPE="6" control="3"/><function control="4"/><function type="2"/></Navigation>)")));
-    EXPECT_EQ (stage.getNavigationColor(), 0x00ff00ffu);
-    EXPECT_EQ (stage.getNavigationFunctions(), (std::vector<std::pair<int, int>> { { 6, 3 }, { 0, 4 }, { 2, 0 } }));
-}
-
-TEST_F (VlDocumentStageTests, CollectsTheColoursInUseIntoTheirSets)
-{
-    ASSERT_TRUE (stage.readNavigation (*juce::parseXML (R"(<navigation color="ff123456"/>)")));
-    ASSERT_TRUE (read (patches (onePatch (R"(<item id="1" label="" target="" color="ff00ff00" init_state="0" init_value="0" linked="1" link_patch="0" link_control="2"><state label="" color="ff0000"/></item>)"))));
-
-    ColorSet patchColors { 1 }, controlColors, stateColors;
-    stage.addColorsTo (patchColors, controlColors, stateColors);
-
-    EXPECT_EQ (patchColors, (ColorSet { 1, 0xffe3e3e3 }));
-    EXPECT_EQ (controlColors, (ColorSet { 0xff00ff00, 0xff123456 }));
-    EXPECT_EQ (stateColors, (ColorSet { 0x00ff0000 }));       // a link's states count as read
 }

@@ -649,16 +649,11 @@ TEST_F (VlEngineTests, OpeningReplacesTheDocumentNavigationHistoryAndColourSets)
     EXPECT_EQ (engine.getPatchColors(), (ColorSet { 0xffe3e3e3, 0xff445566 }));
     EXPECT_EQ (engine.getControlColors(), (ColorSet { 0xff010203, 0xff778899 }));
     EXPECT_EQ (engine.getStateColors(), (ColorSet { 0xffffffff }));
-}
 
-TEST_F (VlEngineTests, ACurrentPatchOutsideTheListSelectsTheFirstOrNone)
-{
+    // A "current" outside the list: the first patch, or none without patches.
     ASSERT_TRUE (load (document (patch ("A") + patch ("B") + patch ("C"), "7")));
-    EXPECT_EQ (engine.getCurrentPatchIndex(), 0);
     EXPECT_EQ (engine.getCurrentPatch()->getName(), "A");
-
     ASSERT_TRUE (load (document ({}, "0")));
-    EXPECT_EQ (engine.getNumPatches(), 0);
     EXPECT_EQ (engine.getCurrentPatchIndex(), NoIndex);
 }
 
@@ -754,30 +749,21 @@ TEST_F (VlEngineTests, InputIsIgnoredFromTheStartOfALoadUntilPlayingEnds)
     EXPECT_EQ (engine.getMode(), ModePlay);
 }
 
-TEST_F (VlEngineTests, ThePartOperationsReadNavigationAndPatchesOneByOne)
+TEST_F (VlEngineTests, TheNavigationAndPatchesReadersWorkOneByOne)
 {
-    const auto root = juce::parseXML (document (patch ("A", plain (1, {}, "ff112233")) + patch ("B"), "1",
+    const auto root = juce::parseXML (document (patch ("A") + patch ("B"), "1",
                                                 R"(<navigation color="ff445566"><function type="2" control="7"/></navigation>)"));
-    auto& navigation = *root->getChildByName ("navigation");
-    auto& patchesElement = *root->getChildByName ("patches");
 
     EXPECT_TRUE (engine.loadNavigationFromXml (true, juce::XmlElement ("navigation")));     // merging: not read
     EXPECT_FALSE (engine.loadNavigationFromXml (false, juce::XmlElement ("navigation")));
     EXPECT_EQ (engine.getNavigationFunctions().size(), 6u);
 
-    ASSERT_TRUE (engine.loadNavigationFromXml (false, navigation));
-    ASSERT_TRUE (engine.loadPatchesFromXml (false, patchesElement));
-    engine.checkTargets (0);
+    ASSERT_TRUE (engine.loadNavigationFromXml (false, *root->getChildByName ("navigation")));
+    ASSERT_TRUE (engine.loadPatchesFromXml (true, *root->getChildByName ("patches")));
     engine.startPlaying (0);
     EXPECT_EQ (engine.getNavigationFunctions(), (std::map<int, int> { { 2, 7 } }));
+    EXPECT_EQ (engine.getControlColors(), (ColorSet { 0xff445566 }));
     EXPECT_EQ (patchNames(), "A,B");
-    EXPECT_EQ (engine.getControlColors(), (ColorSet { 0xff112233, 0xff445566 }));
-
-    ASSERT_TRUE (engine.loadPatchesFromXml (true, patchesElement));
-    engine.checkTargets (2);
-    engine.startPlaying (2);
-    EXPECT_EQ (patchNames(), "A,B,A,B");
-    EXPECT_EQ (engine.getCurrentPatchIndex(), 1);
 }
 
 //==============================================================================
@@ -987,32 +973,18 @@ TEST_F (VlEngineTests, TheLastPatchIsNeverDeletedAndCancellingChangesNothing)
 }
 
 //==============================================================================
-TEST_F (VlEngineTests, MovingAPatchExchangesPlacesAndReferencesFollowThePatch)
+TEST_F (VlEngineTests, MovesPatchesAndFindsOwnersByIdentity)
 {
     auto& first = addPatch ("A");
-    addPatch ("B");
+    auto& second = addPatch ("B");
     addPatch ("C");
-    addAction<VlaGoTo> (*addControl (first, 1).getState (0)).setPatch (2);
-    play();
-
-    engine.movePatch (0, 2);
-    EXPECT_EQ (patchNames(), "C,B,A");
-    EXPECT_EQ (engine.getCurrentPatchIndex(), 0);
-    EXPECT_TRUE (writeDocument().contains (R"(<goto comment="" patch="0"/>)"));
-
-    engine.movePatch (1, 3);
-    EXPECT_EQ (patchNames(), "C,B,A");
-}
-
-TEST_F (VlEngineTests, FindsTheOwnersOfControlsStatesAndActionsByIdentity)
-{
-    auto& first = addPatch();
-    auto& second = addPatch();
     auto& plainControl = addControl (first, 2, 2);
-    auto& action = addAction<VlamNote> (*plainControl.getState (1));
+    auto& action = addAction<VlaGoTo> (*plainControl.getState (1));
+    action.setPatch (2);
     auto& link = addControl (second, 11, 0);
     link.setPendingLink (true, 0, 11);
     addControl (second, 12);
+    play();
 
     EXPECT_EQ (engine.patchIndexOfControl (link), 1);
     EXPECT_EQ (engine.controlOfState (*plainControl.getState (1)), &plainControl);
@@ -1025,6 +997,13 @@ TEST_F (VlEngineTests, FindsTheOwnersOfControlsStatesAndActionsByIdentity)
     VlEngine::ControlsByPatch pedals { { 9, { 1 } } };
     EXPECT_TRUE (engine.collectPatchPedals (pedals));
     EXPECT_EQ (pedals, (VlEngine::ControlsByPatch { { 1, { 11, 12 } } }));
+
+    // References follow the patch, the current index keeps its number.
+    engine.movePatch (0, 2);
+    engine.movePatch (1, 3);
+    EXPECT_EQ (patchNames(), "C,B,A");
+    EXPECT_EQ (engine.getCurrentPatchIndex(), 0);
+    EXPECT_EQ (action.getPatchIndex(), 0);
 }
 
 //==============================================================================

@@ -97,9 +97,9 @@ TEST (VlPatchTests, RearrangeMovesTheSameControlToTheLowestFreeFootswitch)
 
 TEST (VlPatchTests, ACopyOwnsCopiesOfTheControls)
 {
+    bool deleted = false;     // outlives the patches: their probes write it when freed
     VlPatch source;
     source.setName ("Verse");
-    bool deleted = false;
     source.setControl (7, controlWithProbe (deleted));
 
     VlPatch copy (source);
