@@ -16,8 +16,14 @@ APP_PID=""
 
 cleanup()
 {
-    [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null && wait "$APP_PID" 2>/dev/null
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+    # Everything here runs, whatever fails: nothing started may outlive the test.
+    set +e
+    for pid in $APP_PID $XVFB_PID; do
+        kill "$pid" 2>/dev/null
+        for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+        kill -9 "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
     rm -rf "$WORK"
 }
 trap cleanup EXIT
