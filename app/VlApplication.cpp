@@ -15,6 +15,8 @@
 #include <VlOnlineHelp.h>
 #include <VlPictures.h>
 
+#include <array>
+
 const juce::String VlApplication::productName ("Veltrino");
 const juce::String VlApplication::productVersion ("1.1");
 
@@ -23,15 +25,8 @@ namespace
     const juce::String commandCategory ("Application");
     constexpr int lastRecentFileId = 4096;
 
-    // The setup dialogs whose window places the preferences keep.
-    const juce::String& dialogElement (int index)
-    {
-        static const juce::String* const elements[] = { &VlXml::patchesDlg, &VlXml::inputDlg, &VlXml::navDlg };
-        return *elements[index];
-    }
-
-    constexpr int numDialogs = 3;
-    const juce::String stateAttribute ("state");
+    // The setup dialogs whose window places the preferences keep, in the file's order.
+    const std::array<const juce::String*, 3> dialogElements { &VlXml::patchesDlg, &VlXml::inputDlg, &VlXml::navDlg };
 }
 
 VlApplication::VlApplication()
@@ -80,12 +75,12 @@ void VlApplication::createMainWindow (const juce::String&, PrefsReader& prefs)
     if (prefs.isLoaded())
     {
         prefs.section = VlXml::mainWindow;
-        mainWindow->restoreWindowStateFromString (prefs.getString (stateAttribute));
+        mainWindow->restoreWindowStateFromString (prefs.getString (VlXml::state));
 
-        for (int i = 0; i < numDialogs; ++i)
+        for (const auto* element : dialogElements)
         {
-            prefs.section = dialogElement (i);
-            dialogStates[dialogElement (i)] = prefs.getString (stateAttribute);
+            prefs.section = *element;
+            dialogStates[*element] = prefs.getString (VlXml::state);
         }
 
         prefs.section = VlXml::midiIn;
@@ -145,10 +140,10 @@ void VlApplication::writePreferences (juce::XmlElement& root)
         engine->saveMidiInToXml (*root.createNewChildElement (VlXml::midiIn));
 
     root.createNewChildElement (VlXml::mainWindow)
-        ->setAttribute (stateAttribute, mainWindow != nullptr ? mainWindow->getWindowStateAsString() : juce::String());
+        ->setAttribute (VlXml::state, mainWindow != nullptr ? mainWindow->getWindowStateAsString() : juce::String());
 
-    for (int i = 0; i < numDialogs; ++i)
-        root.createNewChildElement (dialogElement (i))->setAttribute (stateAttribute, dialogStates[dialogElement (i)]);
+    for (const auto* element : dialogElements)
+        root.createNewChildElement (*element)->setAttribute (VlXml::state, dialogStates[*element]);
 }
 
 void VlApplication::readPreferences (const juce::XmlElement& root, PrefsReader& prefs)
@@ -164,7 +159,7 @@ void VlApplication::readPreferences (const juce::XmlElement& root, PrefsReader& 
 
     for (const auto* name : { &VlXml::mainWindow, &VlXml::patchesDlg, &VlXml::inputDlg, &VlXml::navDlg })
         if (auto* element = CXml::findChild (root, *name))
-            prefs.readAttribute (*element, stateAttribute);
+            prefs.readAttribute (*element, VlXml::state);
 }
 
 //==============================================================================
