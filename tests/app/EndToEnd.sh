@@ -97,6 +97,9 @@ APP_PID=$!
 wait_for "the main window" window_named '^Veltrino 1\.1 - Untitled$'
 MAIN="$(window_named '^Veltrino 1\.1 - Untitled$' | head -n1)"
 
+# The start picture (a window named after the application) shows for two seconds; wait as a user would.
+wait_for "the start picture to close" bash -c "! xdotool search --name '^Veltrino\$'"
+
 # File > Open... by its keys, then the file chooser: type the path into its file
 # box; the first Return moves the browser to the file, the second opens it.
 xdotool windowfocus --sync "$MAIN"
@@ -129,7 +132,9 @@ expect_output "b0 07 40 b0 07 7f"
 : > "$WORK/midi/out/Synth"
 
 # A click on the on-screen footswitch 2 plays its program change.
-xdotool mousemove --window "$MAIN" 117 230 click 1
+xdotool mousemove --window "$MAIN" 117 230
+sleep 0.2
+xdotool click 1
 expect_output "c0 05"
 
 # Quit by its keys; the preferences keep the input device and the learnt messages.
