@@ -3,7 +3,7 @@
 # Tests labelled "gui" use the virtual display; the others run without one.
 source "$(dirname "$0")/common.sh"
 
-ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth libgtest-dev libgmock-dev libbenchmark-dev
+ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool imagemagick libgtest-dev libgmock-dev libbenchmark-dev
 mkdir -p "$ROOT/build"
 configure_and_build "$ROOT/build/tests" Debug
 
