@@ -296,7 +296,8 @@ TEST_F (VlApplicationTests, ExtractExamplesWritesTheArchiveAndReportsOnlyAFailur
     ASSERT_TRUE (folder.createDirectory());
     prompts.folderAnswers = { folder };
     perform (Cmd::extractExamples);
-    EXPECT_TRUE (folder.getChildFile ("Veltrino examples/readme.txt").existsAsFile());
+    EXPECT_TRUE (folder.getChildFile ("Veltrino examples/Veltrino.syx").existsAsFile());
+    EXPECT_TRUE (folder.getChildFile ("Veltrino examples/win_example.vlt").existsAsFile());
     EXPECT_TRUE (promptsOf (Kind::message).empty());
     EXPECT_GE (promptsOf (Kind::chooseFolder)[0].lockCount, 1);
 
