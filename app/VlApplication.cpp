@@ -190,9 +190,11 @@ void VlApplication::openFile (const juce::String& path)
         return;
 
     document->isMerging = false;
+    document->open (juce::File (path));
 
-    if (document->open (juce::File (path)))
-        retitle();
+    // The answer may have saved the document under a new name, even when the file
+    // is then not read.
+    retitle();
 }
 
 void VlApplication::documentChanged()
@@ -338,8 +340,9 @@ void VlApplication::openDocument()
     if (document->askToSaveChanges() != juce::FileBasedDocument::savedOk)
         return;
 
-    if (document->openInteractively())
-        retitle();
+    // As for a dropped file: the answer may have saved, whatever the chooser brings.
+    document->openInteractively();
+    retitle();
 }
 
 void VlApplication::mergeDocument()

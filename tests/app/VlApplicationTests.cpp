@@ -288,6 +288,31 @@ TEST_F (VlApplicationTests, OpenMergeAndSaveRunInsideTheLockAndRetitle)
     EXPECT_EQ (CStMenuLock::counter(), 0);
 }
 
+TEST_F (VlApplicationTests, TheTitleFollowsASaveFromTheQuestionWhenNothingIsOpenedAfterIt)
+{
+    start();
+
+    // Open: the changes are saved, then the chooser is cancelled.
+    app.documentChanged();
+    prompts.yesNoCancelAnswers = { 1 };
+    prompts.fileAnswers = { fileNamed ("saved.vlt") };
+    perform (Cmd::openDocument);
+    EXPECT_EQ (title(), "Veltrino 1.1 - saved");
+    EXPECT_FALSE (document().hasChangedSinceSaved());
+
+    // A dropped (or recent) file that cannot be read, after the changes were saved.
+    perform (Cmd::newDocument);
+    app.documentChanged();
+    const auto broken = fileNamed ("broken.vlt");
+    ASSERT_TRUE (broken.replaceWithText ("not a document"));
+    prompts.yesNoCancelAnswers = { 1 };
+    prompts.fileAnswers = { fileNamed ("kept.vlt") };
+    app.openFile (broken.getFullPathName());
+    EXPECT_EQ (promptsOf (Kind::message).back().title, "Failed to open file...");
+    EXPECT_EQ (title(), "Veltrino 1.1 - kept");
+    EXPECT_EQ (document().getFile(), fileNamed ("kept.vlt"));
+}
+
 TEST_F (VlApplicationTests, ExtractExamplesWritesTheArchiveAndReportsOnlyAFailure)
 {
     start();
