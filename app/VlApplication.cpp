@@ -12,7 +12,6 @@
 #include "resources/ExamplesArchive.h"
 #include "resources/HelpTextTable.h"
 
-#include <VlOnlineHelp.h>
 #include <VlPictures.h>
 
 #include <array>
@@ -66,7 +65,7 @@ void VlApplication::showSplash (int milliseconds, bool clickToClose)
 void VlApplication::createMainWindow (const juce::String&, PrefsReader& prefs)
 {
     menuNames = { "File", "Edit", "?" };
-    onlineHelpUrl = juce::URL (juce::File (VlOnlineHelp::readme)).toString (false);
+    onlineHelpUrl = getOnlineHelpUrlFor (juce::File::getSpecialLocation (juce::File::currentExecutableFile));
     helpTexts = std::make_unique<juce::StringArray> (VlResources::helpTextTable);
     mainWindow = std::make_unique<VlWindow> (this);
 
@@ -117,6 +116,12 @@ void VlApplication::createMainWindow (const juce::String&, PrefsReader& prefs)
     commandManager->registerAllCommandsForTarget (this);
     mainWindow->addKeyListener (commandManager->getKeyMappings());
     retitle();
+}
+
+juce::String VlApplication::getOnlineHelpUrlFor (const juce::File& executable)
+{
+    const auto readme = executable.getSiblingFile ("README.md");
+    return readme.existsAsFile() ? juce::URL (readme).toString (false) : juce::String();
 }
 
 void VlApplication::appShutdown()

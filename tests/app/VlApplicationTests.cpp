@@ -49,14 +49,26 @@ TEST_F (VlApplicationTests, FirstStartShowsAnUntitledDocumentWithTheDefaults)
     EXPECT_EQ (engine.getLearntMessage (FirstPedalId), 129);
     EXPECT_EQ (engine.getLearntMessage (SecondPedalId), 135);
 
-    // Online help is the project's README, opened through the browser.
-    const auto readme = juce::URL (app.getOnlineHelpUrl()).getLocalFile();
-    EXPECT_EQ (readme.getFileName(), "README.md");
-    EXPECT_TRUE (readme.existsAsFile());
-    EXPECT_FALSE (isGreyed (CApplication::CommandId::onlineHelp));
+    // Online help is the README beside the running program; this test runner has none.
+    const auto executable = juce::File::getSpecialLocation (juce::File::currentExecutableFile);
+    ASSERT_FALSE (executable.getSiblingFile ("README.md").exists());
+    EXPECT_EQ (app.getOnlineHelpUrl(), "");
+    EXPECT_TRUE (isGreyed (CApplication::CommandId::onlineHelp));
     perform (CApplication::CommandId::onlineHelp);
-    ASSERT_EQ (promptsOf (Kind::openUrl).size(), 1u);
-    EXPECT_EQ (promptsOf (Kind::openUrl)[0].text, app.getOnlineHelpUrl());
+    EXPECT_TRUE (promptsOf (Kind::openUrl).empty());
+}
+
+TEST_F (VlApplicationTests, OnlineHelpIsTheReadmeBesideTheProgramWhenThereIsOne)
+{
+    const auto program = home.getFolder().getChildFile ("Veltrino_artefacts/Veltrino");
+    ASSERT_TRUE (program.create().wasOk());
+    EXPECT_EQ (VlApplication::getOnlineHelpUrlFor (program), "");
+
+    const auto readme = program.getSiblingFile ("README.md");
+    ASSERT_TRUE (readme.replaceWithText ("# Veltrino"));
+    const juce::URL url (VlApplication::getOnlineHelpUrlFor (program));
+    EXPECT_TRUE (url.isLocalFile());
+    EXPECT_EQ (url.getLocalFile(), readme);
 }
 
 TEST_F (VlApplicationTests, KeepsTheMidiInputLearntMessagesAndWindowPlacesInThePreferences)
@@ -146,7 +158,7 @@ TEST_F (VlApplicationTests, MenusListTheCommandsAndTheRecentFilesThatStillExist)
     EXPECT_EQ (itemTexts (app.getMenuForIndex (1, "Edit")),
                juce::StringArray ({ "Patches...", "-", "MIDI Preferences...", "Navigation Preferences..." }));
     EXPECT_EQ (itemTexts (app.getMenuForIndex (2, "?")),
-               juce::StringArray ({ "About Veltrino", "-", "Online help", "Tooltips" }));
+               juce::StringArray ({ "About Veltrino", "-", "Online help (greyed)", "Tooltips" }));
     EXPECT_EQ (app.getMenuForIndex (3, {}).getNumItems(), 0);
 
     // Only the recent-file ids of the File menu open anything.
