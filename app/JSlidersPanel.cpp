@@ -82,7 +82,7 @@ void JSlidersPanel::updateSlider (VlSlider& slider, juce::Label& nameLabel, juce
         targetLabel.setText ({}, juce::dontSendNotification);
         slider.setColour (juce::Slider::thumbColourId, noControlColour);
         slider.setEnabled (false);
-        slider.setTargetValue (0);
+        slider.showControl (nullptr, 0);
         slider.setBarColour (juce::Colours::black);
         slider.setMuted (false);
         return;
@@ -95,7 +95,7 @@ void JSlidersPanel::updateSlider (VlSlider& slider, juce::Label& nameLabel, juce
     targetLabel.setColour (juce::Label::textColourId, colour);
     slider.setColour (juce::Slider::thumbColourId, colour);
     slider.setEnabled (true);
-    slider.setTargetValue (control->getCurrentValue());
+    slider.showControl (control, control->getCurrentValue());
     slider.setBarColour (colour);
     slider.setMuted (control->isMuted());
 }
@@ -106,7 +106,10 @@ void JSlidersPanel::sliderValueChanged (juce::Slider* slider)
     auto* pedal = getSlider (id);
 
     if (pedal != nullptr && pedal->isTakenOver())
+    {
         VlEngine::getInstance (true)->onPedalValue (id, pedal->getTargetValue());
+        pedal->valuePassedOn (pedal->getTargetValue());
+    }
 }
 
 VlSlider* JSlidersPanel::getSlider (int controlId) const noexcept

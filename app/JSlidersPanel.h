@@ -29,7 +29,8 @@ public:
 
     //==============================================================================
     /** Shows the engine's displayed controls 11 and 12; each pedal starts a new
-        take-over from its control's current value.
+        take-over from its control's current value, unless it is taken over and shows
+        the same control, whose value has not changed meanwhile (VlSlider::showControl).
     */
     void refreshAll();
 
@@ -39,7 +40,8 @@ public:
     void setPedalValue (int controlId, juce::uint8 value);
 
     /** Shows the control (null for none) on the slider and its labels: its label,
-        target and colour, a take-over towards its current value, its muted flag.
+        target and colour, a take-over towards its current value (kept when already
+        taken over on that control, see VlSlider::showControl), its muted flag.
         Without a control the slider is grey, without bar, and disabled; the labels
         are emptied.
     */

@@ -3,6 +3,7 @@
 #include "app/JContentComponent.h"
 #include "common/CLookAndFeel.h"
 #include "engine/VlEngine.h"
+#include "engine/VlTypes.h"
 
 namespace
 {
@@ -100,4 +101,15 @@ void PatchesList::selectedRowsChanged (int lastRowSelected)
 {
     if (lastRowSelected >= 0)
         VlEngine::getInstance (true)->selectPatch ((juce::uint16) lastRowSelected);
+}
+
+void PatchesList::listBoxItemClicked (int row, const juce::MouseEvent&)
+{
+    // A click on the row already selected changes no selection, so the engine has not
+    // heard of it: in navigation mode it would stay there.
+    auto* engine = VlEngine::getInstance (true);
+
+    if (row >= 0 && isRowSelected (row)
+        && (engine->getMode() != ModePlay || engine->getCurrentPatchIndex() != (juce::uint16) row))
+        engine->selectPatch ((juce::uint16) row);
 }

@@ -8,8 +8,9 @@
     in the patch's colour, green number, white name); the list's own selection is
     not drawn. In navigation mode no row is highlighted.
 
-    Selecting a row makes that patch current (VlEngine::selectPatch); the engine in
-    turn selects rows to change patches, so list and engine agree whichever starts.
+    Selecting a row makes that patch current (VlEngine::selectPatch), also a click on
+    the row already selected, which leaves navigation mode; the engine in turn selects
+    rows to change patches, so list and engine agree whichever starts.
 
     One exists at a time, reachable through getInstance() while it lives. Main thread,
     or the MIDI input thread while it holds the message-manager lock.
@@ -34,6 +35,7 @@ private:
     int getNumRows() override;
     void paintListBoxItem (int row, juce::Graphics& g, int width, int height, bool isSelected) override;
     void selectedRowsChanged (int lastRowSelected) override;
+    void listBoxItemClicked (int row, const juce::MouseEvent& event) override;
 
     std::unique_ptr<juce::LookAndFeel> scrollBarLook;
 

@@ -12,7 +12,6 @@
 #include "resources/ExamplesArchive.h"
 #include "resources/HelpTextTable.h"
 
-#include <VlOnlineHelp.h>
 #include <VlPictures.h>
 
 #include <array>
@@ -66,7 +65,7 @@ void VlApplication::showSplash (int milliseconds, bool clickToClose)
 void VlApplication::createMainWindow (const juce::String&, PrefsReader& prefs)
 {
     menuNames = { "File", "Edit", "?" };
-    onlineHelpUrl = juce::URL (juce::File (VlOnlineHelp::readme)).toString (false);
+    onlineHelpUrl = getOnlineHelpUrlFor (juce::File::getSpecialLocation (juce::File::currentExecutableFile));
     helpTexts = std::make_unique<juce::StringArray> (VlResources::helpTextTable);
     mainWindow = std::make_unique<VlWindow> (this);
 
@@ -117,6 +116,12 @@ void VlApplication::createMainWindow (const juce::String&, PrefsReader& prefs)
     commandManager->registerAllCommandsForTarget (this);
     mainWindow->addKeyListener (commandManager->getKeyMappings());
     retitle();
+}
+
+juce::String VlApplication::getOnlineHelpUrlFor (const juce::File& executable)
+{
+    const auto readme = executable.getSiblingFile ("README.md");
+    return readme.existsAsFile() ? juce::URL (readme).toString (false) : juce::String();
 }
 
 void VlApplication::appShutdown()
@@ -190,9 +195,11 @@ void VlApplication::openFile (const juce::String& path)
         return;
 
     document->isMerging = false;
+    document->open (juce::File (path));
 
-    if (document->open (juce::File (path)))
-        retitle();
+    // The answer may have saved the document under a new name, even when the file
+    // is then not read.
+    retitle();
 }
 
 void VlApplication::documentChanged()
@@ -338,8 +345,9 @@ void VlApplication::openDocument()
     if (document->askToSaveChanges() != juce::FileBasedDocument::savedOk)
         return;
 
-    if (document->openInteractively())
-        retitle();
+    // As for a dropped file: the answer may have saved, whatever the chooser brings.
+    document->openInteractively();
+    retitle();
 }
 
 void VlApplication::mergeDocument()

@@ -119,8 +119,15 @@ public:
     /** The command manager; null before start-up and after shutdown. */
     juce::ApplicationCommandManager* getCommandManager() const noexcept  { return commandManager.get(); }
 
-    /** The online help address handed to the framework. */
+    /** The online help address handed to the framework; empty (the command greyed)
+        when no README lies beside the running program.
+    */
     const juce::String& getOnlineHelpUrl() const noexcept  { return onlineHelpUrl; }
+
+    /** The address of the README.md beside that program file, which the build copies
+        there; empty when there is none.
+    */
+    static juce::String getOnlineHelpUrlFor (const juce::File& executable);
 
 protected:
     //==============================================================================

@@ -165,10 +165,12 @@ VlDocument::SaveResult VlDocument::saveAsInteractively()
     if (file == juce::File())
         return userCancelledSave;
 
-    // The chooser asked about the name as typed; with the extension added it may name another file.
-    if (! file.hasFileExtension (extension))
+    // Only a name without any extension gets ".vlt", appended: a dot in the name
+    // ("Gig 2024.03") is the user's. The chooser asked about the name as typed; with
+    // the extension added it may name another file.
+    if (file.getFileExtension().isEmpty())
     {
-        file = file.withFileExtension (extension);
+        file = file.getSiblingFile (file.getFileName() + extension);
 
         if (file.exists()
             && ! CPrompts::get().askOkCancel (CPrompts::Icon::warning, "File already exists",

@@ -71,6 +71,7 @@ public:
     SaveResult saveToFile();
 
     /** Asks for a file (and whether to overwrite an existing one), then saves to it.
+        A name typed without an extension gets ".vlt"; a name with one is kept as typed.
         A failure is shown in a box and leaves the document as it was.
     */
     SaveResult saveAsInteractively();

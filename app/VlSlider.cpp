@@ -11,9 +11,19 @@ VlSlider::VlSlider()
 VlSlider::~VlSlider() = default;
 
 //==============================================================================
+void VlSlider::showControl (const VlControlCfg* control, juce::uint8 value)
+{
+    const auto unchanged = control != nullptr && control == shownControl && value == controlValue;
+    shownControl = control;
+
+    if (! (unchanged && isTakenOver()))
+        setTargetValue (value);
+}
+
 void VlSlider::setTargetValue (juce::uint8 value)
 {
     targetValue = value;
+    controlValue = value;
     const auto v = currentValue();
     direction = v > value ? -1 : v < value ? 1 : 0;
     repaint();

@@ -2,6 +2,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+class VlControlCfg;
+
 //==============================================================================
 /** One expression pedal of the on-screen pedal board: a vertical slider 0..127 drawn
     as a segmented bar in the control's colour, rising from the bottom, with an
@@ -28,6 +30,16 @@ public:
         at once when the slider already stands there.
     */
     void setTargetValue (juce::uint8 value);
+
+    /** Shows a control's last value (null: no control). Starts a take-over towards it,
+        except when the slider is taken over, already shows this control and the control
+        still has the value last passed on to it: a value still on its way to the engine
+        then stays valid, so a refresh in between does not lose it.
+    */
+    void showControl (const VlControlCfg* control, juce::uint8 value);
+
+    /** Records that the slider's value was passed on to the shown control. */
+    void valuePassedOn (juce::uint8 value) noexcept         { controlValue = value; }
 
     /** While pending the value to reach; once taken over the slider's own value. */
     juce::uint8 getTargetValue() const noexcept             { return targetValue; }
@@ -70,6 +82,8 @@ private:
 
     juce::uint8 targetValue = 0;
     int direction = 0;
+    const VlControlCfg* shownControl = nullptr;     // only compared, never followed
+    juce::uint8 controlValue = 0;                   // the shown control's value as last known here
     bool muted = false;
     juce::Colour barColour { 0xffffffff };
     juce::Image barImage, dimmedImage;

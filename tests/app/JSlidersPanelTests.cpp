@@ -151,3 +151,41 @@ TEST_F (JSlidersPanelTests, MouseDragsTakeTheSameRoad)
     EXPECT_EQ (control.getCurrentValue(), (int) slider (11).getValue());
     EXPECT_GT (control.getCurrentValue(), 100);
 }
+
+TEST_F (JSlidersPanelTests, ARefreshBeforeAPedalValueArrivesKeepsTheTakeOverOfTheSameControl)
+{
+    auto& patch = addPatch();
+    auto& control = addPedal (patch, 11, 7);
+    auto& other = addPedal (patch, 12, 8);
+    addPedal (addPatch(), 11, 9);
+    play();
+    pedal (11, 30);
+    takeSent();
+
+    // 60 is on its way to the main thread when muting the other pedal refreshes the board.
+    sliders.setPedalValue (11, 60);
+    other.setMuted (true);
+    EXPECT_TRUE (slider (11).isTakenOver());
+    takeSent();
+    deliverNotifications();
+    EXPECT_EQ (takeSent(), cc7 ({ 60 }));
+    EXPECT_EQ (control.getCurrentValue(), 60);
+
+    // The same control with a value that changed meanwhile must be reached again.
+    control.trigger (11, 90);
+    takeSent();
+    sliders.refreshAll();
+    EXPECT_EQ (slider (11).getDirection(), 1);
+    pedal (11, 70);
+    EXPECT_TRUE (takeSent().empty());
+    pedal (11, 95);
+    EXPECT_EQ (takeSent(), cc7 ({ 95 }));
+
+    // Another control (a patch change) starts a take-over, and the value on its way is dropped.
+    sliders.setPedalValue (11, 100);
+    engine.goToPatch (1, true);
+    EXPECT_EQ (slider (11).getDirection(), -1);
+    deliverNotifications();
+    EXPECT_TRUE (takeSent().empty());
+    EXPECT_EQ (control.getCurrentValue(), 95);
+}

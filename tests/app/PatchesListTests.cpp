@@ -64,6 +64,24 @@ TEST_F (PatchesListTests, SelectionAndCurrentPatchFollowEachOther)
     EXPECT_EQ (engine.getCurrentPatchIndex(), 1);
 }
 
+TEST_F (PatchesListTests, ClickingTheRowAlreadySelectedLeavesNavigationMode)
+{
+    addThreePatches();
+    play();
+    showOnDesktop();
+    clickRow (2);
+
+    // Navigation mode shows the navigation patch; the list keeps row 2 selected.
+    engine.onFootswitch (10, true);
+    ASSERT_EQ (engine.getMode(), ModeNavigation);
+    ASSERT_EQ (list.getSelectedRow(), 2);
+
+    clickRow (2);
+    EXPECT_EQ (engine.getMode(), ModePlay);
+    EXPECT_EQ (engine.getCurrentPatchIndex(), 2);
+    EXPECT_EQ (buttons.getButton (1)->getButtonText(), "Solo");
+}
+
 TEST_F (PatchesListTests, OnlyTheCurrentPatchsRowIsHighlighted)
 {
     list.refresh();

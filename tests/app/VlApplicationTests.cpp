@@ -49,14 +49,26 @@ TEST_F (VlApplicationTests, FirstStartShowsAnUntitledDocumentWithTheDefaults)
     EXPECT_EQ (engine.getLearntMessage (FirstPedalId), 129);
     EXPECT_EQ (engine.getLearntMessage (SecondPedalId), 135);
 
-    // Online help is the project's README, opened through the browser.
-    const auto readme = juce::URL (app.getOnlineHelpUrl()).getLocalFile();
-    EXPECT_EQ (readme.getFileName(), "README.md");
-    EXPECT_TRUE (readme.existsAsFile());
-    EXPECT_FALSE (isGreyed (CApplication::CommandId::onlineHelp));
+    // Online help is the README beside the running program; this test runner has none.
+    const auto executable = juce::File::getSpecialLocation (juce::File::currentExecutableFile);
+    ASSERT_FALSE (executable.getSiblingFile ("README.md").exists());
+    EXPECT_EQ (app.getOnlineHelpUrl(), "");
+    EXPECT_TRUE (isGreyed (CApplication::CommandId::onlineHelp));
     perform (CApplication::CommandId::onlineHelp);
-    ASSERT_EQ (promptsOf (Kind::openUrl).size(), 1u);
-    EXPECT_EQ (promptsOf (Kind::openUrl)[0].text, app.getOnlineHelpUrl());
+    EXPECT_TRUE (promptsOf (Kind::openUrl).empty());
+}
+
+TEST_F (VlApplicationTests, OnlineHelpIsTheReadmeBesideTheProgramWhenThereIsOne)
+{
+    const auto program = home.getFolder().getChildFile ("Veltrino_artefacts/Veltrino");
+    ASSERT_TRUE (program.create().wasOk());
+    EXPECT_EQ (VlApplication::getOnlineHelpUrlFor (program), "");
+
+    const auto readme = program.getSiblingFile ("README.md");
+    ASSERT_TRUE (readme.replaceWithText ("# Veltrino"));
+    const juce::URL url (VlApplication::getOnlineHelpUrlFor (program));
+    EXPECT_TRUE (url.isLocalFile());
+    EXPECT_EQ (url.getLocalFile(), readme);
 }
 
 TEST_F (VlApplicationTests, KeepsTheMidiInputLearntMessagesAndWindowPlacesInThePreferences)
@@ -94,6 +106,51 @@ TEST_F (VlApplicationTests, KeepsTheMidiInputLearntMessagesAndWindowPlacesInTheP
     EXPECT_EQ (saved->getChildByName ("midi_in")->getIntAttribute ("fs1"), 2);
     EXPECT_EQ (saved->getChildByName ("main_window")->getStringAttribute ("state"), "100 120 900 330");
     EXPECT_EQ (saved->getChildByName ("patches_dlg")->getStringAttribute ("state"), "1 2 300 400");
+}
+
+TEST_F (VlApplicationTests, DescribesEachCommandWithItsNameTextAndKey)
+{
+    start();
+    app.documentChanged();    // so that Save is active too, and carries no flag
+
+    const auto ctrl = juce::ModifierKeys::commandModifier, shift = juce::ModifierKeys::shiftModifier;
+
+    struct Expected { juce::CommandID id; const char* name; const char* description; int key; int modifiers; };
+    const Expected table[] = {
+        { Cmd::newDocument, "New", "Creates a new Veltrino document", 'n', ctrl },
+        { Cmd::openDocument, "Open...", "Opens an existing Veltrino document", 'o', ctrl },
+        { Cmd::mergeDocument, "Merge...", "Merges an existing Veltrino document", 0, 0 },
+        { Cmd::saveDocument, "Save", "Saves the current Veltrino document to a file", 's', ctrl },
+        { Cmd::saveDocumentAs, "Save As...", "Saves the current Veltrino document to a file with a different name",
+          's', ctrl | shift },
+        { Cmd::extractExamples, "Extract Examples...", "Saves the embedded example files", 0, 0 },
+        { Cmd::midiPreferences, "MIDI Preferences...", "Opens a dialog to setup the MIDI input device", ',', ctrl },
+        { Cmd::patchesSetup, "Patches...", "Opens a dialog to configure the patches", 'k', ctrl },
+        { Cmd::navigationPreferences, "Navigation Preferences...", "Opens a dialog to setup navigation options", 0, 0 },
+    };
+
+    for (const auto& expected : table)
+    {
+        juce::ApplicationCommandInfo info (expected.id);
+        app.getCommandInfo (expected.id, info);
+
+        EXPECT_EQ (info.shortName, expected.name) << expected.id;
+        EXPECT_EQ (info.description, expected.description) << expected.id;
+        EXPECT_EQ (info.categoryName, "Application") << expected.id;
+        EXPECT_EQ (info.flags, 0) << expected.id;
+
+        if (expected.key == 0)
+        {
+            EXPECT_TRUE (info.defaultKeypresses.isEmpty()) << expected.id;
+            continue;
+        }
+
+        ASSERT_EQ (info.defaultKeypresses.size(), 1) << expected.id;
+        const auto key = info.defaultKeypresses.getFirst();
+        EXPECT_EQ (key.getKeyCode(), expected.key) << expected.id;
+        EXPECT_EQ (key.getModifiers().getRawFlags(), expected.modifiers) << expected.id;
+        EXPECT_EQ (key.getTextCharacter(), 0) << expected.id;
+    }
 }
 
 TEST_F (VlApplicationTests, CommandsAreGreyedWhileAnythingModalIsOpenAndSaveWhileNothingChanged)
@@ -146,7 +203,7 @@ TEST_F (VlApplicationTests, MenusListTheCommandsAndTheRecentFilesThatStillExist)
     EXPECT_EQ (itemTexts (app.getMenuForIndex (1, "Edit")),
                juce::StringArray ({ "Patches...", "-", "MIDI Preferences...", "Navigation Preferences..." }));
     EXPECT_EQ (itemTexts (app.getMenuForIndex (2, "?")),
-               juce::StringArray ({ "About Veltrino", "-", "Online help", "Tooltips" }));
+               juce::StringArray ({ "About Veltrino", "-", "Online help (greyed)", "Tooltips" }));
     EXPECT_EQ (app.getMenuForIndex (3, {}).getNumItems(), 0);
 
     // Only the recent-file ids of the File menu open anything.
@@ -288,6 +345,31 @@ TEST_F (VlApplicationTests, OpenMergeAndSaveRunInsideTheLockAndRetitle)
     EXPECT_EQ (CStMenuLock::counter(), 0);
 }
 
+TEST_F (VlApplicationTests, TheTitleFollowsASaveFromTheQuestionWhenNothingIsOpenedAfterIt)
+{
+    start();
+
+    // Open: the changes are saved, then the chooser is cancelled.
+    app.documentChanged();
+    prompts.yesNoCancelAnswers = { 1 };
+    prompts.fileAnswers = { fileNamed ("saved.vlt") };
+    perform (Cmd::openDocument);
+    EXPECT_EQ (title(), "Veltrino 1.1 - saved");
+    EXPECT_FALSE (document().hasChangedSinceSaved());
+
+    // A dropped (or recent) file that cannot be read, after the changes were saved.
+    perform (Cmd::newDocument);
+    app.documentChanged();
+    const auto broken = fileNamed ("broken.vlt");
+    ASSERT_TRUE (broken.replaceWithText ("not a document"));
+    prompts.yesNoCancelAnswers = { 1 };
+    prompts.fileAnswers = { fileNamed ("kept.vlt") };
+    app.openFile (broken.getFullPathName());
+    EXPECT_EQ (promptsOf (Kind::message).back().title, "Failed to open file...");
+    EXPECT_EQ (title(), "Veltrino 1.1 - kept");
+    EXPECT_EQ (document().getFile(), fileNamed ("kept.vlt"));
+}
+
 TEST_F (VlApplicationTests, ExtractExamplesWritesTheArchiveAndReportsOnlyAFailure)
 {
     start();
@@ -296,7 +378,8 @@ TEST_F (VlApplicationTests, ExtractExamplesWritesTheArchiveAndReportsOnlyAFailur
     ASSERT_TRUE (folder.createDirectory());
     prompts.folderAnswers = { folder };
     perform (Cmd::extractExamples);
-    EXPECT_TRUE (folder.getChildFile ("Veltrino examples/readme.txt").existsAsFile());
+    EXPECT_TRUE (folder.getChildFile ("Veltrino examples/Veltrino.syx").existsAsFile());
+    EXPECT_TRUE (folder.getChildFile ("Veltrino examples/win_example.vlt").existsAsFile());
     EXPECT_TRUE (promptsOf (Kind::message).empty());
     EXPECT_GE (promptsOf (Kind::chooseFolder)[0].lockCount, 1);
 

@@ -150,7 +150,7 @@ TEST_F (VlDocumentTests, AFailedSaveKeepsThePreviousFileAndSaysSo)
     EXPECT_EQ (file.loadFileAsString(), before);
 }
 
-TEST_F (VlDocumentTests, SaveAsAddsTheExtensionAndAsksBeforeOverwritingThatFile)
+TEST_F (VlDocumentTests, SaveAsAddsTheExtensionToANameWithoutOneAndAsksBeforeOverwritingThatFile)
 {
     const auto existing = write ("song.vlt", "old");
 
@@ -165,6 +165,13 @@ TEST_F (VlDocumentTests, SaveAsAddsTheExtensionAndAsksBeforeOverwritingThatFile)
     EXPECT_EQ (document.saveAsInteractively(), juce::FileBasedDocument::savedOk);
     EXPECT_NE (existing.loadFileAsString(), "old");
     EXPECT_EQ (document.getFile(), existing);
+
+    // A name that has an extension of its own is kept as typed: nothing replaced, nothing added.
+    prompts.fileAnswers = { fileNamed ("Gig 2024.03") };
+    EXPECT_EQ (document.saveAsInteractively(), juce::FileBasedDocument::savedOk);
+    EXPECT_EQ (document.getFile(), fileNamed ("Gig 2024.03"));
+    EXPECT_TRUE (fileNamed ("Gig 2024.03").existsAsFile());
+    EXPECT_FALSE (fileNamed ("Gig 2024.vlt").exists());
 }
 
 TEST_F (VlDocumentTests, AFailedOpenOrMergeLeavesTheEngineAndTheDocumentAsTheyWere)

@@ -364,9 +364,9 @@ TEST_F (CApplicationTests, ExtractingAsksForAFolderAndWritesNothingWhenCancelled
 TEST_F (CApplicationTests, ExtractsEveryExampleIntoTheChosenFolderOverwriting)
 {
     const auto folder = home.getFolder().getChildFile ("chosen");
-    const auto readme = folder.getChildFile ("Veltrino examples/readme.txt");
-    readme.create();
-    readme.replaceWithText ("an older copy");
+    const auto example = folder.getChildFile ("Veltrino examples/win_example.vlt");
+    example.create();
+    example.replaceWithText ("an older copy");
     prompts.folderAnswers = { folder };
 
     EXPECT_TRUE (extractExamples().wasOk());
@@ -383,9 +383,9 @@ TEST_F (CApplicationTests, ExtractsEveryExampleIntoTheChosenFolderOverwriting)
     EXPECT_EQ (filesBelow (folder), expected);
     EXPECT_EQ (filesBelow (home.getFolder()).size(), expected.size());
 
-    std::unique_ptr<juce::InputStream> packed (archive.createStreamForEntry (*archive.getEntry ("Veltrino examples/readme.txt")));
+    std::unique_ptr<juce::InputStream> packed (archive.createStreamForEntry (*archive.getEntry ("Veltrino examples/win_example.vlt")));
     ASSERT_NE (packed, nullptr);
-    EXPECT_EQ (readme.loadFileAsString(), packed->readEntireStreamAsString());
+    EXPECT_EQ (example.loadFileAsString(), packed->readEntireStreamAsString());
 }
 
 TEST_F (CApplicationTests, ExtractingNeverWritesOutsideTheChosenFolder)

@@ -5,24 +5,23 @@
 
 #include <gtest/gtest.h>
 
-TEST (ExamplesArchiveTests, HoldsTheExamplesFolderWithItsOwnEntryLast)
+TEST (ExamplesArchiveTests, HoldsTheDumpAndTheExampleDocumentThenTheFolderEntry)
 {
     juce::MemoryInputStream in (VlResources::examplesArchive, VlResources::examplesArchiveSize, false);
     juce::ZipFile archive (in);
-    const auto last = archive.getNumEntries() - 1;
+    juce::StringArray names;
 
-    ASSERT_GE (last, 1);
-    EXPECT_EQ (archive.getEntry (last)->filename, "Veltrino examples/");
-    EXPECT_NE (archive.getEntry ("Veltrino examples/readme.txt"), nullptr);
+    for (int i = 0; i < archive.getNumEntries(); ++i)
+        names.add (archive.getEntry (i)->filename);
 
-    for (int i = 0; i < last; ++i)
+    EXPECT_EQ (names, juce::StringArray ({ "Veltrino examples/Veltrino.syx", "Veltrino examples/win_example.vlt",
+                                           "Veltrino examples/" }));
+
+    for (int i = 0; i < 2; ++i)
     {
-        const auto name = archive.getEntry (i)->filename;
-        EXPECT_TRUE (name.startsWith ("Veltrino examples/") && ! name.endsWithChar ('/') && ! name.contains ("..")) << name;
-
         std::unique_ptr<juce::InputStream> entry (archive.createStreamForEntry (i));
-        ASSERT_NE (entry, nullptr) << name;
-        EXPECT_GT (entry->readEntireStreamAsString().length(), 0) << name;
+        ASSERT_NE (entry, nullptr) << names[i];
+        EXPECT_GT (entry->getTotalLength(), 0) << names[i];
     }
 }
 
