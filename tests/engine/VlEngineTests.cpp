@@ -824,6 +824,45 @@ TEST_F (VlEngineTests, TheDefaultDocumentIsOneEmptyPatchWithTheColourPalettes)
     EXPECT_TRUE (engine.getMidiDevices().getWantedOutputs().isEmpty());
 }
 
+TEST_F (VlEngineTests, ALinkWithoutTargetNeitherPlaysNorShowsTheStatesReadWithIt)
+{
+    FakePrompts prompts;
+    const auto note = [] (int number)
+    {
+        return R"(<note comment="" device="Synth" channel="1" number=")" + juce::String (number) + R"(" velocity="100"/>)";
+    };
+    const auto withState = [&note] (const juce::String& item, int number)
+    {
+        return item.upToLastOccurrenceOf ("/>", false, false) + R"(><state label="S" color="ff123456">)" + note (number) + "</state></item>";
+    };
+
+    // Patch 0 holds a link to a missing patch; patches 0 and 1 link to each other.
+    ASSERT_TRUE (load (document (patch ("A", withState (link (3, 9, 1), 60) + withState (link (4, 1, 4), 61) + plain (5, note (70)))
+                                 + patch ("B", withState (link (4, 0, 4), 62)))));
+    EXPECT_EQ (prompts.prompts.size(), 2u);
+    EXPECT_TRUE (engine.getPatch (0)->getControl (3)->getStates().empty());
+    EXPECT_EQ (engine.getStateColors().count (0xff123456), 0u);
+
+    for (juce::uint16 patchIndex : { 0, 1 })
+    {
+        engine.goToPatch (patchIndex, true);
+
+        for (int id : { 3, 4 })
+        {
+            if (auto* shown = engine.getDisplayedControl (id))
+            {
+                EXPECT_EQ (shown->getStateCount(), 0);
+                EXPECT_EQ (shown->getCurrentState(), nullptr);
+            }
+
+            engine.onFootswitch (id, true);
+            engine.onFootswitch (id, false);
+        }
+    }
+
+    EXPECT_TRUE (takeSent().empty());
+}
+
 //==============================================================================
 TEST_F (VlEngineTests, DeletingAControlAsksWithTheLinksToItAndDeletesThemOnOk)
 {
