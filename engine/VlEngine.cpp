@@ -141,12 +141,18 @@ void VlEngine::clear()
     historyPos = -1;
     patches.clear();
     currentPatch = NoIndex;
+
+    // Targets into the old list would be followed in navigation mode.
+    goUpPatch = prevVisited = nextVisited = prevInList = nextInList = NoIndex;
 }
 
 void VlEngine::movePatch (juce::uint16 a, juce::uint16 b)
 {
     if (a < patches.size() && b < patches.size())
+    {
         std::swap (patches[a], patches[b]);
+        updateNavigation();
+    }
 }
 
 //==============================================================================
@@ -361,13 +367,11 @@ void VlEngine::setNavigationFunction (int function, int footswitch, bool ask)
         navFunctions.erase (entry);
     }
 
-    if (footswitch != -1)
+    // "None" (-1) is taken from its function like any footswitch: one function at most holds it.
+    if (const auto previous = getFunctionOfFootswitch (footswitch); previous != 0)
     {
-        if (const auto previous = getFunctionOfFootswitch (footswitch); previous != 0)
-        {
-            navigationPatch.removeControl (navigationPatch.getControl (footswitch));
-            navFunctions.erase (previous);
-        }
+        navigationPatch.removeControl (navigationPatch.getControl (footswitch));
+        navFunctions.erase (previous);
     }
 
     // Only a footswitch can carry a symbol; a stray number from a file is kept but shows nothing.
@@ -591,10 +595,13 @@ void VlEngine::runNavigationFunction (int footswitch, bool pressed)
     if (pressed)
         return;
 
+    // A target is checked against the list it names before it is followed.
+    const auto isPatch = [this] (juce::uint16 index) { return index < patches.size(); };
+
     switch (function)
     {
         case NavGoUp:
-            if (goUpPatch != NoIndex)
+            if (isPatch (goUpPatch))
                 goToPatch (goUpPatch, true);
             break;
 
@@ -603,7 +610,7 @@ void VlEngine::runNavigationFunction (int footswitch, bool pressed)
         {
             const auto visit = function == NavBackward ? prevVisited : nextVisited;
 
-            if (visit != NoIndex)
+            if (visit < history.size() && isPatch (history[visit]))
             {
                 historyPos = visit;
                 goToPatch (history[visit], false);
@@ -612,12 +619,12 @@ void VlEngine::runNavigationFunction (int footswitch, bool pressed)
         }
 
         case NavPrevious:
-            if (prevInList != NoIndex)
+            if (isPatch (prevInList))
                 goToPatch (prevInList, true);
             break;
 
         case NavNext:
-            if (nextInList != NoIndex)
+            if (isPatch (nextInList))
                 goToPatch (nextInList, true);
             break;
 
@@ -958,9 +965,6 @@ bool VlEngine::deleteControls (VlControlCfg* control)
         for (const auto& [id, held] : patch->getControls())
             going.push_back (held.get());
 
-    if (going.empty())
-        return false;
-
     ControlRefs links;
     ActionRefs actions;
 
@@ -1011,10 +1015,12 @@ bool VlEngine::deletePatches (VlPatch* patch)
     {
         goToPatch (0, false);
     }
-    else if (currentPatch != NoIndex && index < currentPatch)
+    else
     {
-        // The same patch stays current at its new position.
-        --currentPatch;
+        // The same patch stays current at its new position; its targets may have gone.
+        if (currentPatch != NoIndex && index < currentPatch)
+            --currentPatch;
+
         updateNavigation();
     }
 
@@ -1077,6 +1083,8 @@ void VlEngine::takePatches (VlDocumentStage& stage, bool merging)
         for (auto& patch : stage.takePatches())
             patches.push_back (std::move (patch));
     }
+
+    updateNavigation();
 
     if (userInterface != nullptr)
         userInterface->refreshPatchList();

@@ -96,13 +96,15 @@ public:
     /** Appends the patch (ownership passes), refreshes the patch list; returns its position. */
     int addPatch (std::unique_ptr<VlPatch> patch);
 
-    /** Deletes every patch and empties the visit history; nothing is current afterwards.
-        The navigation, the colour sets and the learn table stay.
+    /** Deletes every patch and empties the visit history; nothing is current afterwards
+        and no navigation function has a target. The navigation assignment, the colour
+        sets and the learn table stay.
     */
     void clear();
 
     /** Exchanges the patches at positions a and b; nothing when either is outside the
-        list. The current index keeps its number: the caller selects the moved patch.
+        list. The current index keeps its number (the caller selects the moved patch);
+        the navigation targets are those of the patch now at that number.
     */
     void movePatch (juce::uint16 a, juce::uint16 b);
 
@@ -162,8 +164,9 @@ public:
 
     //==============================================================================
     /** Assigns a navigation function to a footswitch (1..10, or -1 for none), taking the
-        footswitch from the function that had it. With `ask`, for function 1, asks first
-        whether every patch should move its own control off that footswitch.
+        footswitch (none included) from the function that had it, so that one function at
+        most holds none. With `ask`, for function 1, asks first whether every patch should
+        move its own control off that footswitch.
     */
     void setNavigationFunction (int function, int footswitch, bool ask);
 
@@ -265,15 +268,17 @@ public:
 
     /** Deletes this control of the current patch, or every control of it when null,
         with the links and actions that depend on them, after the user agreed in a
-        question that lists those. Nothing refers to a deleted control afterwards.
-        False, changing nothing, when cancelled or there is nothing to delete.
+        question that lists those (asked also when the patch has no control). Nothing
+        refers to a deleted control afterwards. False, changing nothing, when cancelled,
+        without a current patch, or when the control is not the current patch's.
     */
     bool deleteControls (VlControlCfg* control);
 
     /** Deletes the patch with the links and actions that depend on it, after the user
-        agreed in a question that lists those. The current patch stays the same patch;
-        when it was the one deleted, patch 0 is selected. False, changing nothing, when
-        cancelled, when the patch is not in the list, or when it is the last one.
+        agreed in a question that lists those. The current patch stays the same patch,
+        with its navigation targets recomputed; when it was the one deleted, patch 0 is
+        selected. False, changing nothing, when cancelled, when the patch is not in the
+        list, or when it is the last one.
     */
     bool deletePatches (VlPatch* patch);
 

@@ -204,6 +204,22 @@ TEST_F (VlEngineTests, AFootswitchPlaysTheCurrentPatchAndAPedalOnlyInPlayMode)
     EXPECT_TRUE (takeSent().empty());
 }
 
+TEST_F (VlEngineTests, EachModeAnswersThePatchItShows)
+{
+    addPatches (2);
+    play();
+
+    EXPECT_EQ (engine.getPatchForMode (ModePlay), engine.getPatch (0));
+    EXPECT_EQ (engine.getPatchForMode (ModeNavigation), &engine.getNavigationPatch());
+    EXPECT_EQ (engine.getPatchForMode (ModeMidiSetup), &engine.getLearnPatch());
+    EXPECT_EQ (engine.getPatchForMode (ModeMidiLearn), engine.getPatch (0));
+    EXPECT_EQ (engine.getPatchForMode (ModeEditing), engine.getPatch (0));
+
+    engine.clear();
+    EXPECT_EQ (engine.getPatchForMode (ModeMidiLearn), nullptr);
+    EXPECT_EQ (engine.getPatchForMode (ModeMidiSetup), &engine.getLearnPatch());
+}
+
 //==============================================================================
 TEST_F (VlEngineTests, GoToPatchSelectsThroughThePatchListOrDirectly)
 {
@@ -372,6 +388,12 @@ TEST_F (VlEngineTests, AssigningAFootswitchTakesItFromItsFunction)
     EXPECT_EQ (engine.getNavigationPatch().getControl (2)->getLabel(), "^");
     EXPECT_EQ (engine.getNavigationPatch().getControl (9), nullptr);
 
+    // "None" is taken the same way: only the last function given none keeps its entry.
+    engine.setNavigationFunction (NavGoUp, -1, false);
+    engine.setNavigationFunction (NavBackward, -1, false);
+    EXPECT_EQ (engine.getNavigationFunctions(), (std::map<int, int> { { 1, 10 }, { 3, -1 }, { 4, 5 }, { 5, 1 } }));
+    EXPECT_EQ (engine.createNavigationXml()->getNumChildElements(), 4);
+
     // Without an on/off footswitch every footswitch plays.
     auto& patch = addPatch();
     addAction<VlamNote> (*addControl (patch, 10).getState (0)).setNumber (70);
@@ -464,6 +486,51 @@ TEST_F (VlEngineTests, HistoryKeepsTheLatestThousandVisits)
     navigate (4);
     EXPECT_EQ (engine.getCurrentPatchIndex(), 1);
     EXPECT_EQ (engine.getHistoryPosition(), 998);
+}
+
+TEST_F (VlEngineTests, OpeningADocumentWithoutPatchesLeavesNoNavigationTarget)
+{
+    addPatches (3);
+    visit ({ 0, 1, 2 });
+    const auto navigation = engine.createNavigationXml()->toString (juce::XmlElement::TextFormat().singleLine().withoutHeader());
+    ASSERT_TRUE (load (document ({}, "0", navigation)));
+
+    engine.onFootswitch (10, true);
+    EXPECT_EQ (displayed (9) + displayed (4) + displayed (5) + displayed (1) + displayed (2), "nonenonenonenonenone");
+    engine.onFootswitch (4, false);
+    EXPECT_EQ (engine.getHistoryPosition(), -1);
+
+    // The next visit starts the history afresh.
+    engine.onFootswitch (10, true);
+    addPatch();
+    engine.goToPatch (0, true);
+    EXPECT_EQ (engine.getHistory(), (std::vector<juce::uint16> { 0 }));
+}
+
+TEST_F (VlEngineTests, DeletingOrMovingPatchesRecomputesTheNavigationTargets)
+{
+    FakePrompts prompts;
+    prompts.okCancelAnswers = { true };
+    addPatch ("low", 2);
+    addPatch ("middle", 1);
+    auto& high = addPatch ("high", 0);
+    addAction<VlaGoTo> (*addControl (high, 3).getState (0)).setPatch (1);
+    play();
+    engine.goToPatch (1, true);    // "^" and "+" both lead to "high"
+
+    ASSERT_TRUE (engine.deletePatches (&high));
+    engine.onFootswitch (10, true);
+    EXPECT_EQ (displayed (9) + displayed (1) + displayed (2), "none-none");
+    engine.onFootswitch (2, false);
+    EXPECT_EQ (engine.getMode(), ModeNavigation);
+    engine.onFootswitch (10, true);
+
+    // "low" goes up to "middle"; once they change places, "middle" is played and goes nowhere up.
+    addAction<VlaGoTo> (*addControl (*engine.getPatch (1), 3).getState (0)).setPatch (0);
+    engine.goToPatch (0, true);
+    engine.movePatch (0, 1);
+    engine.onFootswitch (10, true);
+    EXPECT_EQ (displayed (9) + displayed (1) + displayed (2), "nonenone+");
 }
 
 //==============================================================================
@@ -1009,6 +1076,21 @@ TEST_F (VlEngineTests, TheLastPatchIsNeverDeletedAndCancellingChangesNothing)
     VlPatch stranger;
     EXPECT_FALSE (engine.deletePatches (&stranger));
     EXPECT_EQ (prompts.prompts.size(), 2u);
+}
+
+TEST_F (VlEngineTests, DeletingAllControlsOfAPatchWithoutControlsStillAsks)
+{
+    FakePrompts prompts;
+    addPatch();
+    play();
+
+    prompts.okCancelAnswers = { false, true };
+    EXPECT_FALSE (engine.deleteControls (nullptr));
+    EXPECT_TRUE (engine.deleteControls (nullptr));
+    ASSERT_EQ (prompts.prompts.size(), 2u);
+    EXPECT_EQ (prompts.prompts[1].kind, FakePrompts::Kind::okCancel);
+    EXPECT_EQ (prompts.prompts[1].title, "Deleting controls...");
+    EXPECT_EQ (prompts.prompts[1].text, "Do you really want to delete all controls?");
 }
 
 //==============================================================================
