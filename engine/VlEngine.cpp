@@ -127,6 +127,10 @@ int VlEngine::indexOfPatch (const VlPatch* patch) const noexcept
 int VlEngine::addPatch (std::unique_ptr<VlPatch> patch)
 {
     jassert (patch != nullptr);
+
+    if (patch == nullptr || patches.size() >= (size_t) MaxPatches)
+        return -1;
+
     patches.push_back (std::move (patch));
 
     if (userInterface != nullptr)
@@ -310,6 +314,11 @@ void VlEngine::startPlaying (juce::uint16 firstPatch)
                 control->playInitState();
 
     setMode (ModePlay);
+
+    // Without a patch nothing is selected, and the board still shows mode 5's nothing.
+    if (currentPatch >= patches.size())
+        refreshBoard();
+
     goToPatch (currentPatch, true);
 }
 
@@ -1096,6 +1105,7 @@ void VlEngine::takePatches (VlDocumentStage& stage, bool merging)
 bool VlEngine::loadDocumentContent (const juce::XmlElement& navigation, const juce::XmlElement& patchesElement,
                                     bool merging)
 {
+    const auto modeBefore = getMode();
     setMode (ModeInitialising);
 
     const auto firstPatch = merging ? (juce::uint16) patches.size() : (juce::uint16) 0;
@@ -1103,7 +1113,7 @@ bool VlEngine::loadDocumentContent (const juce::XmlElement& navigation, const ju
 
     if ((! merging && ! stage.readNavigation (navigation)) || ! stage.readPatches (patchesElement, merging, firstPatch))
     {
-        setMode (ModePlay);
+        abandonLoad (modeBefore);
         return false;
     }
 
@@ -1139,13 +1149,14 @@ bool VlEngine::loadNavigationFromXml (bool merging, const juce::XmlElement& navi
 
 bool VlEngine::loadPatchesFromXml (bool merging, const juce::XmlElement& patchesElement)
 {
+    const auto modeBefore = getMode();
     setMode (ModeInitialising);
 
     VlDocumentStage stage;
 
     if (! stage.readPatches (patchesElement, merging, merging ? (juce::uint16) patches.size() : (juce::uint16) 0))
     {
-        setMode (ModePlay);
+        abandonLoad (modeBefore);
         return false;
     }
 
@@ -1153,6 +1164,21 @@ bool VlEngine::loadPatchesFromXml (bool merging, const juce::XmlElement& patches
     takePatches (stage, merging);
     openMidiOutputs();
     return true;
+}
+
+void VlEngine::abandonLoad (int modeBefore)
+{
+    setMode (ModePlay);
+
+    // From navigation mode the board still shows the symbols while the footswitches
+    // play the patch again.
+    if (modeBefore != ModePlay)
+    {
+        if (userInterface != nullptr)
+            userInterface->refreshPatchList();
+
+        refreshBoard();
+    }
 }
 
 void VlEngine::checkTargets (juce::uint16 firstPatch)

@@ -93,7 +93,10 @@ public:
     /** The patch's position, -1 when it is not in the list (or null). */
     int indexOfPatch (const VlPatch* patch) const noexcept;
 
-    /** Appends the patch (ownership passes), refreshes the patch list; returns its position. */
+    /** Appends the patch (ownership passes), refreshes the patch list; returns its position.
+        A list of MaxPatches is full (positions are 16 bits, 65535 meaning none): the patch
+        is then deleted, nothing else changes, and the answer is -1.
+    */
     int addPatch (std::unique_ptr<VlPatch> patch);
 
     /** Deletes every patch and empties the visit history; nothing is current afterwards
@@ -302,8 +305,10 @@ public:
         startPlaying() with the first patch read: 0, or the patch count before a merge.
 
         The engine is in mode 5 from the start of the reading until startPlaying()
-        ends. False when anything is missing or invalid: the engine, its navigation and
-        its colour sets are then as they were, back in mode 1.
+        ends. False when anything is missing or invalid, or when the result would hold
+        more than MaxPatches: the engine, its navigation and its colour sets are then as
+        they were, back in mode 1 (the board and patch list refreshed when the mode was
+        another, such as navigation).
     */
     bool loadDocumentContent (const juce::XmlElement& navigation, const juce::XmlElement& patches, bool merging);
 
@@ -317,7 +322,7 @@ public:
         adds their colours to the sets, then opens the outputs the actions name. The
         engine enters mode 5 and stays there until startPlaying(), which the caller runs
         after checkTargets(). False, with the patches as they were and mode 1, when
-        anything is missing or invalid.
+        anything is missing or invalid or the result would hold more than MaxPatches.
     */
     bool loadPatchesFromXml (bool merging, const juce::XmlElement& patches);
 
@@ -373,6 +378,7 @@ public:
 private:
     //==============================================================================
     void recordVisit (juce::uint16 index);
+    void abandonLoad (int modeBefore);
     void takeNavigation (const VlDocumentStage& stage);
     void takePatches (VlDocumentStage& stage, bool merging);
     bool confirmDeletion (const juce::String& title, const juce::String& question, const ControlRefs& controls, const ActionRefs& actions);

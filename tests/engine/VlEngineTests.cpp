@@ -765,6 +765,60 @@ TEST_F (VlEngineTests, AFailedOpenOrMergeLeavesTheEngineAsItWas)
     EXPECT_TRUE (ui.takeCalls().isEmpty());
 }
 
+TEST_F (VlEngineTests, ALoadFromNavigationModeLeavesTheBoardShowingPlayMode)
+{
+    addPatches (2);
+    play();
+    const auto invalid = document (patch ("X", plain (13)));
+
+    for (auto merging : { false, true })
+    {
+        engine.onFootswitch (10, true);
+        ui.takeCalls();
+        EXPECT_FALSE (load (invalid, merging));
+        EXPECT_EQ (engine.getMode(), ModePlay);
+        EXPECT_EQ (takeCalls(), "refresh list; refresh buttons; refresh pedals; repaint board");
+    }
+
+    // Without patches no selection refreshes the board; it is refreshed in play mode all the same.
+    engine.onFootswitch (10, true);
+    ui.takeCalls();
+    ASSERT_TRUE (load (document ({})));
+    EXPECT_EQ (takeCalls(), "refresh list; refresh buttons; refresh pedals; repaint board; "
+                            "refresh buttons; refresh pedals; repaint board");
+}
+
+TEST_F (VlEngineTests, NoDocumentHoldsMoreThan65535Patches)
+{
+    ASSERT_TRUE (load (document (patch ("A"))));
+    const auto root = juce::parseXML (document ({}));
+    auto& navigation = *root->getChildByName ("navigation");
+    auto& patches = *root->getChildByName ("patches");
+
+    // One document made once, of empty patches, read as 65536, 65535 and 65534 of them.
+    for (int i = 0; i < 65536; ++i)
+    {
+        auto* empty = new juce::XmlElement ("patch");
+
+        for (auto* name : { "name", "level", "color", "comment" })
+            empty->setAttribute (name, "0");
+
+        patches.prependChildElement (empty);
+    }
+
+    EXPECT_FALSE (engine.loadDocumentContent (navigation, patches, false));
+    patches.removeChildElement (patches.getFirstChildElement(), true);
+    EXPECT_FALSE (engine.loadDocumentContent (navigation, patches, true));
+    ASSERT_EQ (engine.getNumPatches(), 1);
+
+    patches.removeChildElement (patches.getFirstChildElement(), true);
+    ASSERT_TRUE (engine.loadDocumentContent (navigation, patches, true));
+    engine.startPlaying (1);
+    EXPECT_EQ (engine.getNumPatches(), 65535);
+    EXPECT_EQ (engine.addPatch (std::make_unique<VlPatch>()), -1);
+    EXPECT_EQ (engine.getNumPatches(), 65535);
+}
+
 TEST_F (VlEngineTests, MergingAppendsBehindTheOpenPatchesAndMovesTheirReferences)
 {
     FakePrompts prompts;
