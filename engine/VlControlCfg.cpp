@@ -74,18 +74,26 @@ VlControlCfg& VlControlCfg::getEnd() noexcept
     return const_cast<VlControlCfg&> (std::as_const (*this).getEnd());
 }
 
+const std::vector<std::unique_ptr<VlControlState>>& VlControlCfg::getPlayedStates() const noexcept
+{
+    // The end of a chain is a link only when it has no target or the chain is a cycle:
+    // then nothing runs, whatever states it may hold.
+    static const std::vector<std::unique_ptr<VlControlState>> none;
+    return linked ? none : states;
+}
+
 const juce::String& VlControlCfg::getLabel() const noexcept       { return getEnd().label; }
 const juce::String& VlControlCfg::getTarget() const noexcept      { return getEnd().target; }
 juce::uint32 VlControlCfg::getColor() const noexcept              { return getEnd().color; }
 bool VlControlCfg::isMuted() const noexcept                       { return getEnd().muted; }
 juce::uint8 VlControlCfg::getCurrentValue() const noexcept        { return getEnd().currentValue; }
-int VlControlCfg::getStateCount() const noexcept                  { return (int) getEnd().states.size(); }
+int VlControlCfg::getStateCount() const noexcept                  { return (int) getEnd().getPlayedStates().size(); }
 juce::uint8 VlControlCfg::getCurrentStateIndex() const noexcept   { return getEnd().currentState; }
 
 VlControlState* VlControlCfg::getState (int index) const noexcept
 {
-    const auto& end = getEnd();
-    return index >= 0 && index < (int) end.states.size() ? end.states[(size_t) index].get() : nullptr;
+    const auto& played = getEnd().getPlayedStates();
+    return index >= 0 && index < (int) played.size() ? played[(size_t) index].get() : nullptr;
 }
 
 VlControlState* VlControlCfg::getCurrentState() const noexcept
@@ -97,7 +105,7 @@ void VlControlCfg::setCurrentState (juce::uint8 index) noexcept
 {
     auto& end = getEnd();
 
-    if (index < end.states.size())
+    if (index < end.getPlayedStates().size())
         end.currentState = index;
 }
 
@@ -165,9 +173,11 @@ void VlControlCfg::trigger (int controlId, juce::uint8 value)
 
     end.currentValue = value;
 
-    if (isFootswitchId (controlId) && value == 0 && end.states.size() >= 2)
+    const auto count = end.getPlayedStates().size();
+
+    if (isFootswitchId (controlId) && value == 0 && count >= 2)
     {
-        end.currentState = (juce::uint8) (end.currentState + 1 < (int) end.states.size() ? end.currentState + 1 : 0);
+        end.currentState = (juce::uint8) ((size_t) end.currentState + 1 < count ? end.currentState + 1 : 0);
 
         if (auto* e = engine())
             e->refreshButton (controlId);
@@ -402,9 +412,15 @@ bool VlControlCfg::loadFromXml (bool footswitch, const juce::XmlElement& item, j
         if (! CXml::hasTag (*child, VlXml::state))
             continue;
 
-        auto& state = *states[(size_t) addState (std::make_unique<VlControlState>())];
+        // A link's states must still be readable, but are not kept: a link plays its
+        // target's states, and a link without target plays nothing.
+        auto state = std::make_unique<VlControlState>();
+        const auto read = state->loadFromXml (footswitch, *child, patchOffset);
 
-        if (! state.loadFromXml (footswitch, *child, patchOffset))
+        if (! linked)
+            addState (std::move (state));
+
+        if (! read)
             return false;
     }
 

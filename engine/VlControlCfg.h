@@ -14,7 +14,8 @@ class VlPatch;
     patch, whose appearance and behaviour it then takes: what is shown or played
     comes from the end of the link chain; what edits or saves the definition acts on
     the control itself. The chain is walked with a bound, so a cyclic chain read from
-    a file acts as a link without target.
+    a file acts as a link without target. A link without target shows its own label,
+    target and colour and has no states to show or play, even if it was given some.
 
     A link read from a document holds the patch index and control id apart, as
     pending, until resolveLink() turns them into references.
@@ -213,8 +214,8 @@ public:
 
     /** Reads those eight attributes (all required: false before any is taken) into a
         new control, holding the link as pending with its patch index moved behind
-        `patchOffset`, then appends a state for every "state" child, linked or not.
-        False when a state cannot be read (the states read so far stay).
+        `patchOffset`, then reads every "state" child and, unless the control is a link,
+        appends it. False when a state cannot be read (the states read so far stay).
     */
     bool loadFromXml (bool footswitch, const juce::XmlElement& item, juce::uint16 patchOffset);
 
@@ -231,6 +232,7 @@ private:
     int pendingLinkControl = -1;
 
     int getOwnId() const;
+    const std::vector<std::unique_ptr<VlControlState>>& getPlayedStates() const noexcept;
 
     JUCE_LEAK_DETECTOR (VlControlCfg)
 };

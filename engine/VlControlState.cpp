@@ -50,6 +50,14 @@ void VlControlState::deleteAllActions()
     actions.clear();
 }
 
+void VlControlState::moveAction (int a, int b)
+{
+    const auto count = (int) actions.size();
+
+    if (juce::isPositiveAndBelow (a, count) && juce::isPositiveAndBelow (b, count))
+        std::swap (actions[(size_t) a], actions[(size_t) b]);
+}
+
 bool VlControlState::hasGoToAction() const
 {
     return std::any_of (actions.begin(), actions.end(),

@@ -50,6 +50,11 @@ public:
     /** Deletes every action. */
     void deleteAllActions();
 
+    /** Exchanges the actions at positions a and b (the editor moves an action up or down
+        by one with it); nothing when either is outside the list.
+    */
+    void moveAction (int a, int b);
+
     /** True when one of the actions selects a patch (VlaGoTo). */
     bool hasGoToAction() const;
 

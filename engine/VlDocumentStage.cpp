@@ -34,6 +34,14 @@ bool VlDocumentStage::readPatches (const juce::XmlElement& element, bool merging
         current = (juce::uint16) CXml::getInt (element, VlXml::current);
     }
 
+    const auto children = element.getChildIterator();
+    const auto count = std::count_if (children.begin(), children.end(),
+                                      [] (auto* child) { return CXml::hasTag (*child, VlXml::patch); });
+
+    // Positions are 16 bits with 65535 for "none": refused before anything is read.
+    if ((int) patchOffset + count > MaxPatches)
+        return false;
+
     for (auto* child : element.getChildIterator())
     {
         if (! CXml::hasTag (*child, VlXml::patch))

@@ -32,7 +32,9 @@ public:
 
     /** Reads a "patches" element: "current" unless merging (required then), and one
         patch per "patch" child with its patch indexes moved behind `patchOffset`.
-        False at the first patch that cannot be read.
+        False at the first patch that cannot be read, and before reading any when the
+        `patchOffset` patches already held and those of the element number more than
+        MaxPatches.
     */
     bool readPatches (const juce::XmlElement& patches, bool merging, juce::uint16 patchOffset);
 

@@ -127,6 +127,10 @@ int VlEngine::indexOfPatch (const VlPatch* patch) const noexcept
 int VlEngine::addPatch (std::unique_ptr<VlPatch> patch)
 {
     jassert (patch != nullptr);
+
+    if (patch == nullptr || patches.size() >= (size_t) MaxPatches)
+        return -1;
+
     patches.push_back (std::move (patch));
 
     if (userInterface != nullptr)
@@ -141,12 +145,18 @@ void VlEngine::clear()
     historyPos = -1;
     patches.clear();
     currentPatch = NoIndex;
+
+    // Targets into the old list would be followed in navigation mode.
+    goUpPatch = prevVisited = nextVisited = prevInList = nextInList = NoIndex;
 }
 
 void VlEngine::movePatch (juce::uint16 a, juce::uint16 b)
 {
     if (a < patches.size() && b < patches.size())
+    {
         std::swap (patches[a], patches[b]);
+        updateNavigation();
+    }
 }
 
 //==============================================================================
@@ -304,6 +314,11 @@ void VlEngine::startPlaying (juce::uint16 firstPatch)
                 control->playInitState();
 
     setMode (ModePlay);
+
+    // Without a patch nothing is selected, and the board still shows mode 5's nothing.
+    if (currentPatch >= patches.size())
+        refreshBoard();
+
     goToPatch (currentPatch, true);
 }
 
@@ -361,13 +376,11 @@ void VlEngine::setNavigationFunction (int function, int footswitch, bool ask)
         navFunctions.erase (entry);
     }
 
-    if (footswitch != -1)
+    // "None" (-1) is taken from its function like any footswitch: one function at most holds it.
+    if (const auto previous = getFunctionOfFootswitch (footswitch); previous != 0)
     {
-        if (const auto previous = getFunctionOfFootswitch (footswitch); previous != 0)
-        {
-            navigationPatch.removeControl (navigationPatch.getControl (footswitch));
-            navFunctions.erase (previous);
-        }
+        navigationPatch.removeControl (navigationPatch.getControl (footswitch));
+        navFunctions.erase (previous);
     }
 
     // Only a footswitch can carry a symbol; a stray number from a file is kept but shows nothing.
@@ -591,10 +604,13 @@ void VlEngine::runNavigationFunction (int footswitch, bool pressed)
     if (pressed)
         return;
 
+    // A target is checked against the list it names before it is followed.
+    const auto isPatch = [this] (juce::uint16 index) { return index < patches.size(); };
+
     switch (function)
     {
         case NavGoUp:
-            if (goUpPatch != NoIndex)
+            if (isPatch (goUpPatch))
                 goToPatch (goUpPatch, true);
             break;
 
@@ -603,7 +619,7 @@ void VlEngine::runNavigationFunction (int footswitch, bool pressed)
         {
             const auto visit = function == NavBackward ? prevVisited : nextVisited;
 
-            if (visit != NoIndex)
+            if (visit < history.size() && isPatch (history[visit]))
             {
                 historyPos = visit;
                 goToPatch (history[visit], false);
@@ -612,12 +628,12 @@ void VlEngine::runNavigationFunction (int footswitch, bool pressed)
         }
 
         case NavPrevious:
-            if (prevInList != NoIndex)
+            if (isPatch (prevInList))
                 goToPatch (prevInList, true);
             break;
 
         case NavNext:
-            if (nextInList != NoIndex)
+            if (isPatch (nextInList))
                 goToPatch (nextInList, true);
             break;
 
@@ -958,9 +974,6 @@ bool VlEngine::deleteControls (VlControlCfg* control)
         for (const auto& [id, held] : patch->getControls())
             going.push_back (held.get());
 
-    if (going.empty())
-        return false;
-
     ControlRefs links;
     ActionRefs actions;
 
@@ -1011,10 +1024,12 @@ bool VlEngine::deletePatches (VlPatch* patch)
     {
         goToPatch (0, false);
     }
-    else if (currentPatch != NoIndex && index < currentPatch)
+    else
     {
-        // The same patch stays current at its new position.
-        --currentPatch;
+        // The same patch stays current at its new position; its targets may have gone.
+        if (currentPatch != NoIndex && index < currentPatch)
+            --currentPatch;
+
         updateNavigation();
     }
 
@@ -1078,6 +1093,8 @@ void VlEngine::takePatches (VlDocumentStage& stage, bool merging)
             patches.push_back (std::move (patch));
     }
 
+    updateNavigation();
+
     if (userInterface != nullptr)
         userInterface->refreshPatchList();
 
@@ -1088,6 +1105,7 @@ void VlEngine::takePatches (VlDocumentStage& stage, bool merging)
 bool VlEngine::loadDocumentContent (const juce::XmlElement& navigation, const juce::XmlElement& patchesElement,
                                     bool merging)
 {
+    const auto modeBefore = getMode();
     setMode (ModeInitialising);
 
     const auto firstPatch = merging ? (juce::uint16) patches.size() : (juce::uint16) 0;
@@ -1095,7 +1113,7 @@ bool VlEngine::loadDocumentContent (const juce::XmlElement& navigation, const ju
 
     if ((! merging && ! stage.readNavigation (navigation)) || ! stage.readPatches (patchesElement, merging, firstPatch))
     {
-        setMode (ModePlay);
+        abandonLoad (modeBefore);
         return false;
     }
 
@@ -1131,13 +1149,14 @@ bool VlEngine::loadNavigationFromXml (bool merging, const juce::XmlElement& navi
 
 bool VlEngine::loadPatchesFromXml (bool merging, const juce::XmlElement& patchesElement)
 {
+    const auto modeBefore = getMode();
     setMode (ModeInitialising);
 
     VlDocumentStage stage;
 
     if (! stage.readPatches (patchesElement, merging, merging ? (juce::uint16) patches.size() : (juce::uint16) 0))
     {
-        setMode (ModePlay);
+        abandonLoad (modeBefore);
         return false;
     }
 
@@ -1145,6 +1164,21 @@ bool VlEngine::loadPatchesFromXml (bool merging, const juce::XmlElement& patches
     takePatches (stage, merging);
     openMidiOutputs();
     return true;
+}
+
+void VlEngine::abandonLoad (int modeBefore)
+{
+    setMode (ModePlay);
+
+    // From navigation mode the board still shows the symbols while the footswitches
+    // play the patch again.
+    if (modeBefore != ModePlay)
+    {
+        if (userInterface != nullptr)
+            userInterface->refreshPatchList();
+
+        refreshBoard();
+    }
 }
 
 void VlEngine::checkTargets (juce::uint16 firstPatch)

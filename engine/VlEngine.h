@@ -93,16 +93,21 @@ public:
     /** The patch's position, -1 when it is not in the list (or null). */
     int indexOfPatch (const VlPatch* patch) const noexcept;
 
-    /** Appends the patch (ownership passes), refreshes the patch list; returns its position. */
+    /** Appends the patch (ownership passes), refreshes the patch list; returns its position.
+        A list of MaxPatches is full (positions are 16 bits, 65535 meaning none): the patch
+        is then deleted, nothing else changes, and the answer is -1.
+    */
     int addPatch (std::unique_ptr<VlPatch> patch);
 
-    /** Deletes every patch and empties the visit history; nothing is current afterwards.
-        The navigation, the colour sets and the learn table stay.
+    /** Deletes every patch and empties the visit history; nothing is current afterwards
+        and no navigation function has a target. The navigation assignment, the colour
+        sets and the learn table stay.
     */
     void clear();
 
     /** Exchanges the patches at positions a and b; nothing when either is outside the
-        list. The current index keeps its number: the caller selects the moved patch.
+        list. The current index keeps its number (the caller selects the moved patch);
+        the navigation targets are those of the patch now at that number.
     */
     void movePatch (juce::uint16 a, juce::uint16 b);
 
@@ -162,8 +167,9 @@ public:
 
     //==============================================================================
     /** Assigns a navigation function to a footswitch (1..10, or -1 for none), taking the
-        footswitch from the function that had it. With `ask`, for function 1, asks first
-        whether every patch should move its own control off that footswitch.
+        footswitch (none included) from the function that had it, so that one function at
+        most holds none. With `ask`, for function 1, asks first whether every patch should
+        move its own control off that footswitch.
     */
     void setNavigationFunction (int function, int footswitch, bool ask);
 
@@ -265,15 +271,17 @@ public:
 
     /** Deletes this control of the current patch, or every control of it when null,
         with the links and actions that depend on them, after the user agreed in a
-        question that lists those. Nothing refers to a deleted control afterwards.
-        False, changing nothing, when cancelled or there is nothing to delete.
+        question that lists those (asked also when the patch has no control). Nothing
+        refers to a deleted control afterwards. False, changing nothing, when cancelled,
+        without a current patch, or when the control is not the current patch's.
     */
     bool deleteControls (VlControlCfg* control);
 
     /** Deletes the patch with the links and actions that depend on it, after the user
-        agreed in a question that lists those. The current patch stays the same patch;
-        when it was the one deleted, patch 0 is selected. False, changing nothing, when
-        cancelled, when the patch is not in the list, or when it is the last one.
+        agreed in a question that lists those. The current patch stays the same patch,
+        with its navigation targets recomputed; when it was the one deleted, patch 0 is
+        selected. False, changing nothing, when cancelled, when the patch is not in the
+        list, or when it is the last one.
     */
     bool deletePatches (VlPatch* patch);
 
@@ -297,8 +305,10 @@ public:
         startPlaying() with the first patch read: 0, or the patch count before a merge.
 
         The engine is in mode 5 from the start of the reading until startPlaying()
-        ends. False when anything is missing or invalid: the engine, its navigation and
-        its colour sets are then as they were, back in mode 1.
+        ends. False when anything is missing or invalid, or when the result would hold
+        more than MaxPatches: the engine, its navigation and its colour sets are then as
+        they were, back in mode 1 (the board and patch list refreshed when the mode was
+        another, such as navigation).
     */
     bool loadDocumentContent (const juce::XmlElement& navigation, const juce::XmlElement& patches, bool merging);
 
@@ -312,7 +322,7 @@ public:
         adds their colours to the sets, then opens the outputs the actions name. The
         engine enters mode 5 and stays there until startPlaying(), which the caller runs
         after checkTargets(). False, with the patches as they were and mode 1, when
-        anything is missing or invalid.
+        anything is missing or invalid or the result would hold more than MaxPatches.
     */
     bool loadPatchesFromXml (bool merging, const juce::XmlElement& patches);
 
@@ -368,6 +378,7 @@ public:
 private:
     //==============================================================================
     void recordVisit (juce::uint16 index);
+    void abandonLoad (int modeBefore);
     void takeNavigation (const VlDocumentStage& stage);
     void takePatches (VlDocumentStage& stage, bool merging);
     bool confirmDeletion (const juce::String& title, const juce::String& question, const ControlRefs& controls, const ActionRefs& actions);

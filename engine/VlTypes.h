@@ -27,6 +27,9 @@ enum NavigationFunction : int
 /** A patch position (or history position) that names nothing. */
 constexpr juce::uint16 NoIndex = 0xFFFF;
 
+/** The most patches a document holds: their positions 0..65534 stay apart from NoIndex. */
+constexpr int MaxPatches = NoIndex;
+
 /** The learn key of a control that has learnt nothing. */
 constexpr int NoLearntKey = -1000;
 

@@ -185,7 +185,7 @@ TEST_F (VlControlCfgTests, ALinkShowsAndPlaysTheControlAtTheEndOfItsChain)
     auto& link = addControl (first, 4, 0);
     link.setPendingLink (true, 1, 3);
     link.setLabel ("own");
-    auto& lost = addControl (first, 5, 0);
+    auto& lost = addNotes (first, 5, 1);    // states a link cannot have: never played
     lost.setPendingLink (true, 9, 1);
 
     EXPECT_TRUE (link.resolveLink());
@@ -201,6 +201,8 @@ TEST_F (VlControlCfgTests, ALinkShowsAndPlaysTheControlAtTheEndOfItsChain)
     EXPECT_FALSE (lost.resolveLink());
     EXPECT_EQ (lost.getLinkPatchIndex(), 65535);
     EXPECT_EQ (lost.getLinkControlId(), -1);
+    EXPECT_EQ (lost.getStateCount(), 0);
+    EXPECT_EQ (lost.getCurrentState(), nullptr);
     pressAndRelease (lost, 5);
     EXPECT_EQ (takeStatesRun(), "");
 }

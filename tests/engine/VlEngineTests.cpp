@@ -204,6 +204,22 @@ TEST_F (VlEngineTests, AFootswitchPlaysTheCurrentPatchAndAPedalOnlyInPlayMode)
     EXPECT_TRUE (takeSent().empty());
 }
 
+TEST_F (VlEngineTests, EachModeAnswersThePatchItShows)
+{
+    addPatches (2);
+    play();
+
+    EXPECT_EQ (engine.getPatchForMode (ModePlay), engine.getPatch (0));
+    EXPECT_EQ (engine.getPatchForMode (ModeNavigation), &engine.getNavigationPatch());
+    EXPECT_EQ (engine.getPatchForMode (ModeMidiSetup), &engine.getLearnPatch());
+    EXPECT_EQ (engine.getPatchForMode (ModeMidiLearn), engine.getPatch (0));
+    EXPECT_EQ (engine.getPatchForMode (ModeEditing), engine.getPatch (0));
+
+    engine.clear();
+    EXPECT_EQ (engine.getPatchForMode (ModeMidiLearn), nullptr);
+    EXPECT_EQ (engine.getPatchForMode (ModeMidiSetup), &engine.getLearnPatch());
+}
+
 //==============================================================================
 TEST_F (VlEngineTests, GoToPatchSelectsThroughThePatchListOrDirectly)
 {
@@ -372,6 +388,12 @@ TEST_F (VlEngineTests, AssigningAFootswitchTakesItFromItsFunction)
     EXPECT_EQ (engine.getNavigationPatch().getControl (2)->getLabel(), "^");
     EXPECT_EQ (engine.getNavigationPatch().getControl (9), nullptr);
 
+    // "None" is taken the same way: only the last function given none keeps its entry.
+    engine.setNavigationFunction (NavGoUp, -1, false);
+    engine.setNavigationFunction (NavBackward, -1, false);
+    EXPECT_EQ (engine.getNavigationFunctions(), (std::map<int, int> { { 1, 10 }, { 3, -1 }, { 4, 5 }, { 5, 1 } }));
+    EXPECT_EQ (engine.createNavigationXml()->getNumChildElements(), 4);
+
     // Without an on/off footswitch every footswitch plays.
     auto& patch = addPatch();
     addAction<VlamNote> (*addControl (patch, 10).getState (0)).setNumber (70);
@@ -464,6 +486,51 @@ TEST_F (VlEngineTests, HistoryKeepsTheLatestThousandVisits)
     navigate (4);
     EXPECT_EQ (engine.getCurrentPatchIndex(), 1);
     EXPECT_EQ (engine.getHistoryPosition(), 998);
+}
+
+TEST_F (VlEngineTests, OpeningADocumentWithoutPatchesLeavesNoNavigationTarget)
+{
+    addPatches (3);
+    visit ({ 0, 1, 2 });
+    const auto navigation = engine.createNavigationXml()->toString (juce::XmlElement::TextFormat().singleLine().withoutHeader());
+    ASSERT_TRUE (load (document ({}, "0", navigation)));
+
+    engine.onFootswitch (10, true);
+    EXPECT_EQ (displayed (9) + displayed (4) + displayed (5) + displayed (1) + displayed (2), "nonenonenonenonenone");
+    engine.onFootswitch (4, false);
+    EXPECT_EQ (engine.getHistoryPosition(), -1);
+
+    // The next visit starts the history afresh.
+    engine.onFootswitch (10, true);
+    addPatch();
+    engine.goToPatch (0, true);
+    EXPECT_EQ (engine.getHistory(), (std::vector<juce::uint16> { 0 }));
+}
+
+TEST_F (VlEngineTests, DeletingOrMovingPatchesRecomputesTheNavigationTargets)
+{
+    FakePrompts prompts;
+    prompts.okCancelAnswers = { true };
+    addPatch ("low", 2);
+    addPatch ("middle", 1);
+    auto& high = addPatch ("high", 0);
+    addAction<VlaGoTo> (*addControl (high, 3).getState (0)).setPatch (1);
+    play();
+    engine.goToPatch (1, true);    // "^" and "+" both lead to "high"
+
+    ASSERT_TRUE (engine.deletePatches (&high));
+    engine.onFootswitch (10, true);
+    EXPECT_EQ (displayed (9) + displayed (1) + displayed (2), "none-none");
+    engine.onFootswitch (2, false);
+    EXPECT_EQ (engine.getMode(), ModeNavigation);
+    engine.onFootswitch (10, true);
+
+    // "low" goes up to "middle"; once they change places, "middle" is played and goes nowhere up.
+    addAction<VlaGoTo> (*addControl (*engine.getPatch (1), 3).getState (0)).setPatch (0);
+    engine.goToPatch (0, true);
+    engine.movePatch (0, 1);
+    engine.onFootswitch (10, true);
+    EXPECT_EQ (displayed (9) + displayed (1) + displayed (2), "nonenone+");
 }
 
 //==============================================================================
@@ -698,6 +765,60 @@ TEST_F (VlEngineTests, AFailedOpenOrMergeLeavesTheEngineAsItWas)
     EXPECT_TRUE (ui.takeCalls().isEmpty());
 }
 
+TEST_F (VlEngineTests, ALoadFromNavigationModeLeavesTheBoardShowingPlayMode)
+{
+    addPatches (2);
+    play();
+    const auto invalid = document (patch ("X", plain (13)));
+
+    for (auto merging : { false, true })
+    {
+        engine.onFootswitch (10, true);
+        ui.takeCalls();
+        EXPECT_FALSE (load (invalid, merging));
+        EXPECT_EQ (engine.getMode(), ModePlay);
+        EXPECT_EQ (takeCalls(), "refresh list; refresh buttons; refresh pedals; repaint board");
+    }
+
+    // Without patches no selection refreshes the board; it is refreshed in play mode all the same.
+    engine.onFootswitch (10, true);
+    ui.takeCalls();
+    ASSERT_TRUE (load (document ({})));
+    EXPECT_EQ (takeCalls(), "refresh list; refresh buttons; refresh pedals; repaint board; "
+                            "refresh buttons; refresh pedals; repaint board");
+}
+
+TEST_F (VlEngineTests, NoDocumentHoldsMoreThan65535Patches)
+{
+    ASSERT_TRUE (load (document (patch ("A"))));
+    const auto root = juce::parseXML (document ({}));
+    auto& navigation = *root->getChildByName ("navigation");
+    auto& patches = *root->getChildByName ("patches");
+
+    // One document made once, of empty patches, read as 65536, 65535 and 65534 of them.
+    for (int i = 0; i < 65536; ++i)
+    {
+        auto* empty = new juce::XmlElement ("patch");
+
+        for (auto* name : { "name", "level", "color", "comment" })
+            empty->setAttribute (name, "0");
+
+        patches.prependChildElement (empty);
+    }
+
+    EXPECT_FALSE (engine.loadDocumentContent (navigation, patches, false));
+    patches.removeChildElement (patches.getFirstChildElement(), true);
+    EXPECT_FALSE (engine.loadDocumentContent (navigation, patches, true));
+    ASSERT_EQ (engine.getNumPatches(), 1);
+
+    patches.removeChildElement (patches.getFirstChildElement(), true);
+    ASSERT_TRUE (engine.loadDocumentContent (navigation, patches, true));
+    engine.startPlaying (1);
+    EXPECT_EQ (engine.getNumPatches(), 65535);
+    EXPECT_EQ (engine.addPatch (std::make_unique<VlPatch>()), -1);
+    EXPECT_EQ (engine.getNumPatches(), 65535);
+}
+
 TEST_F (VlEngineTests, MergingAppendsBehindTheOpenPatchesAndMovesTheirReferences)
 {
     FakePrompts prompts;
@@ -822,6 +943,45 @@ TEST_F (VlEngineTests, TheDefaultDocumentIsOneEmptyPatchWithTheColourPalettes)
     EXPECT_EQ (engine.getControlColors(), (ColorSet { 0xff00ff00, 0xffffa500, 0xffffff00, 0xffffffff }));
     EXPECT_EQ (engine.getStateColors(), (ColorSet { 0xff0000ff, 0xff00ff00, 0xffff0000, 0xffffffff }));
     EXPECT_TRUE (engine.getMidiDevices().getWantedOutputs().isEmpty());
+}
+
+TEST_F (VlEngineTests, ALinkWithoutTargetNeitherPlaysNorShowsTheStatesReadWithIt)
+{
+    FakePrompts prompts;
+    const auto note = [] (int number)
+    {
+        return R"(<note comment="" device="Synth" channel="1" number=")" + juce::String (number) + R"(" velocity="100"/>)";
+    };
+    const auto withState = [&note] (const juce::String& item, int number)
+    {
+        return item.upToLastOccurrenceOf ("/>", false, false) + R"(><state label="S" color="ff123456">)" + note (number) + "</state></item>";
+    };
+
+    // Patch 0 holds a link to a missing patch; patches 0 and 1 link to each other.
+    ASSERT_TRUE (load (document (patch ("A", withState (link (3, 9, 1), 60) + withState (link (4, 1, 4), 61) + plain (5, note (70)))
+                                 + patch ("B", withState (link (4, 0, 4), 62)))));
+    EXPECT_EQ (prompts.prompts.size(), 2u);
+    EXPECT_TRUE (engine.getPatch (0)->getControl (3)->getStates().empty());
+    EXPECT_EQ (engine.getStateColors().count (0xff123456), 0u);
+
+    for (juce::uint16 patchIndex : { 0, 1 })
+    {
+        engine.goToPatch (patchIndex, true);
+
+        for (int id : { 3, 4 })
+        {
+            if (auto* shown = engine.getDisplayedControl (id))
+            {
+                EXPECT_EQ (shown->getStateCount(), 0);
+                EXPECT_EQ (shown->getCurrentState(), nullptr);
+            }
+
+            engine.onFootswitch (id, true);
+            engine.onFootswitch (id, false);
+        }
+    }
+
+    EXPECT_TRUE (takeSent().empty());
 }
 
 //==============================================================================
@@ -970,6 +1130,21 @@ TEST_F (VlEngineTests, TheLastPatchIsNeverDeletedAndCancellingChangesNothing)
     VlPatch stranger;
     EXPECT_FALSE (engine.deletePatches (&stranger));
     EXPECT_EQ (prompts.prompts.size(), 2u);
+}
+
+TEST_F (VlEngineTests, DeletingAllControlsOfAPatchWithoutControlsStillAsks)
+{
+    FakePrompts prompts;
+    addPatch();
+    play();
+
+    prompts.okCancelAnswers = { false, true };
+    EXPECT_FALSE (engine.deleteControls (nullptr));
+    EXPECT_TRUE (engine.deleteControls (nullptr));
+    ASSERT_EQ (prompts.prompts.size(), 2u);
+    EXPECT_EQ (prompts.prompts[1].kind, FakePrompts::Kind::okCancel);
+    EXPECT_EQ (prompts.prompts[1].title, "Deleting controls...");
+    EXPECT_EQ (prompts.prompts[1].text, "Do you really want to delete all controls?");
 }
 
 //==============================================================================
