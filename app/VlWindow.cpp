@@ -1,14 +1,73 @@
 #include "app/VlWindow.h"
 
-VlWindow::VlWindow()
-    : juce::DocumentWindow ("Veltrino", juce::Colours::lightgrey, juce::DocumentWindow::allButtons)
+#include "app/JContentComponent.h"
+#include "app/VlApplication.h"
+#include "app/VlDocument.h"
+#include "common/CStMenuLock.h"
+
+namespace
 {
+    constexpr int minimumWidth = 830;
+    constexpr int contentHeight = 280;
+}
+
+VlWindow::VlWindow (juce::MenuBarModel* menuBarModel)
+    : juce::DocumentWindow (VlApplication::productName, juce::Colours::lightgrey, juce::DocumentWindow::allButtons)
+{
+    setContentOwned (std::make_unique<JContentComponent>().release(), false);
+
+    setDropShadowEnabled (false);
     setUsingNativeTitleBar (true);
     setResizable (true, false);
-    centreWithSize (800, 500);
+
+    const auto menuBarHeight = getLookAndFeel().getDefaultMenuBarHeight();
+    const auto height = menuBarHeight + contentHeight;
+    setMenuBar (menuBarModel, menuBarHeight);
+    setResizeLimits (minimumWidth, height, std::numeric_limits<int>::max() / 2, std::numeric_limits<int>::max() / 2);
+    centreWithSize (minimumWidth, height);
+}
+
+VlWindow::~VlWindow()
+{
+    setMenuBar (nullptr);
+}
+
+//==============================================================================
+void VlWindow::setName (const juce::String& documentTitle)
+{
+    auto title = VlApplication::productName + " " + VlApplication::productVersion + " - " + documentTitle;
+
+    if (auto* app = VlApplication::getInstance())
+        if (auto* document = app->getDocument(); document != nullptr && document->hasChangedSinceSaved())
+            title << " *";
+
+    juce::DocumentWindow::setName (title);
 }
 
 void VlWindow::closeButtonPressed()
 {
-    juce::JUCEApplication::getInstance()->systemRequestedQuit();
+    if (auto* app = juce::JUCEApplication::getInstance())
+        app->systemRequestedQuit();
+}
+
+//==============================================================================
+bool VlWindow::isInterestedInFileDrag (const juce::StringArray& files)
+{
+    if (CStMenuLock::counter() != 0 || files.size() != 1 || ! files[0].endsWith (".vlt"))
+        return false;
+
+    auto* app = VlApplication::getInstance();
+    auto* document = app != nullptr ? app->getDocument() : nullptr;
+    const auto ownPath = document != nullptr ? document->getFile().getFullPathName() : juce::String();
+
+    return files[0] != ownPath;
+}
+
+void VlWindow::filesDropped (const juce::StringArray& files, int, int)
+{
+    if (! isInterestedInFileDrag (files))
+        return;
+
+    if (auto* app = VlApplication::getInstance())
+        app->openFile (files[0]);
 }

@@ -3,15 +3,43 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 //==============================================================================
-/** The application's main window, made hidden and centred. Closing it is a quit request. */
-class VlWindow : public juce::DocumentWindow
+/** The application's main window: a title that names the product, its version
+    and the document, the application's menu bar, and the pedal board with the
+    patch list as content.
+
+    It is made hidden and centred; the application restores its saved place and
+    shows it. Closing it is a quit request. One ".vlt" file dropped on it is opened.
+    Main thread only.
+*/
+class VlWindow : public juce::DocumentWindow,
+                 public juce::FileDragAndDropTarget
 {
 public:
-    /** A hidden window of 800 x 500, centred on the screen. */
-    VlWindow();
+    /** A hidden window of 830 x (menu bar + 280), centred, that cannot be made
+        smaller; `menuBarModel` (not owned, may be null) supplies the menus.
+    */
+    explicit VlWindow (juce::MenuBarModel* menuBarModel);
+    ~VlWindow() override;
 
-    /** Asks the application to quit. */
+    //==============================================================================
+    /** Titles the window "Veltrino 1.1 - <documentTitle>", followed by " *" while
+        the application's document has unsaved changes.
+    */
+    void setName (const juce::String& documentTitle) override;
+
+    /** Asks the application to quit, which it ignores while anything modal is open. */
     void closeButtonPressed() override;
+
+    //==============================================================================
+    /** True for exactly one file whose path ends with ".vlt" (in that case) and is
+        not the open document's own file, while nothing modal is open.
+    */
+    bool isInterestedInFileDrag (const juce::StringArray& files) override;
+
+    /** Opens the dropped file through the application, after checking it again:
+        the drop is delivered later, when a box may have opened meanwhile.
+    */
+    void filesDropped (const juce::StringArray& files, int x, int y) override;
 
 private:
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VlWindow)

@@ -1,5 +1,6 @@
 #include "common/CApplication.h"
 
+#include "common/CFiles.h"
 #include "common/CJucePrompts.h"
 #include "common/CStMenuLock.h"
 #include "common/CXmlHelpers.h"
@@ -8,27 +9,6 @@ namespace
 {
     const juce::String commandCategory ("Application");
     constexpr int tooltipDelayMs = 700;
-
-    // Replaces the file through a temporary one beside it: a write that fails
-    // half-way (disk full) never leaves a truncated file in place of the old one.
-    bool replaceFileAtomically (const juce::File& file, const juce::String& text)
-    {
-        juce::TemporaryFile temporary (file, juce::TemporaryFile::useHiddenFile);
-
-        {
-            juce::FileOutputStream out (temporary.getFile());
-
-            if (! out.openedOk() || ! out.writeText (text, false, false, nullptr))
-                return false;
-
-            out.flush();
-
-            if (out.getStatus().failed())
-                return false;
-        }
-
-        return temporary.overwriteTargetFileWithTemporary();
-    }
 }
 
 CApplication::CApplication (bool shouldLog)
@@ -286,7 +266,7 @@ bool CApplication::savePreferences()
     format.lineWrapLength = 60;
     format.newLineChars = "\n";
 
-    return replaceFileAtomically (file, root.toString (format));
+    return CFiles::replaceAtomically (file, root.toString (format)).wasOk();
 }
 
 void CApplication::loadPreferences (PrefsReader& prefs)

@@ -30,6 +30,17 @@ bool CJucePrompts::askOkCancel (Icon icon, const juce::String& title, const juce
                                                nullptr, nullptr);
 }
 
+bool CJucePrompts::askOkCancelWithDetails (Icon icon, const juce::String& title, const juce::String& question,
+                                           const juce::String& details, const juce::String& okButton,
+                                           const juce::String& cancelButton)
+{
+    juce::AlertWindow box (title, question, toJuce (icon));
+    box.addTextBlock (details);
+    box.addButton (okButton, 1, juce::KeyPress (juce::KeyPress::returnKey));
+    box.addButton (cancelButton, 2, juce::KeyPress (juce::KeyPress::escapeKey));
+    return box.runModalLoop() == 1;
+}
+
 int CJucePrompts::askYesNoCancel (Icon icon, const juce::String& title, const juce::String& text,
                                   const juce::String& button1, const juce::String& button2,
                                   const juce::String& button3)

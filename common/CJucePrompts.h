@@ -22,6 +22,13 @@ public:
     bool askOkCancel (Icon icon, const juce::String& title, const juce::String& text,
                       const juce::String& okButton, const juce::String& cancelButton) override;
 
+    /** The details go in a read-only text block; Return answers the first
+        button, Escape the second.
+    */
+    bool askOkCancelWithDetails (Icon icon, const juce::String& title, const juce::String& question,
+                                 const juce::String& details, const juce::String& okButton,
+                                 const juce::String& cancelButton) override;
+
     /** Escape answers the third button (0). */
     int askYesNoCancel (Icon icon, const juce::String& title, const juce::String& text,
                         const juce::String& button1, const juce::String& button2,

@@ -20,14 +20,6 @@ namespace
 
         return {};
     }
-
-    // JUCE 7 decides by perceived brightness; this look was made with the
-    // plain sum of the channels.
-    juce::Colour contrasting (juce::Colour colour, float amount)
-    {
-        const auto sum = (int) colour.getRed() + (int) colour.getGreen() + (int) colour.getBlue();
-        return colour.overlaidWith ((sum >= 384 ? juce::Colours::black : juce::Colours::white).withAlpha (amount));
-    }
 }
 
 CLookAndFeel::CLookAndFeel()
@@ -53,6 +45,14 @@ CLookAndFeel::CLookAndFeel()
 }
 
 CLookAndFeel::~CLookAndFeel() = default;
+
+juce::Colour CLookAndFeel::contrastingBySum (juce::Colour colour, float amount) noexcept
+{
+    // JUCE 7 decides by perceived brightness; this look was made with the
+    // plain sum of the channels.
+    const auto sum = (int) colour.getRed() + (int) colour.getGreen() + (int) colour.getBlue();
+    return colour.overlaidWith ((sum >= 384 ? juce::Colours::black : juce::Colours::white).withAlpha (amount));
+}
 
 juce::Typeface::Ptr CLookAndFeel::getTypefaceForFont (const juce::Font& font)
 {
@@ -157,10 +157,10 @@ juce::Colour CLookAndFeel::createBaseColour (juce::Colour colour, bool hasKeyboa
     const auto base = colour.withMultipliedSaturation (hasKeyboardFocus ? 1.3f : 1.0f);
 
     if (isButtonDown)
-        return contrasting (base, 0.2f);
+        return contrastingBySum (base, 0.2f);
 
     if (isMouseOverButton)
-        return contrasting (base, 0.1f);
+        return contrastingBySum (base, 0.1f);
 
     return base;
 }

@@ -64,6 +64,11 @@ public:
     static juce::Colour createBaseColour (juce::Colour colour, bool hasKeyboardFocus,
                                           bool isMouseOverButton, bool isButtonDown) noexcept;
 
+    /** The colour overlaid with `amount` of black when its red + green + blue is 384
+        or more, else of white (JUCE's own contrasting() weighs the channels instead).
+    */
+    static juce::Colour contrastingBySum (juce::Colour colour, float amount) noexcept;
+
     /** Adds to `path` a closed outline clockwise from the top-left corner; each
         corner asked for is a quarter circle of radius `cornerSize`, the others sharp.
     */

@@ -27,6 +27,13 @@ namespace
             return 1;
         }
 
+        bool askOkCancelWithDetails (Icon icon, const juce::String& title, const juce::String& question,
+                                     const juce::String& details, const juce::String& okButton,
+                                     const juce::String& cancelButton) override
+        {
+            return askOkCancel (icon, title, question + "\n" + details, okButton, cancelButton);
+        }
+
         juce::File chooseFolder (const juce::String&, const juce::File&) override  { return {}; }
 
         juce::File chooseFile (const juce::String&, const juce::File&,

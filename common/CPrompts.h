@@ -26,6 +26,14 @@ public:
     virtual bool askOkCancel (Icon icon, const juce::String& title, const juce::String& text,
                               const juce::String& okButton, const juce::String& cancelButton) = 0;
 
+    /** A question with two buttons and, below it, a block of details the user
+        can read through (a list, say); true for the first (OK, also Return),
+        false for the second (Cancel, also Escape).
+    */
+    virtual bool askOkCancelWithDetails (Icon icon, const juce::String& title, const juce::String& question,
+                                         const juce::String& details, const juce::String& okButton,
+                                         const juce::String& cancelButton) = 0;
+
     /** A question with three buttons: 1 for the first, 2 for the second,
         0 for the third (the cancel button, also taken by Escape).
     */

@@ -30,6 +30,18 @@ TEST (CJucePromptsTests, BoxesWaitForTheAnswerAndReturnTheButtonChosen)
     answerWith (escapeKey, "Delete");
     EXPECT_FALSE (prompts.askOkCancel (CPrompts::Icon::question, "Delete", "Delete the patch?", "OK", "Cancel"));
 
+    const auto askWithDetails = [&prompts]
+    {
+        return prompts.askOkCancelWithDetails (CPrompts::Icon::question, "Deleting patches...",
+                                               "Do you really want to delete this patch?",
+                                               "The following definitions will be deleted too:\n\n", "OK", "Cancel");
+    };
+
+    answerWith (returnKey, "Deleting patches...");
+    EXPECT_TRUE (askWithDetails());
+    answerWith (escapeKey, "Deleting patches...");
+    EXPECT_FALSE (askWithDetails());
+
     const auto askToSave = [&prompts]
     {
         return prompts.askYesNoCancel (CPrompts::Icon::question, "Closing document...",

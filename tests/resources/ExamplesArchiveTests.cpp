@@ -1,4 +1,5 @@
 #include "resources/ExamplesArchive.h"
+#include "tools/FcbDumpFile.h"
 
 #include <juce_core/juce_core.h>
 
@@ -23,4 +24,19 @@ TEST (ExamplesArchiveTests, HoldsTheExamplesFolderWithItsOwnEntryLast)
         ASSERT_NE (entry, nullptr) << name;
         EXPECT_GT (entry->readEntireStreamAsString().length(), 0) << name;
     }
+}
+
+TEST (ExamplesArchiveTests, CarriesThePedalBoardDumpThatTheBuildGenerated)
+{
+    juce::MemoryInputStream in (VlResources::examplesArchive, VlResources::examplesArchiveSize, false);
+    juce::ZipFile archive (in);
+    std::unique_ptr<juce::InputStream> entry (archive.createStreamForEntry (archive.getIndexOfFileName ("Veltrino examples/Veltrino.syx")));
+    ASSERT_NE (entry, nullptr);
+
+    juce::MemoryBlock packed, generated;
+    entry->readIntoMemoryBlock (packed);
+    ASSERT_TRUE (juce::File (generatedFcbDumpFile).loadFileAsData (generated));
+
+    EXPECT_EQ (packed.getSize(), 2352u);
+    EXPECT_TRUE (packed == generated);
 }

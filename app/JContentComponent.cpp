@@ -1,0 +1,128 @@
+#include "app/JContentComponent.h"
+
+#include "common/CLookAndFeel.h"
+#include "engine/VlEngine.h"
+
+namespace
+{
+    JContentComponent* instance = nullptr;
+}
+
+JContentComponent::JContentComponent()
+{
+    jassert (instance == nullptr);    // one content at a time: the engine drives only one board
+
+    patchesList = std::make_unique<PatchesList>();
+    addAndMakeVisible (*patchesList);
+    buttonsPanel = std::make_unique<JButtonsPanel>();
+    addAndMakeVisible (*buttonsPanel);
+    slidersPanel = std::make_unique<JSlidersPanel>();
+    addAndMakeVisible (*slidersPanel);
+
+    instance = this;
+    VlEngine::getInstance (true)->setUserInterface (this);
+    setSize (830, 400);
+}
+
+JContentComponent::~JContentComponent()
+{
+    // The engine may be gone already; then nothing refers to us any more.
+    if (auto* engine = VlEngine::getInstance (false); engine != nullptr && engine->getUserInterface() == this)
+        engine->setUserInterface (nullptr);
+
+    patchesList = nullptr;
+    buttonsPanel = nullptr;
+    slidersPanel = nullptr;
+
+    if (instance == this)
+        instance = nullptr;
+}
+
+JContentComponent* JContentComponent::getInstance() noexcept
+{
+    return instance;
+}
+
+//==============================================================================
+juce::ColourGradient JContentComponent::createBackgroundGradient (juce::Colour colour, juce::Rectangle<float> area)
+{
+    return juce::ColourGradient (colour, area.getTopLeft(),
+                                 CLookAndFeel::contrastingBySum (colour, 0.3f), area.getBottomRight(), false);
+}
+
+void JContentComponent::paint (juce::Graphics& g)
+{
+    auto* engine = VlEngine::getInstance (false);
+    auto* patch = engine != nullptr ? engine->getCurrentPatch() : nullptr;
+
+    if (patch == nullptr)
+        return;
+
+    g.setGradientFill (createBackgroundGradient (juce::Colour (patch->getColor()), getLocalBounds().toFloat()));
+    g.fillAll();
+}
+
+void JContentComponent::resized()
+{
+    const auto w = getWidth(), h = getHeight();
+    const auto p = juce::roundToInt (0.024 * h);
+
+    buttonsPanel->setBounds (0, 0, w - 380, h);
+    slidersPanel->setBounds (w - 380, 0, 170, h);
+    patchesList->setBounds (w - 210, p, 210, h - 2 * p);
+}
+
+//==============================================================================
+void JContentComponent::footswitchEvent (int footswitch, bool down)
+{
+    buttonsPanel->footswitchEvent (footswitch, down);
+}
+
+void JContentComponent::setPedalValue (int pedal, int value)
+{
+    slidersPanel->setPedalValue (pedal, (juce::uint8) value);
+}
+
+void JContentComponent::refreshButtons()
+{
+    buttonsPanel->refreshAll();
+}
+
+void JContentComponent::refreshPedals()
+{
+    slidersPanel->refreshAll();
+    slidersPanel->repaint();
+}
+
+void JContentComponent::refreshButton (int footswitch, const VlControlCfg* control)
+{
+    buttonsPanel->refreshButton (footswitch, control);
+}
+
+void JContentComponent::repaintBoard()
+{
+    repaint();
+}
+
+void JContentComponent::refreshPatchList()
+{
+    patchesList->refresh();
+}
+
+void JContentComponent::scrollPatchListTo (int row)
+{
+    patchesList->scrollToEnsureRowIsOnscreen (row);
+}
+
+int JContentComponent::getSelectedPatchRow()
+{
+    return patchesList->getSelectedRow (0);
+}
+
+bool JContentComponent::selectPatchRow (int row)
+{
+    // The row's selection callback selects the patch. A list that has not heard of
+    // the row yet selects nothing: the engine then selects the patch itself.
+    patchesList->selectRow (row);
+    return patchesList->getSelectedRow (0) == row;
+}

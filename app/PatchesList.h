@@ -1,0 +1,41 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+//==============================================================================
+/** The list of the document's patches in the main window: one row a patch, its
+    0-based number and its name. The engine's current patch is highlighted (a band
+    in the patch's colour, green number, white name); the list's own selection is
+    not drawn. In navigation mode no row is highlighted.
+
+    Selecting a row makes that patch current (VlEngine::selectPatch); the engine in
+    turn selects rows to change patches, so list and engine agree whichever starts.
+
+    One exists at a time, reachable through getInstance() while it lives. Main thread,
+    or the MIDI input thread while it holds the message-manager lock.
+*/
+class PatchesList : public juce::ListBox,
+                    private juce::ListBoxModel
+{
+public:
+    /** Rows of 40 pixels on black, a vertical scroll bar only when needed. */
+    PatchesList();
+
+    ~PatchesList() override;
+
+    /** The list that exists, or null. */
+    static PatchesList* getInstance() noexcept;
+
+    //==============================================================================
+    /** Re-reads the number of patches and repaints. */
+    void refresh();
+
+private:
+    int getNumRows() override;
+    void paintListBoxItem (int row, juce::Graphics& g, int width, int height, bool isSelected) override;
+    void selectedRowsChanged (int lastRowSelected) override;
+
+    std::unique_ptr<juce::LookAndFeel> scrollBarLook;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PatchesList)
+};

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+//==============================================================================
+/** One footswitch of the on-screen pedal board.
+
+    Shows the control that the board gives it: the footswitch number at the top, the
+    control's label (the button text, one word a line), the current state's label in
+    the state's colour for a multi-state control, and the target text at the bottom,
+    on a black pad outlined in the control's colour (buttonColourId; the text is drawn
+    in buttonOnColourId). A disabled button is only a thin outline.
+
+    A mouse press and release are reported to the engine singleton as a footswitch
+    press and release, exactly as the pedal board's own notes would be. Main thread.
+*/
+class VlButton : public juce::TextButton
+{
+public:
+    /** A button named with its footswitch number ("1".."10"), which becomes getNumber(). */
+    VlButton (const juce::String& name, const juce::String& tooltip);
+
+    ~VlButton() override;
+
+    //==============================================================================
+    /** The footswitch number 1..10, read from the name. */
+    int getNumber() const noexcept                          { return number; }
+
+    /** True when the shown control has more than one state: the face keeps a line for it. */
+    bool isMultiState() const noexcept                      { return multiState; }
+
+    /** Gives or takes away the line for the state's label; repaints. */
+    void setMultiState (bool shouldShowState);
+
+    /** The shown control's target text. */
+    const juce::String& getTargetText() const noexcept      { return targetText; }
+
+    /** Changes the target text; repaints. */
+    void setTargetText (const juce::String& newText);
+
+    /** The label of the shown control's current state (empty when there is none). */
+    const juce::String& getStateLabel() const noexcept      { return stateLabel; }
+
+    /** The colour the state's label is drawn in. */
+    juce::Colour getStateColour() const noexcept            { return stateColour; }
+
+    /** Changes the state's label and colour; repaints. */
+    void setStateLabel (const juce::String& newLabel, juce::Colour newColour);
+
+    //==============================================================================
+    /** The board's rule for a colour under the mouse or pressed: pressed, brighter by
+        0.4; under the mouse, darker by 0.1 when its brightness is above 0.5, else
+        brighter by 0.1; otherwise the colour itself.
+    */
+    static juce::Colour getHighlightColour (juce::Colour colour, bool isMouseOver, bool isDown);
+
+    //==============================================================================
+    /** Presses the footswitch in the engine, then the button's own handling. */
+    void mouseDown (const juce::MouseEvent& event) override;
+
+    /** Releases the footswitch in the engine, then the button's own handling. */
+    void mouseUp (const juce::MouseEvent& event) override;
+
+    /** The pad and its four text areas. */
+    void paintButton (juce::Graphics& g, bool isMouseOver, bool isDown) override;
+
+private:
+    void paintFace (juce::Graphics& g);
+
+    const int number;
+    bool multiState = false;
+    juce::String targetText, stateLabel;
+    juce::Colour stateColour { 0xffffffff };
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VlButton)
+};

@@ -1,0 +1,39 @@
+#include "engine/VlaGoTo.h"
+
+#include "engine/VlEngine.h"
+#include "engine/VlXmlVocabulary.h"
+
+VlaGoTo::VlaGoTo()
+    : VlaPatch (VlNames::goToPatch)
+{
+}
+
+VlaGoTo::VlaGoTo (const VlaGoTo&) = default;
+
+VlaGoTo::~VlaGoTo() = default;
+
+juce::String VlaGoTo::getElementName() const
+{
+    return VlXml::gotoPatch;
+}
+
+void VlaGoTo::execute (juce::uint8 value)
+{
+    if (value != 0)
+        return;
+
+    auto* engine = getEngine();
+
+    if (engine == nullptr)
+        return;
+
+    const auto mode = engine->getMode();
+
+    if (mode == ModePlay || mode == ModeNavigation)
+        engine->goToPatch (getPatchIndex(), true);
+}
+
+std::unique_ptr<VlAction> VlaGoTo::clone() const
+{
+    return std::make_unique<VlaGoTo> (*this);
+}

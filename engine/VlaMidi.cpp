@@ -1,0 +1,43 @@
+#include "engine/VlaMidi.h"
+
+#include "common/CXmlHelpers.h"
+#include "engine/VlEngine.h"
+#include "engine/VlXmlVocabulary.h"
+
+VlaMidi::VlaMidi (const juce::String& typeName)
+    : VlAction (typeName)
+{
+}
+
+VlaMidi::VlaMidi (const VlaMidi&) = default;
+
+VlaMidi::~VlaMidi() = default;
+
+void VlaMidi::saveToXml (juce::XmlElement& element) const
+{
+    VlAction::saveToXml (element);
+    element.setAttribute (VlXml::device, device);
+    element.setAttribute (VlXml::channel, (int) channel);
+}
+
+bool VlaMidi::loadFromXml (const juce::XmlElement& element, juce::uint16 patchOffset)
+{
+    if (! VlAction::loadFromXml (element, patchOffset)
+        || ! hasAttributes (element, { VlXml::device, VlXml::channel }))
+        return false;
+
+    device = CXml::getString (element, VlXml::device);
+    channel = (juce::uint8) CXml::getInt (element, VlXml::channel);
+    return true;
+}
+
+int VlaMidi::getValidChannel() const noexcept
+{
+    return juce::jlimit (1, 16, (int) channel);
+}
+
+void VlaMidi::send (const juce::MidiMessage& message) const
+{
+    if (auto* engine = getEngine())
+        engine->sendMidiMessage (device, message);
+}

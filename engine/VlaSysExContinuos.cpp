@@ -1,0 +1,123 @@
+#include "engine/VlaSysExContinuos.h"
+
+#include "common/CXmlHelpers.h"
+#include "engine/VlTypes.h"
+#include "engine/VlXmlVocabulary.h"
+
+namespace
+{
+    int maximumFor (juce::uint8 datumSize) noexcept
+    {
+        return datumSize == 1 ? 127 : 0x7f7f;
+    }
+}
+
+VlaSysExContinuos::VlaSysExContinuos() = default;
+
+VlaSysExContinuos::VlaSysExContinuos (const VlaSysExContinuos& other)
+    : VlaSysEx (other)
+    , datumSize (other.datumSize)
+    , minValue (other.minValue)
+    , maxValue (other.maxValue)
+{
+}
+
+VlaSysExContinuos::~VlaSysExContinuos() = default;
+
+juce::uint8 VlaSysExContinuos::getDatumSize() const
+{
+    return datumSize;
+}
+
+void VlaSysExContinuos::setDatumSize (juce::uint8 size)
+{
+    if (size != 1 && size != 2)
+        return;
+
+    datumSize = size;
+
+    if (size == 1)
+    {
+        minValue = juce::jmin (minValue, (juce::uint16) 126);
+        maxValue = juce::jmin (maxValue, (juce::uint16) 127);
+    }
+
+    parseSequence (getSequence());
+}
+
+void VlaSysExContinuos::setMinValue (int value)
+{
+    minValue = (juce::uint16) juce::jlimit (0, maximumFor (datumSize) - 1, value);
+
+    if (maxValue <= minValue)
+        maxValue = (juce::uint16) (minValue + 1);
+}
+
+void VlaSysExContinuos::setMaxValue (int value)
+{
+    maxValue = (juce::uint16) juce::jlimit (1, maximumFor (datumSize), value);
+
+    if (minValue >= maxValue)
+        minValue = (juce::uint16) (maxValue - 1);
+}
+
+juce::String VlaSysExContinuos::getElementName() const
+{
+    return VlXml::sysex;
+}
+
+void VlaSysExContinuos::saveToXml (juce::XmlElement& element) const
+{
+    VlaSysEx::saveToXml (element);
+    element.setAttribute (VlXml::datumSize, (int) datumSize);
+    element.setAttribute (VlXml::minValue, (int) minValue);
+    element.setAttribute (VlXml::maxValue, (int) maxValue);
+}
+
+bool VlaSysExContinuos::loadFromXml (const juce::XmlElement& element, juce::uint16 patchOffset)
+{
+    if (! VlaSysEx::loadFromXml (element, patchOffset)
+        || ! hasAttributes (element, { VlXml::minValue, VlXml::maxValue }))
+        return false;
+
+    const auto size = CXml::getInt (element, VlXml::datumSize, 1);
+    datumSize = (size == 1 || size == 2) ? (juce::uint8) size : 1;
+    minValue = (juce::uint16) CXml::getInt (element, VlXml::minValue);
+    maxValue = (juce::uint16) CXml::getInt (element, VlXml::maxValue);
+
+    // The base parsed the text with one byte for "*": parse it again with the size read.
+    loadSequence (CXml::getString (element, VlXml::sequence));
+    return true;
+}
+
+void VlaSysExContinuos::execute (juce::uint8 pedalValue)
+{
+    const auto limit = datumSize == 1 ? 0x7f : 0x3fff;
+    const auto mapped = (juce::uint16) juce::jlimit (0, limit, mapPedalValue (minValue, maxValue, pedalValue));
+    if (mapped == lastSent && ! resendsUnchangedValues())
+        return;
+
+    auto& data = getBytesToFill();
+    const auto slot = (size_t) getValuePosition();
+
+    if (slot + datumSize <= data.size())
+    {
+        if (datumSize == 1)
+        {
+            data[slot] = (juce::uint8) mapped;
+        }
+        else
+        {
+            data[slot] = (juce::uint8) (mapped >> 7);
+            data[slot + 1] = (juce::uint8) (mapped & 0x7f);
+        }
+    }
+
+    sendBytes();
+    lastSent = mapped;
+}
+
+std::unique_ptr<VlAction> VlaSysExContinuos::clone() const
+{
+    return std::make_unique<VlaSysExContinuos> (*this);
+}

@@ -1,0 +1,246 @@
+#include "app/VlDocument.h"
+#include "common/CStMenuLock.h"
+#include "common/CVirtualMidiPorts.h"
+#include "engine/VlEngine.h"
+#include "engine/VlTypes.h"
+#include "engine/VlaGoTo.h"
+#include "engine/VlaMute.h"
+#include "engine/VlaSysExContinuos.h"
+#include "engine/VlaSysExFixed.h"
+#include "engine/VlamCCContinuos.h"
+#include "engine/VlamCCFixed.h"
+#include "engine/VlamNote.h"
+#include "engine/VlamProgramChange.h"
+#include "resources/ExamplesArchive.h"
+#include "fixtures/FakePrompts.h"
+#include "fixtures/TemporaryHome.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <typeinfo>
+
+using Kind = FakePrompts::Kind;
+
+class VlDocumentTests : public ::testing::Test
+{
+protected:
+    juce::File fileNamed (const juce::String& name) const  { return home.getFolder().getChildFile (name); }
+
+    juce::File write (const juce::String& name, const juce::String& text) const
+    {
+        const auto file = fileNamed (name);
+        EXPECT_TRUE (file.replaceWithText (text));
+        return file;
+    }
+
+    /** Loads the text and answers the error text, empty on success. */
+    juce::String loadText (const juce::String& text)
+    {
+        return document.loadDocument (write ("load.vlt", text)).getErrorMessage();
+    }
+
+    /** A document of `numPatches` patches named P0, P1...; patch 0's footswitch 1 goes
+        to the last patch.
+    */
+    juce::String documentText (int numPatches, const juce::String& navigationColor = "ff00ff00") const
+    {
+        juce::String patches;
+
+        for (int i = 0; i < numPatches; ++i)
+        {
+            patches << "<patch name=\"P" << i << "\" level=\"0\" color=\"ff11223" << i << "\" comment=\"\">";
+
+            if (i == 0)
+                patches << "<item id=\"1\" label=\"Go\" target=\"\" color=\"ffffffff\" init_state=\"0\" init_value=\"0\""
+                           " linked=\"0\" link_patch=\"0\" link_control=\"-1\"><state label=\"\" color=\"ffffffff\">"
+                           "<goto comment=\"\" patch=\"" << (numPatches - 1) << "\"/></state></item>";
+
+            patches << "</patch>";
+        }
+
+        return "<veltrino version=\"1\"><navigation color=\"" + navigationColor + "\"/>"
+               "<patches current=\"0\">" + patches + "</patches></veltrino>";
+    }
+
+    juce::StringArray patchNames() const
+    {
+        juce::StringArray names;
+
+        for (const auto& patch : engine.getPatches())
+            names.add (patch->getName());
+
+        return names;
+    }
+
+    TemporaryHome home;
+    FakePrompts prompts;
+    CVirtualMidiPorts ports;
+    VlEngine engine { ports.share() };
+    juce::RecentlyOpenedFilesList recentFiles;
+    VlDocument document { engine, &recentFiles };
+};
+
+//==============================================================================
+TEST_F (VlDocumentTests, ReadsOnlyDocumentsOfThisVersionWithBothParts)
+{
+    const auto invalid = VlDocument::getInvalidDocumentText();
+    EXPECT_EQ (invalid, "This is not a valid Veltrino document.");
+
+    EXPECT_EQ (loadText (""), invalid);
+    EXPECT_EQ (loadText ("not xml at all"), invalid);
+    EXPECT_EQ (loadText ("<Veltrino version=\"1\"><navigation/><patches/></Veltrino>"), invalid);
+    EXPECT_EQ (loadText ("<veltrino><navigation/><patches/></veltrino>"), invalid);
+    EXPECT_EQ (loadText ("<veltrino version=\"1\"><patches/></veltrino>"), invalid);
+    EXPECT_EQ (loadText ("<veltrino version=\"1\"><navigation/></veltrino>"), invalid);
+
+    document.isMerging = true;    // a merge does not read the navigation, yet needs it
+    EXPECT_EQ (loadText ("<veltrino version=\"1\"><patches/></veltrino>"), invalid);
+    document.isMerging = false;
+
+    EXPECT_EQ (loadText ("<veltrino version=\"2\"><navigation/><patches/></veltrino>"),
+               "This document was produced with a newer version of Veltrino.");
+    EXPECT_EQ (document.getDocumentTitle(), "Untitled");
+
+    // Up to version 1 loads, a version that is not a number counts as 0; names below the root ignore case.
+    for (auto version : { "1", "0", "abc" })
+        EXPECT_EQ (loadText (juce::String ("<veltrino VERSION=\"") + version
+                             + "\"><Navigation color=\"ff00ff00\"/><PATCHES current=\"0\"/></veltrino>"), "")
+            << version;
+
+    EXPECT_EQ (document.getDocumentTitle(), "load");
+}
+
+TEST_F (VlDocumentTests, SavesTheFrameAndTakesTheTitleFromTheFile)
+{
+    const auto file = fileNamed ("live set.vlt");
+    ASSERT_TRUE (document.saveDocument (file).wasOk());
+    EXPECT_EQ (document.getDocumentTitle(), "live set");
+
+    const auto text = file.loadFileAsString();
+    EXPECT_TRUE (text.startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n\n<veltrino version=\"1\">\n")) << text;
+    EXPECT_FALSE (text.containsChar ('\r'));
+    EXPECT_LT (text.indexOf ("<navigation"), text.indexOf ("<patches"));
+    EXPECT_GE (text.indexOf ("<navigation"), 0);
+    EXPECT_EQ (text, document.createDocumentText());
+}
+
+TEST_F (VlDocumentTests, AFailedSaveKeepsThePreviousFileAndSaysSo)
+{
+    const auto file = fileNamed ("set.vlt");
+    ASSERT_TRUE (document.saveAs (file, false, false, false) == juce::FileBasedDocument::savedOk);
+    const auto before = file.loadFileAsString();
+    document.changed();
+
+    // A folder where the file should be: it cannot be replaced.
+    const auto blocked = fileNamed ("blocked.vlt");
+    ASSERT_TRUE (blocked.getChildFile ("inside").create().wasOk());
+    ASSERT_TRUE (blocked.isDirectory());
+
+    prompts.fileAnswers = { blocked };
+    EXPECT_EQ (document.saveAsInteractively(), juce::FileBasedDocument::failedToWriteToFile);
+
+    ASSERT_EQ (prompts.prompts.back().kind, Kind::message);
+    EXPECT_EQ (prompts.prompts.back().title, "Error writing to file...");
+    EXPECT_TRUE (prompts.prompts.back().text.contains (blocked.getFullPathName()));
+    EXPECT_EQ (document.getFile(), file);
+    EXPECT_EQ (document.getDocumentTitle(), "set");
+    EXPECT_TRUE (document.hasChangedSinceSaved());
+    EXPECT_TRUE (blocked.getChildFile ("inside").existsAsFile());
+    EXPECT_EQ (file.loadFileAsString(), before);
+}
+
+TEST_F (VlDocumentTests, SaveAsAddsTheExtensionAndAsksBeforeOverwritingThatFile)
+{
+    const auto existing = write ("song.vlt", "old");
+
+    prompts.fileAnswers = { fileNamed ("song") };
+    prompts.okCancelAnswers = { false };
+    EXPECT_EQ (document.saveAsInteractively(), juce::FileBasedDocument::userCancelledSave);
+    EXPECT_EQ (existing.loadFileAsString(), "old");
+    EXPECT_EQ (prompts.prompts.back().title, "File already exists");
+
+    prompts.fileAnswers = { fileNamed ("song") };
+    prompts.okCancelAnswers = { true };
+    EXPECT_EQ (document.saveAsInteractively(), juce::FileBasedDocument::savedOk);
+    EXPECT_NE (existing.loadFileAsString(), "old");
+    EXPECT_EQ (document.getFile(), existing);
+}
+
+TEST_F (VlDocumentTests, AFailedOpenOrMergeLeavesTheEngineAndTheDocumentAsTheyWere)
+{
+    const auto good = write ("good.vlt", documentText (2));
+    ASSERT_TRUE (document.open (good));
+    document.changed();
+    const auto colors = engine.getPatchColors();
+
+    // The second patch lacks its comment: nothing of the file may stay.
+    auto broken = documentText (3, "ff0000ff").replace ("<patch name=\"P1\" level=\"0\" color=\"ff112231\" comment=\"\">",
+                                                       "<patch name=\"P1\" level=\"0\" color=\"ff112231\">");
+
+    for (auto merging : { false, true })
+    {
+        document.isMerging = merging;
+        EXPECT_FALSE (document.open (write ("broken.vlt", broken)));
+        EXPECT_EQ (prompts.prompts.back().title, "Failed to open file...");
+        EXPECT_TRUE (prompts.prompts.back().text.endsWith (VlDocument::getInvalidDocumentText()));
+        EXPECT_EQ (patchNames(), juce::StringArray ({ "P0", "P1" }));
+        EXPECT_EQ (engine.getNavigationColor(), 0xff00ff00u);
+        EXPECT_EQ (engine.getPatchColors(), colors);
+        EXPECT_EQ (document.getFile(), good);
+        EXPECT_EQ (document.getDocumentTitle(), "good");
+        EXPECT_TRUE (document.hasChangedSinceSaved());
+        EXPECT_EQ (engine.getMode(), ModePlay);
+    }
+}
+
+TEST_F (VlDocumentTests, MergeAppendsThePatchesBehindTheOpenOnesWithTheirReferencesMoved)
+{
+    ASSERT_TRUE (document.open (write ("five.vlt", documentText (5))));
+    const auto colorsBefore = engine.getPatchColors().size();
+
+    document.isMerging = true;
+    ASSERT_TRUE (document.open (write ("two.vlt", documentText (2, "ff0000ff"))));
+
+    EXPECT_EQ (patchNames(), juce::StringArray ({ "P0", "P1", "P2", "P3", "P4", "P0", "P1" }));
+    EXPECT_EQ (engine.getNavigationColor(), 0xff00ff00u);      // the merged file's navigation is not read
+    EXPECT_GE (engine.getPatchColors().size(), colorsBefore);
+    EXPECT_EQ (document.getDocumentTitle(), "five");
+    EXPECT_TRUE (prompts.prompts.empty());
+
+    // Patch 5 (the merged P0) goes to the merged P1 at position 6.
+    const auto& action = *engine.getPatch (5)->getControl (1)->getState (0)->getActions().front();
+    EXPECT_EQ (dynamic_cast<const VlaGoTo&> (action).getPatchIndex(), 6);
+}
+
+TEST_F (VlDocumentTests, TheEmbeddedExampleLoadsCleanlyUsesEveryActionKindAndSavesByteForByte)
+{
+    juce::MemoryInputStream in (VlResources::examplesArchive, VlResources::examplesArchiveSize, false);
+    juce::ZipFile archive (in);
+    ASSERT_TRUE (archive.uncompressTo (home.getFolder()).wasOk());
+    const auto example = home.getFolder().getChildFile ("Veltrino examples/win_example.vlt");
+
+    ASSERT_TRUE (document.open (example));
+    EXPECT_TRUE (prompts.prompts.empty()) << prompts.prompts.front().text;    // not one "Error in file data"
+
+    std::set<juce::String> kinds;
+
+    for (const auto& patch : engine.getPatches())
+        for (const auto& [id, control] : patch->getControls())
+            for (const auto& state : control->getStates())
+                for (const auto& action : state->getActions())
+                    kinds.insert (typeid (*action).name());
+
+    const std::set<juce::String> every { typeid (VlaGoTo).name(), typeid (VlaMute).name(), typeid (VlamNote).name(),
+                                         typeid (VlamCCFixed).name(), typeid (VlamCCContinuos).name(),
+                                         typeid (VlamProgramChange).name(), typeid (VlaSysExFixed).name(),
+                                         typeid (VlaSysExContinuos).name() };
+    EXPECT_EQ (kinds, every);
+
+    const auto copy = fileNamed ("copy.vlt");
+    ASSERT_TRUE (document.saveDocument (copy).wasOk());
+    juce::MemoryBlock original, saved;
+    example.loadFileAsData (original);
+    copy.loadFileAsData (saved);
+    EXPECT_TRUE (original == saved);
+}

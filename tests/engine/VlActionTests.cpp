@@ -1,0 +1,107 @@
+#include "engine/VlaGoTo.h"
+#include "engine/VlaMute.h"
+#include "engine/VlaSysExContinuos.h"
+#include "engine/VlaSysExFixed.h"
+#include "engine/VlamCCContinuos.h"
+#include "engine/VlamCCFixed.h"
+#include "engine/VlamNote.h"
+#include "engine/VlamProgramChange.h"
+
+#include <gtest/gtest.h>
+
+// Every action's own element: the attributes in order, round trips, required
+// attributes, names without regard to case, and the factory of a state's children.
+namespace
+{
+    juce::String written (const VlAction& action)
+    {
+        return action.createXml()->toString (juce::XmlElement::TextFormat().withoutHeader().singleLine());
+    }
+
+    // The element read into the action the factory makes for it, then written back.
+    juce::String roundTrip (const juce::String& text, bool footswitch = true)
+    {
+        auto xml = juce::parseXML (text);
+        auto action = VlAction::createForTag (xml->getTagName(), footswitch);
+        return action != nullptr && action->loadFromXml (*xml, 0) ? written (*action) : juce::String ("refused");
+    }
+}
+
+TEST (VlActionTests, NewActionsWriteTheirDefaultsInOrder)
+{
+    EXPECT_EQ (written (VlaGoTo()), R"(<goto comment="" patch="65535"/>)");
+    EXPECT_EQ (written (VlaMute()), R"(<mute comment="" patch="65535" pedal="-1" switch="1"/>)");
+    EXPECT_EQ (written (VlamNote()), R"(<note comment="" device="???" channel="1" number="0" velocity="100"/>)");
+    EXPECT_EQ (written (VlamProgramChange()), R"(<pc comment="" device="???" channel="1" stage="1" program="0"/>)");
+    EXPECT_EQ (written (VlamCCFixed()), R"(<cc comment="" device="???" channel="1" controller="0" stage="1" value="0"/>)");
+    EXPECT_EQ (written (VlamCCContinuos()),
+               R"(<cc comment="" device="???" channel="1" controller="0" min_value="0" max_value="127"/>)");
+    EXPECT_EQ (written (VlaSysExFixed()), R"(<sysex comment="" device="???" sequence="" stage="1"/>)");
+    EXPECT_EQ (written (VlaSysExContinuos()),
+               R"(<sysex comment="" device="???" sequence="" datum_size="1" min_value="0" max_value="127"/>)");
+}
+
+TEST (VlActionTests, ReadsBackWhatItWrote)
+{
+    for (auto [text, footswitch] : {
+             std::pair { R"(<note comment="low E" device="Synth A" channel="16" number="40" velocity="127"/>)", true },
+             std::pair { R"(<cc comment="" device="B" channel="2" controller="7" stage="0" value="99"/>)", true },
+             std::pair { R"(<cc comment="" device="B" channel="3" controller="11" min_value="100" max_value="20"/>)", false },
+             std::pair { R"(<pc comment="" device="C" channel="9" stage="0" program="127"/>)", true },
+             std::pair { R"(<sysex comment="" device="D" sequence="41 10 $  40 =" stage="0"/>)", true },
+             std::pair { R"(<sysex comment="" device="D" sequence="41 * 10" datum_size="2" min_value="5" max_value="9000"/>)", false },
+             std::pair { R"(<sysex comment="" device="D" sequence="F0 41 f7" stage="1"/>)", true },    // refused text kept
+         })
+        EXPECT_EQ (roundTrip (text, footswitch), text);
+
+    EXPECT_EQ (roundTrip (R"(<NOTE Comment="" DEVICE="x" channel="1" Number="abc" velocity="300"/>)"),
+               R"(<note comment="" device="x" channel="1" number="0" velocity="44"/>)");
+    EXPECT_EQ (roundTrip (R"(<sysex comment="" device="x" sequence="*" datum_size="7" min_value="0" max_value="1"/>)", false),
+               R"(<sysex comment="" device="x" sequence="*" datum_size="1" min_value="0" max_value="1"/>)");
+}
+
+TEST (VlActionTests, AMissingAttributeFailsTheRead)
+{
+    for (auto text : {
+             R"(<note device="x" channel="1" number="1" velocity="1"/>)",
+             R"(<note comment="" channel="1" number="1" velocity="1"/>)",
+             R"(<note comment="" device="x" channel="1" number="1"/>)",
+             R"(<cc comment="" device="x" channel="1" controller="1" value="1"/>)",
+             R"(<pc comment="" device="x" channel="1" stage="1"/>)",
+             R"(<mute comment="" patch="1" pedal="11"/>)",
+             R"(<goto comment=""/>)",
+             R"(<sysex comment="" device="x" stage="1"/>)",
+         })
+        EXPECT_EQ (roundTrip (text), "refused") << text;
+
+    EXPECT_EQ (roundTrip (R"(<cc comment="" device="x" channel="1" controller="1" min_value="0"/>)", false), "refused");
+    EXPECT_EQ (roundTrip (R"(<sysex comment="" device="x" sequence="" min_value="0"/>)", false), "refused");
+}
+
+TEST (VlActionTests, ContinuousSysExParsesItsSequenceWithTheDatumSizeRead)
+{
+    auto xml = juce::parseXML (R"(<sysex comment="" device="x" sequence="41 * 10" datum_size="2" min_value="0" max_value="1"/>)");
+    VlaSysExContinuos action;
+    ASSERT_TRUE (action.loadFromXml (*xml, 0));
+    EXPECT_EQ (action.getBytes(), (std::vector<juce::uint8> { 0x41, 0xff, 0xff, 0x10 }));
+
+    VlaSysExFixed refused;
+    refused.loadFromXml (*juce::parseXML (R"(<sysex comment="" device="x" sequence="80" stage="1"/>)"), 0);
+    EXPECT_TRUE (refused.getBytes().empty());
+}
+
+TEST (VlActionTests, FactoryMakesTheKindOfTheControl)
+{
+    const auto kindOf = [] (const char* tag, bool footswitch) -> juce::String
+    {
+        auto action = VlAction::createForTag (tag, footswitch);
+        return action == nullptr ? "none" : action->getElementName() + (dynamic_cast<VlExecutionStage*> (action.get()) ? "+" : "");
+    };
+
+    juce::StringArray kinds;
+
+    for (auto tag : { "goto", "Mute", "pc", "note", "CC", "sysex", "foo" })
+        kinds.add (kindOf (tag, true) + "/" + kindOf (tag, false));
+
+    EXPECT_EQ (kinds.joinIntoString (" "), "goto/none mute/none pc+/none note/none cc+/cc sysex+/sysex none/none");
+}
