@@ -35,7 +35,7 @@ juce::String VlDocument::getDocumentTitle()
 
 juce::Result VlDocument::loadDocument (const juce::File& file)
 {
-    const auto root = juce::parseXML (file);
+    const auto root = CXml::parseFile (file);
 
     if (root == nullptr)
         return juce::Result::fail (getInvalidDocumentText());

@@ -276,7 +276,7 @@ void CApplication::loadPreferences (PrefsReader& prefs)
     if (! file.existsAsFile())
         return;
 
-    const auto root = juce::parseXML (file);
+    const auto root = CXml::parseFile (file);
 
     if (root == nullptr)
         return;

@@ -1,7 +1,382 @@
 #include "common/CXmlHelpers.h"
 
+#include <cstring>
+
+namespace
+{
+    using CharPointer = juce::String::CharPointerType;
+
+    // A name character, as JUCE's XML reader tells it.
+    bool isIdentifierChar (juce::juce_wchar c)
+    {
+        if (c < 160)
+            return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
+                   || c == '_' || c == '-' || c == ':' || c == '.';
+
+        return juce::CharacterFunctions::isLetterOrDigit (c);
+    }
+
+    CharPointer endOfToken (CharPointer p)
+    {
+        while (isIdentifierChar (*p))
+            ++p;
+
+        return p;
+    }
+
+    // Walks the text step for step as juce::XmlDocument reads it (its members of the same names),
+    // but counts the elements it would open instead of recursing into them, and notes what it
+    // would go wrong on. Once the reader runs out of text it opens no more elements and reads no
+    // more entities, but for the rest of the text it was in: the walk stops there.
+    class NestingScan
+    {
+    public:
+        explicit NestingScan (const juce::String& text) : input (text.getCharPointer()) {}
+
+        int run()
+        {
+            skipNextWhiteSpace();   // the header is a processing instruction: skipped alike
+
+            int open = 0, deepest = 0;
+
+            for (auto step = readNextElement();; step = readChildStep())
+            {
+                if (step == Step::leaf || step == Step::open)
+                    deepest = std::max (deepest, open + 1);
+
+                if (step == Step::open)
+                    ++open;
+                else if (step == Step::close || step == Step::none)
+                    --open;
+
+                if (open <= 0 || outOfData || refused)
+                    break;
+            }
+
+            return refused ? -1 : deepest;
+        }
+
+    private:
+        enum class Step { none, leaf, open, close, next };
+
+        // A start tag: Step::open when the element's children follow, Step::leaf when they do not
+        // (an empty element, or a malformed tag the reader gives up on), Step::none for no element.
+        Step readNextElement()
+        {
+            skipNextWhiteSpace();
+
+            if (outOfData || *input != '<')
+                return Step::none;
+
+            ++input;
+            auto end = endOfToken (input);
+
+            if (end == input)
+            {
+                skipNextWhiteSpace();
+                end = endOfToken (input);
+
+                if (end == input)
+                    return Step::none;
+            }
+
+            for (input = end;;)
+            {
+                skipNextWhiteSpace();
+                const auto c = *input;
+
+                if (c == '/' && input[1] == '>')
+                {
+                    input += 2;
+                    return Step::leaf;
+                }
+
+                if (c == '>')
+                {
+                    ++input;
+                    return Step::open;
+                }
+
+                if (! isIdentifierChar (c))
+                    return Step::leaf;
+
+                input = endOfToken (input);
+                skipNextWhiteSpace();
+
+                if (readNextChar() != '=')
+                    return Step::leaf;
+
+                skipNextWhiteSpace();
+
+                if (*input != '"' && *input != '\'')
+                    return Step::leaf;
+
+                readQuotedString();
+            }
+        }
+
+        // One turn of the loop that reads an open element's children.
+        Step readChildStep()
+        {
+            const auto preWhiteSpace = input;
+            skipNextWhiteSpace();
+
+            if (outOfData)
+                return Step::close;
+
+            if (*input == '<')
+            {
+                if (input[1] == '/')
+                {
+                    const auto end = input.indexOf ((juce::juce_wchar) '>');
+
+                    if (end >= 0)
+                        input += end + 1;
+
+                    return Step::close;
+                }
+
+                if (input[1] == '!'
+                    && juce::CharacterFunctions::compareUpTo (input + 2, juce::CharPointer_ASCII ("[CDATA["), 7) == 0)
+                {
+                    skipPast (9, "]]>");
+                    return Step::next;
+                }
+
+                const auto step = readNextElement();
+                return step == Step::none ? Step::close : step;
+            }
+
+            input = preWhiteSpace;
+            readText();
+
+            // Text that stops where it starts, at a processing instruction: the reader would go
+            // round this loop for ever.
+            if (input == preWhiteSpace)
+                refused = true;
+
+            return Step::next;
+        }
+
+        // Text up to the next tag. The reader reads on to it even when an entity has run out of
+        // text on the way, so this goes on then too.
+        void readText()
+        {
+            while (! refused)
+            {
+                const auto c = *input;
+
+                if (c == '<')
+                {
+                    if (input[1] != '!' || input[2] != '-' || input[3] != '-' || ! skipPast (4, "-->"))
+                        return;
+                }
+                else if (c == 0)
+                {
+                    outOfData = true;
+                    return;
+                }
+                else if (c == '&')
+                    readEntity (true);
+                else
+                    ++input;
+            }
+        }
+
+        void readQuotedString()
+        {
+            const auto quote = readNextChar();
+
+            while (! outOfData && ! refused)
+            {
+                const auto c = readNextChar();
+
+                if (c == quote || outOfData)
+                    return;
+
+                --input;
+
+                if (c == '&')
+                {
+                    readEntity (false);
+                    continue;
+                }
+
+                for (;; ++input)
+                {
+                    if (*input == quote)
+                    {
+                        ++input;
+                        return;
+                    }
+
+                    if (*input == '&')
+                        break;
+
+                    if (*input == 0)
+                    {
+                        outOfData = true;
+                        return;
+                    }
+                }
+            }
+        }
+
+        void readEntity (bool inText)
+        {
+            ++input;
+
+            for (const auto* name : { "amp;", "quot;", "apos;", "lt;", "gt;" })
+            {
+                const auto length = (int) std::strlen (name);
+
+                if (input.compareIgnoreCaseUpTo (juce::CharPointer_ASCII (name), length) == 0)
+                {
+                    input += length;
+                    return;
+                }
+            }
+
+            if (*input == '#')
+                return readCharacterReference();
+
+            const auto semicolon = input.indexOf ((juce::juce_wchar) ';');
+
+            if (semicolon < 0)
+            {
+                outOfData = true;
+                return;
+            }
+
+            // An unknown entity reads as its name; in text, a name like "<a>" is read as elements.
+            if (inText && *input == '<' && semicolon >= 2)
+                refused = true;
+
+            input += semicolon + 1;
+        }
+
+        void readCharacterReference()
+        {
+            ++input;
+
+            if (*input == 'x' || *input == 'X')
+            {
+                ++input;
+
+                for (int numDigits = 0; *input != ';'; ++input)
+                    if (juce::CharacterFunctions::getHexDigitValue (*input) < 0 || ++numDigits > 8)
+                        break;
+
+                // The reader steps over the character that ended the digits, even the end of the text.
+                if (*input == 0)
+                    refused = true;
+                else
+                    ++input;
+            }
+            else if (*input >= '0' && *input <= '9')
+            {
+                for (int numDigits = 0; *input != ';' && *input != 0; ++input)
+                    if (++numDigits > 12)
+                        break;
+
+                if (*input != 0)
+                    ++input;
+            }
+        }
+
+        // Whitespace, comments and processing instructions.
+        void skipNextWhiteSpace()
+        {
+            for (;;)
+            {
+                input.incrementToEndOfWhitespace();
+
+                if (input.isEmpty())
+                {
+                    outOfData = true;
+                    return;
+                }
+
+                if (*input == '<' && input[1] == '!' && input[2] == '-' && input[3] == '-')
+                {
+                    if (skipPast (4, "-->"))
+                        continue;
+                }
+                else if (*input == '<' && input[1] == '?')
+                {
+                    if (skipPast (2, "?>"))
+                        continue;
+                }
+
+                return;
+            }
+        }
+
+        // Steps over `numChars` characters and then past `end`; without an `end`, out of data.
+        bool skipPast (int numChars, const char* end)
+        {
+            input += numChars;
+            const auto index = input.indexOf (juce::CharPointer_ASCII (end));
+
+            if (index < 0)
+            {
+                outOfData = true;
+                return false;
+            }
+
+            input += index + (int) std::strlen (end);
+            return true;
+        }
+
+        juce::juce_wchar readNextChar()
+        {
+            const auto c = *input;
+
+            if (c == 0)
+                outOfData = true;
+            else
+                ++input;
+
+            return c;
+        }
+
+        CharPointer input;
+        bool outOfData = false;
+        bool refused = false;
+    };
+}
+
 namespace CXml
 {
+    int nestingDepth (const juce::String& text)
+    {
+        // JUCE reads a document type only at the start, and only in this spelling.
+        if (text.contains ("<!DOCTYPE"))
+            return -1;
+
+        return NestingScan (text).run();
+    }
+
+    std::unique_ptr<juce::XmlElement> parse (const juce::String& text)
+    {
+        const auto depth = nestingDepth (text);
+
+        if (depth < 0 || depth > maxNesting)
+            return nullptr;
+
+        return juce::parseXML (text);
+    }
+
+    std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file)
+    {
+        // Not juce::parseXML (file): it reads the bytes as UTF-8 unchecked and runs past the end
+        // of a broken sequence. A String always holds valid text.
+        if (! file.existsAsFile())
+            return nullptr;
+
+        return parse (file.loadFileAsString());
+    }
+
     int findAttributeIgnoreCase (const juce::XmlElement& element, juce::StringRef name)
     {
         for (int i = 0; i < element.getNumAttributes(); ++i)

@@ -1,12 +1,102 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs the whole test suite.
-# Tests labelled "gui" use the virtual display; the others run without one.
+# Installs what is missing, builds everything and runs the whole test suite, one stage at a time:
+#   - the common, engine and tools tests under AddressSanitizer, its leak checker and
+#     UndefinedBehaviorSanitizer, and every fuzzer for FUZZ_SECONDS on a copy of its seed corpus;
+#   - the tests labelled "threads" under ThreadSanitizer;
+#   - every test of the main build: those labelled "gui" on a virtual display, the others without one.
+# The main run comes last, so its summary ends the output. The script fails when any stage fails.
 source "$(dirname "$0")/common.sh"
 
-ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool imagemagick libgtest-dev libgmock-dev libbenchmark-dev
-mkdir -p "$ROOT/build"
-configure_and_build "$ROOT/build/tests" Debug
+ASAN_RUNNERS=(common_tests engine_tests tools_tests)
+FUZZ_SECONDS=30
+CTEST=(ctest --output-on-failure --parallel "$JOBS" --timeout 300)
 
-cd "$ROOT/build/tests"
-xvfb-run -a -s "-screen 0 1280x1024x24" \
-    ctest --output-on-failure --parallel "$JOBS" --timeout 300
+asan_build()
+{
+    configure_and_build "$ASAN_DIR" "${ASAN_CONFIG[@]}" --target "${ASAN_RUNNERS[@]}" fuzzers
+}
+
+# Only what this build built: the runners left out would show as "_NOT_BUILT" tests, which carry no label.
+asan_tests()
+{
+    (cd "$ASAN_DIR" && "${CTEST[@]}" --label-regex '^(headless|threads)$')
+}
+
+# Each fuzzer starts afresh from the committed seeds; the copy keeps the repository as it is.
+fuzz()
+{
+    local failed=0 target work="$ROOT/build/fuzz"
+    rm -rf "$work" && mkdir -p "$work"
+
+    while read -r target; do
+        cp -r "$ROOT/fuzz/corpus/$target" "$work/$target"
+        if run_fuzzer "$target" "$FUZZ_SECONDS" "$work/$target"; then
+            echo "$target: $(grep -o 'Done [0-9]* runs' "$work/$target.log"), no failure"
+        else
+            tail -n 60 "$work/$target.log"
+            echo "$target: FAILED (input kept in $work)"
+            failed=1
+        fi
+    done < "$ASAN_DIR/fuzz/fuzzers.txt"
+
+    return $failed
+}
+
+tsan_build()
+{
+    configure_and_build "$ROOT/build/tsan" Debug "${CLANG[@]}" -DVELTRINO_SANITIZER=thread --target thread_tests
+}
+
+tsan_tests()
+{
+    (cd "$ROOT/build/tsan" && "${CTEST[@]}" --label-regex '^threads$')
+}
+
+main_build()
+{
+    configure_and_build "$ROOT/build/tests" Debug
+}
+
+main_tests()
+{
+    cd "$ROOT/build/tests"
+    xvfb-run -a -s "-screen 0 1280x1024x24" "${CTEST[@]}"
+}
+
+# stage NAME: runs the function NAME and notes how long it took and whether it failed.
+TIMES=()
+FAILED=()
+stage()
+{
+    local start=$SECONDS status=0
+    echo "=== $1"
+    "$1" || status=$?
+    TIMES+=("$(printf '%-11s %4d s' "$1" $((SECONDS - start)))")
+    [ $status -eq 0 ] || FAILED+=("$1")
+    return $status
+}
+
+report()
+{
+    echo "=== stage times"
+    printf '%s\n' "${TIMES[@]}"
+    [ ${#FAILED[@]} -eq 0 ] || echo "FAILED: ${FAILED[*]}"
+}
+
+# Every stage runs even when one before it failed.
+set +e
+
+ensure_packages "${BUILD_PACKAGES[@]}" "${SANITIZER_PACKAGES[@]}" \
+    xvfb xauth xdotool imagemagick libgtest-dev libgmock-dev libbenchmark-dev || exit 1
+
+stage asan_build && { stage asan_tests; stage fuzz; }
+stage tsan_build && stage tsan_tests
+stage main_build || { report; exit 1; }
+report
+
+# Last, so that its summary ends the output; its time is the summary's "Total Test time".
+echo "=== main_tests"
+main_tests
+status=$?
+[ ${#FAILED[@]} -eq 0 ] || exit 1
+exit $status

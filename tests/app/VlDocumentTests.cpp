@@ -111,6 +111,16 @@ TEST_F (VlDocumentTests, ReadsOnlyDocumentsOfThisVersionWithBothParts)
     EXPECT_EQ (document.getDocumentTitle(), "load");
 }
 
+TEST_F (VlDocumentTests, AHostileFileIsRefusedInsteadOfHangingOrOverflowingTheReader)
+{
+    const auto invalid = VlDocument::getInvalidDocumentText();
+    const juce::String start ("<veltrino version=\"1\"><navigation/><patches>");
+
+    EXPECT_EQ (loadText (start + "<?pi?>text</patches></veltrino>"), invalid);               // read for ever
+    EXPECT_EQ (loadText (start + juce::String::repeatedString ("<patch>", 200000)), invalid);  // out of stack
+    EXPECT_EQ (document.getDocumentTitle(), "Untitled");
+}
+
 TEST_F (VlDocumentTests, SavesTheFrameAndTakesTheTitleFromTheFile)
 {
     const auto file = fileNamed ("live set.vlt");

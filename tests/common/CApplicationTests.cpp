@@ -133,7 +133,8 @@ TEST_F (CApplicationTests, ReadsNamesWhateverTheirCaseAndWhateverTheRoot)
 
 TEST_F (CApplicationTests, AnUnparsableOrEmptyFileGivesTheDefaultsSilently)
 {
-    for (const auto* content : { R"(<preferences><tooltips visible="1">)", "not xml", "<preferences/>" })
+    for (const auto* content : { R"(<preferences><tooltips visible="1">)", "not xml", "<preferences/>",
+                                 "<preferences><?pi?>JUCE's reader never finishes this</preferences>" })
     {
         home.writePreferences (content);
         TestApplication app;

@@ -1,4 +1,5 @@
 #include "common/CXmlHelpers.h"
+#include "fixtures/XmlTrees.h"
 
 #include <gtest/gtest.h>
 
@@ -42,4 +43,104 @@ TEST (CXmlHelpersTests, FindsChildrenWhateverTheirCase)
     ASSERT_NE (CXml::findChild (*xml, "patches"), nullptr);
     EXPECT_EQ (CXml::getInt (*CXml::findChild (*xml, "patches"), "current", -1), 0);
     EXPECT_EQ (CXml::findChild (*xml, "patch"), nullptr);
+}
+
+//==============================================================================
+namespace
+{
+    juce::String nested (int depth)
+    {
+        return juce::String::repeatedString ("<a>", depth) + juce::String::repeatedString ("</a>", depth);
+    }
+
+    class TemporaryFolder
+    {
+    public:
+        TemporaryFolder()   { folder.createDirectory(); }
+        ~TemporaryFolder()  { folder.deleteRecursively(); }
+
+        juce::File write (const char* name, const void* data, size_t size) const
+        {
+            const auto file = folder.getChildFile (name);
+            file.replaceWithData (data, size);
+            return file;
+        }
+
+    private:
+        juce::File folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                                .getNonexistentChildFile ("veltrino-xml", {}, false);
+    };
+}
+
+TEST (CXmlHelpersTests, ReadsFilesThatAreNotUtf8AsWindows1252)
+{
+    TemporaryFolder folder;
+
+    // Found by fuzzing: JUCE's own file reader ran past the end of the text on these bytes.
+    const char broken[] = "<preferences><tooltips visible=\"0\"/></preferen\xff\xff\xff\xff\xff\xff\xff\xff>\n";
+    const auto brokenRoot = CXml::parseFile (folder.write ("broken.xml", broken, sizeof (broken) - 1));
+    ASSERT_NE (brokenRoot, nullptr);
+    EXPECT_EQ (brokenRoot->getTagName(), "preferences");
+
+    const char latin1[] = "<recent_files>/music/Caf\xe9.vlt</recent_files>";
+    const auto latin1Root = CXml::parseFile (folder.write ("latin1.xml", latin1, sizeof (latin1) - 1));
+    ASSERT_NE (latin1Root, nullptr);
+    EXPECT_EQ (latin1Root->getAllSubText(), juce::String (juce::CharPointer_UTF8 ("/music/Caf\xc3\xa9.vlt")));
+
+    EXPECT_EQ (CXml::parseFile (folder.write ("empty.xml", "", 0)), nullptr);
+    EXPECT_EQ (CXml::parseFile (juce::File ("/nonexistent/veltrino.xml")), nullptr);
+}
+
+TEST (CXmlHelpersTests, ReadsNestingUpToTheLimitAndRefusesDeeper)
+{
+    const auto atLimit = CXml::parse (nested (CXml::maxNesting));
+    ASSERT_NE (atLimit, nullptr);
+    EXPECT_EQ (depthOf (*atLimit), CXml::maxNesting);
+
+    EXPECT_EQ (CXml::parse (nested (CXml::maxNesting + 1)), nullptr);
+
+    // JUCE's reader recurses once a level: this ran out of stack.
+    EXPECT_EQ (CXml::parse (nested (500000)), nullptr);
+    EXPECT_EQ (CXml::parse (juce::String::repeatedString ("<a>", 500000)), nullptr);
+}
+
+TEST (CXmlHelpersTests, CountsNestingAsJucesReaderNestsIt)
+{
+    // Closing marks that are no closing tags must not lower the count.
+    for (const auto* text : { "", "no xml", "<a/>", R"(<?xml version="1.0"?><a><b/></a>)",
+                              R"(<a x="/>"><b/></a>)",
+                              R"(<a x="</a>"><b><c/></b></a>)",
+                              "<a><!-- </a> --><b/></a>",
+                              "<a><![CDATA[</a>]]><b/></a>",
+                              "<a>&unknown</a>;<b/></a>",
+                              R"(<a b='&q"/>;'><c/></a>)",
+                              "<a><b><c/></b></b></a>",
+                              "<a>&#x3c;b>&lt;/a><c/></a>" })
+    {
+        const auto parsed = juce::parseXML (juce::String (text));
+        EXPECT_EQ (CXml::nestingDepth (text), parsed != nullptr ? depthOf (*parsed) : 0) << text;
+        EXPECT_EQ (CXml::parse (text) != nullptr, parsed != nullptr) << text;
+    }
+}
+
+TEST (CXmlHelpersTests, RefusesWhatJucesReaderWouldGoWrongOn)
+{
+    TemporaryFolder folder;
+    const char entities[] = R"(<!ENTITY secret "from another file">)";
+    folder.write ("entities.dtd", entities, sizeof (entities) - 1);
+    const char document[] = R"(<!DOCTYPE a SYSTEM "entities.dtd"><a>&secret;</a>)";
+    const auto file = folder.write ("document.xml", document, sizeof (document) - 1);
+
+    // JUCE's file reader reads files that a document type names.
+    EXPECT_EQ (juce::parseXML (file)->getAllSubText(), "from another file");
+    EXPECT_EQ (CXml::parseFile (file), nullptr);
+
+    for (const auto* text : { R"(<!DOCTYPE a [<!ENTITY e "&e;&e;">]><a>&e;</a>)",  // a document type
+                              "<a>&#x", R"(<a b="&#x41)", "<a> & &#x",            // read past the end
+                              "<a><?pi?>text</a>", "<a> <?pi?> text</a>",         // read for ever
+                              "<a>&<b><c>;</a>" })                                // an entity read as elements
+    {
+        EXPECT_EQ (CXml::nestingDepth (text), -1) << text;
+        EXPECT_EQ (CXml::parse (text), nullptr) << text;
+    }
 }
