@@ -109,23 +109,43 @@ TEST_F (CApplicationTests, WritesThePreferencesInOrderAtShutdownAndReadsThemBack
                "  <test_dlg state=\"10 20 300 200\"/>\n"
                "</preferences>\n");
 
+    {
+        TestApplication app;
+        app.initialise ({});
+
+        EXPECT_EQ (app.recentFiles->toString(), newer.getFullPathName() + "\n" + older.getFullPathName());
+        EXPECT_NE (app.tooltipWindow, nullptr);
+        EXPECT_TRUE (infoFor (app, CApplication::CommandId::tooltips).flags & juce::ApplicationCommandInfo::isTicked);
+        EXPECT_EQ (app.dialog.windowState, "10 20 300 200");
+
+        // Switched off, they are saved off and the next start has none.
+        EXPECT_TRUE (perform (app, CApplication::CommandId::tooltips));
+        app.shutdown();
+        EXPECT_TRUE (home.getPreferencesFile().loadFileAsString().contains (R"(<tooltips visible="0"/>)"));
+    }
+
     TestApplication app;
     app.initialise ({});
-
-    EXPECT_EQ (app.recentFiles->toString(), newer.getFullPathName() + "\n" + older.getFullPathName());
-    EXPECT_NE (app.tooltipWindow, nullptr);
-    EXPECT_EQ (app.dialog.windowState, "10 20 300 200");
+    EXPECT_EQ (app.tooltipWindow, nullptr);
+    EXPECT_FALSE (infoFor (app, CApplication::CommandId::tooltips).flags & juce::ApplicationCommandInfo::isTicked);
     app.shutdown();
 }
 
-TEST_F (CApplicationTests, ReadsNamesWhateverTheirCaseAndWhateverTheRoot)
+TEST_F (CApplicationTests, ReadsNamesWhateverTheirCaseAndWhateverTheRootAndTenRecentFiles)
 {
-    home.writePreferences (R"(<Settings><RECENT_FILES>/music/live.vlt</RECENT_FILES>
-                              <Tooltips VISIBLE="1"/><TEST_DLG State="1 2 3 4"/></Settings>)");
+    juce::StringArray paths;
+
+    for (int i = 1; i <= 12; ++i)
+        paths.add ("/songs/set" + juce::String (i) + ".vlt");
+
+    home.writePreferences ("<Settings><RECENT_FILES>\n  " + paths.joinIntoString ("\n\n  ") + "\n</RECENT_FILES>"
+                           R"(<Tooltips VISIBLE="1"/><TEST_DLG State="1 2 3 4"/></Settings>)");
     TestApplication app;
     app.initialise ({});
 
-    EXPECT_EQ (app.recentFiles->toString(), "/music/live.vlt");
+    // The ten most recent, blank lines skipped.
+    paths.removeRange (10, 2);
+    EXPECT_EQ (app.recentFiles->toString(), paths.joinIntoString ("\n"));
     EXPECT_NE (app.tooltipWindow, nullptr);
     EXPECT_EQ (app.dialog.windowState, "1 2 3 4");
     app.shutdown();
@@ -172,23 +192,6 @@ TEST_F (CApplicationTests, AFileWhereTheFolderShouldBeIsNeitherReadNorWritten)
     EXPECT_TRUE (home.getFolder().getChildFile (".config/Veltrino").isDirectory());
 }
 
-TEST_F (CApplicationTests, KeepsTheTenMostRecentFilesAndSkipsBlankLines)
-{
-    juce::StringArray paths;
-
-    for (int i = 1; i <= 12; ++i)
-        paths.add ("/songs/set" + juce::String (i) + ".vlt");
-
-    home.writePreferences ("<preferences><recent_files>\n  " + paths.joinIntoString ("\n\n  ")
-                           + "\n</recent_files></preferences>");
-    TestApplication app;
-    app.initialise ({});
-
-    paths.removeRange (10, 2);
-    EXPECT_EQ (app.recentFiles->toString(), paths.joinIntoString ("\n"));
-    app.shutdown();
-}
-
 TEST_F (CApplicationTests, AFailedWriteLeavesWhatWasThereAndLeavesNoLitter)
 {
     TestApplication app;
@@ -202,25 +205,6 @@ TEST_F (CApplicationTests, AFailedWriteLeavesWhatWasThereAndLeavesNoLitter)
     EXPECT_TRUE (target.getChildFile ("keep.txt").existsAsFile());
     EXPECT_EQ (target.getParentDirectory().getNumberOfChildFiles (juce::File::findFilesAndDirectories, "*"), 1);
     app.shutdown();
-}
-
-TEST_F (CApplicationTests, TooltipsSwitchedOffAreSavedOffForTheNextStart)
-{
-    home.writePreferences (R"(<preferences><tooltips visible="1"/></preferences>)");
-
-    for (const bool tooltipsExpected : { true, false })
-    {
-        TestApplication app;
-        app.initialise ({});
-        EXPECT_EQ (app.tooltipWindow != nullptr, tooltipsExpected);
-        EXPECT_EQ ((infoFor (app, CApplication::CommandId::tooltips).flags & juce::ApplicationCommandInfo::isTicked) != 0, tooltipsExpected);
-
-        if (tooltipsExpected)
-            EXPECT_TRUE (perform (app, CApplication::CommandId::tooltips));
-
-        app.shutdown();
-        EXPECT_TRUE (home.getPreferencesFile().loadFileAsString().contains (R"(<tooltips visible="0"/>)"));
-    }
 }
 
 //==============================================================================
@@ -350,7 +334,7 @@ TEST_F (CApplicationTests, DialogPositionSurvivesARestartThroughThePreferences)
 }
 
 //==============================================================================
-TEST_F (CApplicationTests, ExtractingAsksForAFolderAndWritesNothingWhenCancelled)
+TEST_F (CApplicationTests, ExtractsEveryExampleIntoTheChosenFolderOverwritingOrNothingWhenCancelled)
 {
     EXPECT_TRUE (extractExamples().wasOk());
 
@@ -360,10 +344,7 @@ TEST_F (CApplicationTests, ExtractingAsksForAFolderAndWritesNothingWhenCancelled
     EXPECT_EQ (prompts.prompts[0].initial, juce::File::getSpecialLocation (juce::File::userDocumentsDirectory));
     EXPECT_EQ (prompts.prompts[0].lockCount, 1);
     EXPECT_EQ (filesBelow (home.getFolder()), juce::StringArray());
-}
 
-TEST_F (CApplicationTests, ExtractsEveryExampleIntoTheChosenFolderOverwriting)
-{
     const auto folder = home.getFolder().getChildFile ("chosen");
     const auto example = folder.getChildFile ("Veltrino examples/win_example.vlt");
     example.create();

@@ -69,25 +69,3 @@ TEST (CVirtualMidiPortsTests, StopWaitsForARunningCallbackToFinish)
     callback.release = true;
     stopper.join();
 }
-
-TEST (CVirtualMidiPortsTests, AHandleKeepsTheDevicesAfterTheOneGivenAwayIsGone)
-{
-    CVirtualMidiPorts ports;
-    auto synth = ports.plugOutput ("Synth");
-    std::unique_ptr<CMidiOutputPort> port;
-
-    {
-        std::unique_ptr<CMidiPorts> givenAway = ports.share();
-        port = givenAway->openOutput ({ "Synth", synth });
-    }
-
-    ASSERT_NE (port, nullptr);
-    port->sendMessageNow (note (60));
-    port.reset();
-
-    EXPECT_EQ (ports.getSentMessages (synth).size(), 1);
-    EXPECT_EQ (ports.getEvents(), (juce::StringArray { "open out " + synth, "close out " + synth }));
-
-    ports.unplug (synth);
-    EXPECT_EQ (ports.openOutput ({ "Synth", synth }), nullptr);
-}

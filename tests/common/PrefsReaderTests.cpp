@@ -2,19 +2,14 @@
 
 #include <gtest/gtest.h>
 
-TEST (PrefsReaderTests, StartsNotLoadedAndEmpty)
-{
-    PrefsReader prefs;
-    prefs.section = "tooltips";
-
-    EXPECT_FALSE (prefs.isLoaded());
-    EXPECT_EQ (prefs.getString ("visible"), "");
-    EXPECT_EQ (prefs.getInt ("visible"), 0);
-}
-
 TEST (PrefsReaderTests, KeysJoinTagAndNameAndCompareWithoutCase)
 {
     PrefsReader prefs;
+    prefs.section = "tooltips";
+    EXPECT_FALSE (prefs.isLoaded());
+    EXPECT_EQ (prefs.getString ("visible"), "");
+    EXPECT_EQ (prefs.getInt ("visible"), 0);
+
     prefs.readAttribute (*juce::parseXML (R"(<Main_Window STATE="12 34 640 480"/>)"), "state");
     prefs.readAttribute (*juce::parseXML (R"(<midi_in channel="3"/>)"), "channel");
     prefs.readAttribute (*juce::parseXML (R"(<MIDI_IN CHANNEL="5"/>)"), "Channel");   // replaces

@@ -306,6 +306,13 @@ TEST_F (VlEngineTests, OpensTheOutputsThatTheActionsOfPlainControlsName)
 //==============================================================================
 TEST_F (VlEngineTests, OnOffFootswitchEntersNavigationAndLeavesOnTheSamePatch)
 {
+    // Without a patch to select, leaving still ends in play mode and refreshes the board.
+    engine.onFootswitch (10, true);
+    ASSERT_EQ (engine.getMode(), ModeNavigation);
+    engine.onFootswitch (10, true);
+    EXPECT_EQ (engine.getMode(), ModePlay);
+    EXPECT_TRUE (ui.getCalls().contains ("refresh buttons"));
+
     addPatches (2);
     addControl (*engine.getPatch (0), 10).setLabel ("own");
     play();
@@ -331,7 +338,11 @@ TEST_F (VlEngineTests, BackAndForwardWalkTheVisitHistory)
     EXPECT_EQ (engine.getCurrentPatchIndex(), 5);
     EXPECT_EQ (engine.getMode(), ModePlay);
 
-    navigate (4);
+    // Halfway through the history both ways are shown, each by its own symbol.
+    engine.onFootswitch (10, true);
+    EXPECT_EQ (displayed (4) + displayed (5), "<>");
+    engine.onFootswitch (4, true);
+    engine.onFootswitch (4, false);
     EXPECT_EQ (engine.getCurrentPatchIndex(), 3);
 
     engine.onFootswitch (10, true);
@@ -442,16 +453,6 @@ TEST_F (VlEngineTests, OnlyARealFunctionOnARealFootswitchSwitchesNavigation)
     EXPECT_EQ (engine.getDisplayedControl (11), &pedal);
     engine.onFootswitch (11, true);
     EXPECT_EQ (engine.getMode(), ModePlay);
-}
-
-TEST_F (VlEngineTests, OnOffAlwaysEndsInPlayModeEvenWithoutAPatch)
-{
-    engine.onFootswitch (10, true);
-    ASSERT_EQ (engine.getMode(), ModeNavigation);
-
-    engine.onFootswitch (10, true);
-    EXPECT_EQ (engine.getMode(), ModePlay);
-    EXPECT_TRUE (ui.getCalls().contains ("refresh buttons"));
 }
 
 TEST_F (VlEngineTests, BackAndForwardSkipVisitsOfPatchesThatAreGone)
@@ -1116,6 +1117,17 @@ TEST_F (VlEngineTests, TheLastPatchIsNeverDeletedAndCancellingChangesNothing)
     EXPECT_FALSE (engine.deletePatches (&only));
     EXPECT_TRUE (prompts.prompts.empty());
 
+    // Deleting all controls of a patch that has none still asks, without details.
+    play();
+    prompts.okCancelAnswers = { false, true };
+    EXPECT_FALSE (engine.deleteControls (nullptr));
+    EXPECT_TRUE (engine.deleteControls (nullptr));
+    ASSERT_EQ (prompts.prompts.size(), 2u);
+    EXPECT_EQ (prompts.prompts[1].kind, FakePrompts::Kind::okCancel);
+    EXPECT_EQ (prompts.prompts[1].title, "Deleting controls...");
+    EXPECT_EQ (prompts.prompts[1].text, "Do you really want to delete all controls?");
+    prompts.prompts.clear();
+
     auto& second = addPatch();
     addAction<VlaGoTo> (*addControl (only, 1).getState (0)).setPatch (1);
     play();
@@ -1130,21 +1142,6 @@ TEST_F (VlEngineTests, TheLastPatchIsNeverDeletedAndCancellingChangesNothing)
     VlPatch stranger;
     EXPECT_FALSE (engine.deletePatches (&stranger));
     EXPECT_EQ (prompts.prompts.size(), 2u);
-}
-
-TEST_F (VlEngineTests, DeletingAllControlsOfAPatchWithoutControlsStillAsks)
-{
-    FakePrompts prompts;
-    addPatch();
-    play();
-
-    prompts.okCancelAnswers = { false, true };
-    EXPECT_FALSE (engine.deleteControls (nullptr));
-    EXPECT_TRUE (engine.deleteControls (nullptr));
-    ASSERT_EQ (prompts.prompts.size(), 2u);
-    EXPECT_EQ (prompts.prompts[1].kind, FakePrompts::Kind::okCancel);
-    EXPECT_EQ (prompts.prompts[1].title, "Deleting controls...");
-    EXPECT_EQ (prompts.prompts[1].text, "Do you really want to delete all controls?");
 }
 
 //==============================================================================

@@ -1,9 +1,7 @@
 #include "engine/VlTexts.h"
 #include "fixtures/EngineFixture.h"
 
-class VlTextsTests : public EngineFixture
-{
-};
+using VlTextsTests = EngineFixture;
 
 TEST_F (VlTextsTests, NamePatchesControlsAndStatesOrLeaveTheTextAlone)
 {

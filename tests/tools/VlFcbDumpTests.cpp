@@ -216,42 +216,28 @@ TEST (VlFcbDumpTests, RefusesPresetsItCannotStore)
 }
 
 //==============================================================================
-TEST (VlFcbDumpTests, RefusesMessagesOfTheWrongSize)
-{
-    auto file = readGeneratedDump();
-
-    expectRefused ({}, "2352 bytes long; this one has 0");
-    expectRefused (slice (file, 0, 2351), "this one has 2351");
-
-    file.insert (file.end() - 1, 0x00);
-    expectRefused (file, "this one has 2353");
-}
-
-TEST (VlFcbDumpTests, RefusesAnotherHeaderOrAMissingEnd)
+TEST (VlFcbDumpTests, RefusesMalformedMessagesSayingWhere)
 {
     const auto file = readGeneratedDump();
-
-    for (std::size_t i = 0; i < 7; ++i)
-    {
-        auto message = file;
-        message[i] ^= 0x02;   // byte 4 too: every dump the board makes has 01 there
-        expectRefused (message, "byte " + std::to_string (i) + " is ");
-    }
-
-    auto message = file;
-    message.back() = 0x00;
-    expectRefused (message, "does not end with F7");
-}
-
-TEST (VlFcbDumpTests, RefusesADataByteWithBitSevenSet)
-{
-    const auto file = readGeneratedDump();
-
-    // A data byte, a packet's eighth byte and an early end of message.
-    for (auto [index, byte] : { std::pair<std::size_t, VlFcbDump::Byte> { 100, 0x85 }, { 14, 0x80 }, { 1500, 0xF7 } })
+    const auto changed = [&file] (std::size_t index, VlFcbDump::Byte byte)
     {
         auto message = file;
         message[index] = byte;
-        expectRefused (message, "byte " + std::to_string (index) + " is ");
-    }
+        return message;
+    };
+
+    auto longer = file;
+    longer.insert (longer.end() - 1, 0x00);
+    expectRefused ({}, "2352 bytes long; this one has 0");
+    expectRefused (slice (file, 0, 2351), "this one has 2351");
+    expectRefused (longer, "this one has 2353");
+    expectRefused (changed (2351, 0x00), "does not end with F7");
+
+    // Another header: byte 4 too, as every dump the board makes has 01 there.
+    for (std::size_t i = 0; i < 7; ++i)
+        expectRefused (changed (i, file[i] ^ 0x02), "byte " + std::to_string (i) + " is ");
+
+    // Bit seven set in a data byte, in a packet's eighth byte, and an early end of message.
+    for (auto [index, byte] : { std::pair<std::size_t, VlFcbDump::Byte> { 100, 0x85 }, { 14, 0x80 }, { 1500, 0xF7 } })
+        expectRefused (changed (index, byte), "byte " + std::to_string (index) + " is ");
 }
