@@ -3,7 +3,8 @@
 #   - the common, engine and tools tests under AddressSanitizer, its leak checker and
 #     UndefinedBehaviorSanitizer, and every fuzzer for FUZZ_SECONDS on a copy of its seed corpus;
 #   - the tests labelled "threads" under ThreadSanitizer;
-#   - every test of the main build: those labelled "gui" on a virtual display, the others without one.
+#   - every test of the main build, with a brief run of each benchmark: those labelled "gui" on a
+#     virtual display, the others without one.
 # The main run comes last, so its summary ends the output. The script fails when any stage fails.
 source "$(dirname "$0")/common.sh"
 
@@ -52,9 +53,10 @@ tsan_tests()
     (cd "$ROOT/build/tsan" && "${CTEST[@]}" --label-regex '^threads$')
 }
 
+# The benchmarks too: each runs briefly among the tests, so that they keep working.
 main_build()
 {
-    configure_and_build "$ROOT/build/tests" Debug
+    configure_and_build "$ROOT/build/tests" Debug -DVELTRINO_BUILD_BENCHMARKS=ON
 }
 
 main_tests()
