@@ -1201,8 +1201,6 @@ void VlEngine::checkTargets (juce::uint16 firstPatch)
         CPrompts::get().showMessage (CPrompts::Icon::warning, fileDataError, text);
     };
 
-    // By position: the list does not change while the boxes are open, but a box lets
-    // the message loop run.
     // The texts are made only for what is reported: a large document has none to report.
     const auto patchText = [this] (size_t index)
     {
@@ -1218,6 +1216,8 @@ void VlEngine::checkTargets (juce::uint16 firstPatch)
         return text;
     };
 
+    // By position: the list does not change while the boxes are open, but a box lets
+    // the message loop run.
     for (size_t index = firstPatch; index < patches.size(); ++index)
     {
         const auto& patch = *patches[index];
