@@ -25,7 +25,7 @@ namespace
     constexpr int lastRecentFileId = 4096;
 
     // The setup dialogs whose window places the preferences keep, in the file's order.
-    const std::array<const juce::String*, 3> dialogElements { &VlXml::patchesDlg, &VlXml::inputDlg, &VlXml::navDlg };
+    const std::array<const juce::Identifier*, 3> dialogElements { &VlXml::patchesDlg, &VlXml::inputDlg, &VlXml::navDlg };
 }
 
 VlApplication::VlApplication()
@@ -73,16 +73,16 @@ void VlApplication::createMainWindow (const juce::String&, PrefsReader& prefs)
 
     if (prefs.isLoaded())
     {
-        prefs.section = VlXml::mainWindow;
-        mainWindow->restoreWindowStateFromString (prefs.getString (VlXml::state));
+        prefs.section = VlXml::mainWindow.toString();
+        mainWindow->restoreWindowStateFromString (prefs.getString (VlXml::state.toString()));
 
         for (const auto* element : dialogElements)
         {
-            prefs.section = *element;
-            dialogStates[*element] = prefs.getString (VlXml::state);
+            prefs.section = element->toString();
+            dialogStates[element->toString()] = prefs.getString (VlXml::state.toString());
         }
 
-        prefs.section = VlXml::midiIn;
+        prefs.section = VlXml::midiIn.toString();
         std::map<int, juce::String> learnt;
 
         for (int id = 1; id <= SecondPedalId; ++id)
@@ -91,8 +91,8 @@ void VlApplication::createMainWindow (const juce::String&, PrefsReader& prefs)
         engine->restoreLearntMessages (learnt);
     }
 
-    prefs.section = VlXml::midiIn;
-    engine->setMidiInput (prefs.getString (VlXml::device), prefs.getInt (VlXml::channel));
+    prefs.section = VlXml::midiIn.toString();
+    engine->setMidiInput (prefs.getString (VlXml::device.toString()), prefs.getInt (VlXml::channel.toString()));
 
     mainWindow->setVisible (true);
 
@@ -148,15 +148,15 @@ void VlApplication::writePreferences (juce::XmlElement& root)
         ->setAttribute (VlXml::state, mainWindow != nullptr ? mainWindow->getWindowStateAsString() : juce::String());
 
     for (const auto* element : dialogElements)
-        root.createNewChildElement (*element)->setAttribute (VlXml::state, dialogStates[*element]);
+        root.createNewChildElement (*element)->setAttribute (VlXml::state, dialogStates[element->toString()]);
 }
 
 void VlApplication::readPreferences (const juce::XmlElement& root, PrefsReader& prefs)
 {
     if (auto* midiIn = CXml::findChild (root, VlXml::midiIn))
     {
-        prefs.readAttribute (*midiIn, VlXml::device);
-        prefs.readAttribute (*midiIn, VlXml::channel);
+        prefs.readAttribute (*midiIn, VlXml::device.toString());
+        prefs.readAttribute (*midiIn, VlXml::channel.toString());
 
         for (int id = 1; id <= SecondPedalId; ++id)
             prefs.readAttribute (*midiIn, VlXml::learntKeyAttribute (id));
@@ -164,7 +164,7 @@ void VlApplication::readPreferences (const juce::XmlElement& root, PrefsReader& 
 
     for (const auto* name : { &VlXml::mainWindow, &VlXml::patchesDlg, &VlXml::inputDlg, &VlXml::navDlg })
         if (auto* element = CXml::findChild (root, *name))
-            prefs.readAttribute (*element, VlXml::state);
+            prefs.readAttribute (*element, VlXml::state.toString());
 }
 
 //==============================================================================

@@ -45,7 +45,7 @@ juce::Result VlDocument::loadDocument (const juce::File& file)
     auto* navigation = CXml::findChild (*root, VlXml::navigation);
     auto* patches = CXml::findChild (*root, VlXml::patches);
 
-    if (root->getTagName() != VlXml::veltrino || version == -1 || navigation == nullptr || patches == nullptr)
+    if (root->getTagName() != VlXml::veltrino.toString() || version == -1 || navigation == nullptr || patches == nullptr)
         return juce::Result::fail (getInvalidDocumentText());
 
     if (version > documentVersion)
@@ -73,14 +73,23 @@ juce::Result VlDocument::saveDocument (const juce::File& file)
 
 juce::String VlDocument::createDocumentText() const
 {
-    juce::XmlElement root (VlXml::veltrino);
-    root.setAttribute (VlXml::version, documentVersion);
-    appendContent (root);
+    return createDocumentXml()->toString (getTextFormat());
+}
 
+std::unique_ptr<juce::XmlElement> VlDocument::createDocumentXml() const
+{
+    auto root = std::make_unique<juce::XmlElement> (VlXml::veltrino);
+    root->setAttribute (VlXml::version, documentVersion);
+    appendContent (*root);
+    return root;
+}
+
+juce::XmlElement::TextFormat VlDocument::getTextFormat()
+{
     juce::XmlElement::TextFormat format;
     format.lineWrapLength = 60;
     format.newLineChars = "\n";
-    return root.toString (format);
+    return format;
 }
 
 juce::File VlDocument::getLastDocumentOpened()

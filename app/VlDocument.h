@@ -89,6 +89,12 @@ public:
     /** The whole file as saveDocument writes it. */
     juce::String createDocumentText() const;
 
+    /** The tree that createDocumentText() writes out. The caller owns it. */
+    std::unique_ptr<juce::XmlElement> createDocumentXml() const;
+
+    /** How createDocumentText() lays the tree out. */
+    static juce::XmlElement::TextFormat getTextFormat();
+
 private:
     //==============================================================================
     SaveResult saveTo (const juce::File& file);

@@ -1,6 +1,7 @@
 #include "common/CXmlHelpers.h"
 
 #include <cstring>
+#include <string_view>
 
 namespace
 {
@@ -285,11 +286,29 @@ namespace
         }
 
         // Whitespace, comments and processing instructions.
+        // What CharPointer_UTF8::incrementToEndOfWhitespace() does, with the common characters
+        // told apart without a library call: documents are mostly indentation.
+        void skipBlanks()
+        {
+            for (;;)
+            {
+                const auto byte = (unsigned char) *input.getAddress();
+
+                // Printable ASCII is never whitespace; anything else is asked as the reader asks.
+                if (byte == ' ' || (byte >= 9 && byte <= 13))
+                    ++input;
+                else if ((byte > ' ' && byte < 0x7f) || ! juce::CharacterFunctions::isWhitespace (*input))
+                    return;
+                else
+                    ++input;
+            }
+        }
+
         void skipNextWhiteSpace()
         {
             for (;;)
             {
-                input.incrementToEndOfWhitespace();
+                skipBlanks();
 
                 if (input.isEmpty())
                 {
@@ -350,8 +369,11 @@ namespace CXml
 {
     int nestingDepth (const juce::String& text)
     {
-        // JUCE reads a document type only at the start, and only in this spelling.
-        if (text.contains ("<!DOCTYPE"))
+        // JUCE reads a document type only at the start, and only in this spelling. Searched
+        // for among the bytes: an ASCII word matches only ASCII characters in UTF-8.
+        const std::string_view bytes (text.toRawUTF8(), text.getNumBytesAsUTF8());
+
+        if (bytes.find ("<!DOCTYPE") != std::string_view::npos)
             return -1;
 
         return NestingScan (text).run();
@@ -377,10 +399,42 @@ namespace CXml
         return parse (file.loadFileAsString());
     }
 
+    bool equalsIgnoreCase (juce::StringRef a, juce::StringRef b) noexcept
+    {
+        auto* x = a.text.getAddress();
+        auto* y = b.text.getAddress();
+
+        // JUCE keeps one copy of every element and attribute name it reads, and identifiers
+        // share it: the same name is often the very same text.
+        if (x == y)
+            return true;
+
+        for (;; ++x, ++y)
+        {
+            const auto cx = (unsigned char) *x, cy = (unsigned char) *y;
+
+            // Beyond ASCII the library's own comparison decides, from here on: what came
+            // before was equal.
+            if (((cx | cy) & 0x80) != 0)
+                return juce::CharPointer_UTF8 (x).compareIgnoreCase (juce::CharPointer_UTF8 (y)) == 0;
+
+            const auto lower = [] (unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
+
+            if (cx != cy && lower (cx) != lower (cy))
+                return false;
+
+            if (cx == 0)
+                return true;
+        }
+    }
+
     int findAttributeIgnoreCase (const juce::XmlElement& element, juce::StringRef name)
     {
-        for (int i = 0; i < element.getNumAttributes(); ++i)
-            if (element.getAttributeName (i).equalsIgnoreCase (name))
+        // Counting the attributes walks their list: once is enough.
+        const auto count = element.getNumAttributes();
+
+        for (int i = 0; i < count; ++i)
+            if (equalsIgnoreCase (element.getAttributeName (i), name))
                 return i;
 
         return -1;
@@ -407,7 +461,7 @@ namespace CXml
     bool hasTag (const juce::XmlElement& element, juce::StringRef tag)
     {
         // Not XmlElement::hasTagName: it asserts when only the case differs.
-        return element.getTagName().equalsIgnoreCase (tag);
+        return equalsIgnoreCase (element.getTagName(), tag);
     }
 
     juce::XmlElement* findChild (const juce::XmlElement& element, juce::StringRef tag)

@@ -39,6 +39,11 @@ namespace CXml
     */
     std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file);
 
+    /** True when the names are equal ignoring case, as String::equalsIgnoreCase says;
+        names of plain ASCII, as ours are, are compared without converting any character.
+    */
+    bool equalsIgnoreCase (juce::StringRef a, juce::StringRef b) noexcept;
+
     /** Index of the first attribute whose name equals `name` ignoring case, or -1. */
     int findAttributeIgnoreCase (const juce::XmlElement& element, juce::StringRef name);
 

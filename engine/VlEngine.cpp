@@ -352,6 +352,18 @@ void VlEngine::openMidiOutputs()
 {
     midiDevices->clearOutputs();
 
+    // Actions one after another mostly name the same device: it is added once.
+    juce::String last;
+
+    const auto want = [this, &last] (const juce::String& device)
+    {
+        if (device != last || last.isEmpty())
+        {
+            midiDevices->addOutput (device);
+            last = device;
+        }
+    };
+
     for (const auto& patch : patches)
         for (const auto& [id, control] : patch->getControls())
             if (! control->isLinked())
@@ -359,9 +371,9 @@ void VlEngine::openMidiOutputs()
                     for (const auto& action : state->getActions())
                     {
                         if (auto* sysex = dynamic_cast<const VlaSysEx*> (action.get()))
-                            midiDevices->addOutput (sysex->getDevice());
+                            want (sysex->getDevice());
                         else if (auto* midi = dynamic_cast<const VlaMidi*> (action.get()))
-                            midiDevices->addOutput (midi->getDevice());
+                            want (midi->getDevice());
                     }
 
     midiDevices->updateOutputs();
@@ -1189,23 +1201,34 @@ void VlEngine::checkTargets (juce::uint16 firstPatch)
         CPrompts::get().showMessage (CPrompts::Icon::warning, fileDataError, text);
     };
 
+    // The texts are made only for what is reported: a large document has none to report.
+    const auto patchText = [this] (size_t index)
+    {
+        juce::String text;
+        VlTexts::getPatchText (*this, (int) index, text);
+        return text;
+    };
+
+    const auto controlText = [] (int id)
+    {
+        juce::String text;
+        VlTexts::getControlText (id, text);
+        return text;
+    };
+
     // By position: the list does not change while the boxes are open, but a box lets
     // the message loop run.
     for (size_t index = firstPatch; index < patches.size(); ++index)
     {
         const auto& patch = *patches[index];
-        juce::String patchText;
-        VlTexts::getPatchText (*this, (int) index, patchText);
 
         for (const auto& [id, control] : patch.getControls())
         {
-            juce::String controlText;
-            VlTexts::getControlText (id, controlText);
-
             if (control->isLinked())
             {
                 if (! control->resolveLink())
-                    report ("Linked control <" + controlText + "> of patch <" + patchText + "> " + cannotFindTarget);
+                    report ("Linked control <" + controlText (id) + "> of patch <" + patchText (index) + "> "
+                            + cannotFindTarget);
 
                 continue;
             }
@@ -1220,7 +1243,7 @@ void VlEngine::checkTargets (juce::uint16 firstPatch)
                     juce::String stateText;
                     VlTexts::getStateText (*control, (int) s, stateText);
                     report ("Action <" + action->getTypeName() + "> of state <" + stateText + "> of control <"
-                            + controlText + "> of patch <" + patchText + "> " + cannotFindTarget);
+                            + controlText (id) + "> of patch <" + patchText (index) + "> " + cannotFindTarget);
                 }
             }
         }

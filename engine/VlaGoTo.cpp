@@ -14,7 +14,7 @@ VlaGoTo::~VlaGoTo() = default;
 
 juce::String VlaGoTo::getElementName() const
 {
-    return VlXml::gotoPatch;
+    return VlXml::gotoPatch.toString();
 }
 
 void VlaGoTo::execute (juce::uint8 value)

@@ -83,7 +83,7 @@ void VlaMute::forgetTargets (const std::set<const VlPatch*>& patches, const std:
 
 juce::String VlaMute::getElementName() const
 {
-    return VlXml::mute;
+    return VlXml::mute.toString();
 }
 
 void VlaMute::saveToXml (juce::XmlElement& element) const

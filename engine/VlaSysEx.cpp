@@ -5,6 +5,8 @@
 #include "engine/VlTypes.h"
 #include "engine/VlXmlVocabulary.h"
 
+#include <string>
+
 namespace
 {
     // A slot that execute() fills; every data byte is at most 0x7f.
@@ -12,6 +14,21 @@ namespace
 
     // Positions are 16-bit and 0xffff means "none", so a sequence can have at most this many bytes.
     constexpr size_t maxBytes = 65534;
+
+    // Tokens are separated by blanks, tabs, carriage returns and line feeds.
+    bool isSeparator (juce::juce_wchar c) noexcept
+    {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+    }
+
+    // The value of an ASCII hexadecimal digit, -1 for any other character.
+    int hexDigit (juce::juce_wchar c) noexcept
+    {
+        if (c >= '0' && c <= '9')  return (int) (c - '0');
+        if (c >= 'a' && c <= 'f')  return (int) (c - 'a' + 10);
+        if (c >= 'A' && c <= 'F')  return (int) (c - 'A' + 10);
+        return -1;
+    }
 }
 
 VlaSysEx::VlaSysEx()
@@ -25,7 +42,8 @@ VlaSysEx::~VlaSysEx() = default;
 
 bool VlaSysEx::isHexByteToken (const juce::String& token)
 {
-    return (token.length() == 1 || token.length() == 2) && token.containsOnly ("0123456789abcdefABCDEF");
+    const auto length = token.length();
+    return (length == 1 || length == 2) && hexDigit (token[0]) >= 0 && (length == 1 || hexDigit (token[1]) >= 0);
 }
 
 bool VlaSysEx::parseSequence (const juce::String& text)
@@ -33,16 +51,29 @@ bool VlaSysEx::parseSequence (const juce::String& text)
     if (text.isEmpty())
         return true;
 
-    juce::StringArray tokens;
-    tokens.addTokens (text, " \t\r\n", {});
-
     std::vector<juce::uint8> parsed;
     auto value = NoIndex, start = NoIndex, checksum = NoIndex;
     const auto datumSize = getDatumSize();
 
-    for (const auto& token : tokens)
+    // Walked in place, token by token: documents hold many sequences, and a String for every
+    // token made reading them slow.
+    for (auto p = text.getCharPointer(); ! p.isEmpty();)
     {
-        if (token == "*" && datumSize != 0)
+        if (isSeparator (*p))
+        {
+            ++p;
+            continue;
+        }
+
+        const auto first = *p;
+        juce::juce_wchar second = 0;
+        int length = 0;
+
+        for (; ! p.isEmpty() && ! isSeparator (*p); ++p)
+            if (++length == 2)
+                second = *p;
+
+        if (length == 1 && first == '*' && datumSize != 0)
         {
             if (value != NoIndex)
                 return true;
@@ -50,14 +81,14 @@ bool VlaSysEx::parseSequence (const juce::String& text)
             value = (juce::uint16) parsed.size();
             parsed.insert (parsed.end(), datumSize, reserved);
         }
-        else if (token == "$")
+        else if (length == 1 && first == '$')
         {
             if (start != NoIndex)
                 return true;
 
             start = (juce::uint16) parsed.size();
         }
-        else if (token == "=")
+        else if (length == 1 && first == '=')
         {
             if (checksum != NoIndex)
                 return true;
@@ -65,9 +96,9 @@ bool VlaSysEx::parseSequence (const juce::String& text)
             checksum = (juce::uint16) parsed.size();
             parsed.push_back (reserved);
         }
-        else if (isHexByteToken (token))
+        else if ((length == 1 || length == 2) && hexDigit (first) >= 0 && (length == 1 || hexDigit (second) >= 0))
         {
-            const auto byte = token.getHexValue32();
+            const auto byte = length == 1 ? hexDigit (first) : hexDigit (first) * 16 + hexDigit (second);
 
             if (byte > 0x7f)
                 return true;
@@ -88,24 +119,35 @@ bool VlaSysEx::parseSequence (const juce::String& text)
     checksumStart = start;
     checksumPos = checksum;
 
-    juce::String normal;
+    std::string normal;
+    normal.reserve (3 * bytes.size() + 3);
 
     for (size_t i = 0; i < bytes.size(); ++i)
     {
         const auto first = i == 0;
 
         if (i == checksumStart)
-            normal << (first ? "$ " : " $ ");
+            normal += first ? "$ " : " $ ";
 
         if (i == valuePos)
-            normal << (first ? "*" : " *");
+        {
+            normal += first ? "*" : " *";
+        }
         else if (i == checksumPos)
-            normal << (first ? "=" : " =");
+        {
+            normal += first ? "=" : " =";
+        }
         else if (bytes[i] != reserved)
-            normal << (first ? "" : " ") << juce::String::toHexString (bytes[i]).paddedLeft ('0', 2);
+        {
+            if (! first)
+                normal += ' ';
+
+            normal += "0123456789abcdef"[bytes[i] >> 4];
+            normal += "0123456789abcdef"[bytes[i] & 15];
+        }
     }
 
-    sequence = normal;
+    sequence = juce::String::fromUTF8 (normal.data(), (int) normal.size());
     return false;
 }
 

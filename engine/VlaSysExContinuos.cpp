@@ -34,15 +34,23 @@ void VlaSysExContinuos::setDatumSize (juce::uint8 size)
     if (size != 1 && size != 2)
         return;
 
+    // The slot takes its new width only with a text that still parses: a sequence at the
+    // byte limit has no room for a second value byte, and a slot left one byte narrow would
+    // send its 0xff.
+    const auto previous = datumSize;
     datumSize = size;
+
+    if (parseSequence (getSequence()) && getValuePosition() != NoIndex)
+    {
+        datumSize = previous;
+        return;
+    }
 
     if (size == 1)
     {
         minValue = juce::jmin (minValue, (juce::uint16) 126);
         maxValue = juce::jmin (maxValue, (juce::uint16) 127);
     }
-
-    parseSequence (getSequence());
 }
 
 void VlaSysExContinuos::setMinValue (int value)
@@ -63,7 +71,7 @@ void VlaSysExContinuos::setMaxValue (int value)
 
 juce::String VlaSysExContinuos::getElementName() const
 {
-    return VlXml::sysex;
+    return VlXml::sysex.toString();
 }
 
 void VlaSysExContinuos::saveToXml (juce::XmlElement& element) const
@@ -76,17 +84,22 @@ void VlaSysExContinuos::saveToXml (juce::XmlElement& element) const
 
 bool VlaSysExContinuos::loadFromXml (const juce::XmlElement& element, juce::uint16 patchOffset)
 {
-    if (! VlaSysEx::loadFromXml (element, patchOffset)
-        || ! hasAttributes (element, { VlXml::minValue, VlXml::maxValue }))
-        return false;
-
+    // The size first: the base parses the sequence with it, once.
+    const auto previousSize = datumSize;
     const auto size = CXml::getInt (element, VlXml::datumSize, 1);
     datumSize = (size == 1 || size == 2) ? (juce::uint8) size : 1;
+
+    if (! VlaSysEx::loadFromXml (element, patchOffset))
+    {
+        datumSize = previousSize;    // the sequence was not parsed with it
+        return false;
+    }
+
+    if (! hasAttributes (element, { VlXml::minValue, VlXml::maxValue }))
+        return false;
+
     minValue = (juce::uint16) CXml::getInt (element, VlXml::minValue);
     maxValue = (juce::uint16) CXml::getInt (element, VlXml::maxValue);
-
-    // The base parsed the text with one byte for "*": parse it again with the size read.
-    loadSequence (CXml::getString (element, VlXml::sequence));
     return true;
 }
 

@@ -26,7 +26,8 @@ public:
     juce::uint8 getDatumSize() const override;
 
     /** Sets 1 or 2 (anything else is ignored), narrows the limits for 1 byte, and
-        parses the sequence again so that the slot has the new width.
+        parses the sequence again so that the slot has the new width. A value slot that
+        cannot widen (the sequence would pass 65534 bytes) keeps its size, and nothing changes.
     */
     void setDatumSize (juce::uint8 size);
 

@@ -15,7 +15,7 @@ juce::uint8 VlaSysExFixed::getDatumSize() const
 
 juce::String VlaSysExFixed::getElementName() const
 {
-    return VlXml::sysex;
+    return VlXml::sysex.toString();
 }
 
 void VlaSysExFixed::saveToXml (juce::XmlElement& element) const

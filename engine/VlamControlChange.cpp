@@ -14,7 +14,7 @@ VlamControlChange::~VlamControlChange() = default;
 
 juce::String VlamControlChange::getElementName() const
 {
-    return VlXml::cc;
+    return VlXml::cc.toString();
 }
 
 void VlamControlChange::saveToXml (juce::XmlElement& element) const

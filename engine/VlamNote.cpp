@@ -14,7 +14,7 @@ VlamNote::~VlamNote() = default;
 
 juce::String VlamNote::getElementName() const
 {
-    return VlXml::note;
+    return VlXml::note.toString();
 }
 
 void VlamNote::saveToXml (juce::XmlElement& element) const

@@ -14,7 +14,7 @@ VlamProgramChange::~VlamProgramChange() = default;
 
 juce::String VlamProgramChange::getElementName() const
 {
-    return VlXml::pc;
+    return VlXml::pc.toString();
 }
 
 void VlamProgramChange::saveToXml (juce::XmlElement& element) const

@@ -1,6 +1,12 @@
 // Writes the fuzzers' seed corpora from our own writers and our own MIDI, so that no seed comes
 // from elsewhere. Usage: make_fuzz_seeds <corpus folder>   (the folder is fuzz/corpus)
 
+#include "app/VlDocument.h"
+#include "common/CVirtualMidiPorts.h"
+#include "engine/VlaSysExContinuos.h"
+#include "engine/VlaSysExFixed.h"
+#include "fixtures/FakePrompts.h"
+#include "fixtures/GeneratedDocument.h"
 #include "fixtures/TemporaryHome.h"
 #include "fixtures/TestApplication.h"
 #include "tools/fcbdump/VlFcbDump.h"
@@ -70,6 +76,68 @@ namespace
                  0x3c, 0x00, 0xf7, 0xf4, 0xf9 });                      // stray bytes
         write (folder.getChildFile ("fcb_dump.syx"), VlFcbDump::forDefaultLearnTable().encode());
     }
+
+    // Documents as our own save writes them: the example we ship, a new one, one with every kind
+    // of action, and one with a link, an unresolvable target and its own navigation.
+    void writeDocuments (const juce::File& folder, const juce::File& example)
+    {
+        folder.createDirectory();
+
+        if (! example.copyFileTo (folder.getChildFile (example.getFileName())))
+            throw std::runtime_error ("cannot copy " + example.getFullPathName().toStdString());
+
+        FakePrompts prompts;
+        VlEngine engine { std::make_unique<CVirtualMidiPorts>() };
+        VlDocument document (engine, nullptr);
+
+        const auto save = [&] (const char* name)
+        {
+            const auto text = document.createDocumentText();
+            write (folder.getChildFile (name), Bytes (text.toRawUTF8(), text.toRawUTF8() + text.getNumBytesAsUTF8()));
+        };
+
+        save ("new.vlt");
+
+        engine.clear();
+        GeneratedDocument::append (engine, 2, SecondPedalId, 1, 3);
+        engine.goToPatch (1, true);
+        save ("every_kind.vlt");
+
+        engine.clear();
+        GeneratedDocument::append (engine, 3, 4, 2, 1);
+        engine.getPatch (2)->getControl (3)->setLinked (true);
+        engine.getPatch (2)->getControl (3)->setLinkPatch (0);
+        engine.getPatch (1)->getControl (4)->setLinked (true);    // nothing to link to: no target
+        engine.setNavigationFunction (NavOnOff, 3, false);
+        engine.setNavigationColor (0xff123456);
+        save ("linked.vlt");
+    }
+
+    // Sequences in the parser's own normal form, behind the two bytes that choose the action
+    // (bit 0: under a pedal, bit 1: two value bytes) and the pedal value.
+    void writeSysExSequences (const juce::File& folder)
+    {
+        const auto save = [&] (const char* name, VlaSysEx& action, juce::uint8 choice, const char* text)
+        {
+            if (action.parseSequence (text))
+                throw std::runtime_error (std::string ("refused: ") + text);
+
+            Bytes bytes { choice, 0x40 };
+            const auto normal = action.getSequence();
+            bytes.insert (bytes.end(), normal.toRawUTF8(), normal.toRawUTF8() + normal.getNumBytesAsUTF8());
+            write (folder.getChildFile (name), bytes);
+        };
+
+        VlaSysExFixed fixed;
+        VlaSysExContinuos oneByte, twoBytes;
+        twoBytes.setDatumSize (2);
+
+        save ("roland_checksum", fixed, 0, "41 10 42 12 $ 40 00 7F 00 =");
+        save ("checksum_at_start", fixed, 0, "41 $ = 10");
+        save ("pedal_one_byte", oneByte, 1, "43 10 4C 00 00 0B *");
+        save ("pedal_two_bytes", twoBytes, 3, "41 * 10");
+        save ("pedal_in_checksum", twoBytes, 3, "41 10 42 12 $ 40 00 * 00 =");
+    }
 }
 
 int main (int argc, char** argv)
@@ -90,6 +158,9 @@ int main (int argc, char** argv)
         writePreferences (corpus.getChildFile ("prefs_reader"));
         writePreferences (corpus.getChildFile ("xml_reader"));
         writeMidiStreams (corpus.getChildFile ("midi_stream_parser"));
+        writeDocuments (corpus.getChildFile ("document_reader"),
+                        corpus.getSiblingFile ("../resources/examples/win_example.vlt"));
+        writeSysExSequences (corpus.getChildFile ("sysex_sequence"));
     }
     catch (const std::exception& e)
     {

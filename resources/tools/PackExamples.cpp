@@ -87,7 +87,8 @@ int main (int argc, char** argv)
         builder.addEntry (stream.release(), 9, storedPath, fixedTime);
     }
 
-    builder.addEntry (std::make_unique<juce::MemoryInputStream> (juce::MemoryBlock(), true).release(),
+    // No copy of the empty data: copying an empty MemoryBlock passes null to memcpy.
+    builder.addEntry (std::make_unique<juce::MemoryInputStream> (nullptr, 0, false).release(),
                       0, folderName + "/", fixedTime);
 
     juce::MemoryOutputStream archive;

@@ -92,6 +92,35 @@ TEST (CXmlHelpersTests, CountsNestingAsJucesReaderNestsIt)
     }
 }
 
+TEST (CXmlHelpersTests, SkipsBlanksBeyondAsciiAsJucesReaderDoes)
+{
+    // The scan tells common characters apart itself: the others must still count as JUCE counts them.
+    for (const auto* text : { "<a>\xc2\xa0<b/>\xe3\x80\x80<c/></a>", "<a>\xe2\x80\x83\xc2\x85<b><c/></b></a>",
+                              "\xc2\xa0<a><b/></a>", "\xe3\x80\x80<a/>", "\x1c<a><b/></a>", "\x0b\x0c<a>\x1f<b/></a>" })
+    {
+        const auto parsed = juce::parseXML (juce::String::fromUTF8 (text));
+        EXPECT_EQ (CXml::nestingDepth (juce::String::fromUTF8 (text)), parsed != nullptr ? depthOf (*parsed) : 0) << text;
+    }
+}
+
+TEST (CXmlHelpersTests, ComparesNamesIgnoringCaseAsJuceDoes)
+{
+    const char* names[] = { "", "a", "A", "name", "NAME", "Name", "names", "nam", "na_me", "n\xc3\xa4me", "N\xc3\x84ME",
+                            "\xc3\xa9t\xc3\xa9", "\xc3\x89T\xc3\x89", "\xc4\xb1" "d", "ID", "id", "stra\xc3\x9f" "e", "STRASSE" };
+
+    for (const auto* a : names)
+        for (const auto* b : names)
+        {
+            const auto x = juce::String::fromUTF8 (a), y = juce::String::fromUTF8 (b);
+            EXPECT_EQ (CXml::equalsIgnoreCase (x, y), x.equalsIgnoreCase (y)) << a << " / " << b;
+        }
+
+    // An identifier shares JUCE's own copy of a name read from a file.
+    const auto xml = parse (R"(<item label="x"/>)");
+    EXPECT_TRUE (CXml::equalsIgnoreCase (xml->getAttributeName (0), juce::Identifier ("label")));
+    EXPECT_EQ (CXml::getString (*xml, juce::Identifier ("LABEL")), "x");
+}
+
 TEST (CXmlHelpersTests, RefusesWhatJucesReaderWouldGoWrongOn)
 {
     TemporaryHome home;

@@ -137,3 +137,25 @@ TEST_F (VlaSysExTests, SettersKeepTheLimitsOfTheDatumSize)
     EXPECT_EQ (continuous.getMinValue() * 1000 + continuous.getMaxValue(), 126127);
     EXPECT_EQ (continuous.getBytes(), (std::vector<juce::uint8> { 0x41, 0xff, 0x10 }));
 }
+
+TEST_F (VlaSysExTests, AValueSlotThatCannotWidenKeepsItsDatumSize)
+{
+    // At the byte limit a second value byte does not fit: the text stays as it is, and so
+    // does the width of the slot that it holds.
+    juce::String longest;
+
+    for (int i = 0; i < 65533; ++i)
+        longest << "01 ";
+
+    normalised (continuous, longest + "*");
+    continuous.setMaxValue (127);
+    continuous.setDatumSize (2);
+
+    EXPECT_EQ (continuous.getDatumSize(), 1);
+    EXPECT_EQ (continuous.getMaxValue(), 127);
+    EXPECT_EQ (continuous.getBytes().size(), 65534u);
+
+    const auto message = sent (continuous, 127);
+    ASSERT_EQ (message.size(), 65536u);
+    EXPECT_EQ (message[65534], 0x7f);    // the value, never the slot's 0xff
+}
