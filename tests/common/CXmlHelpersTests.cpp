@@ -116,7 +116,7 @@ TEST (CXmlHelpersTests, ComparesNamesIgnoringCaseAsJuceDoes)
         }
 
     // An identifier shares JUCE's own copy of a name read from a file.
-    const auto xml = parse (R"(<item label="x"/>)");
+    const auto xml = juce::parseXML (R"(<item label="x"/>)");
     EXPECT_TRUE (CXml::equalsIgnoreCase (xml->getAttributeName (0), juce::Identifier ("label")));
     EXPECT_EQ (CXml::getString (*xml, juce::Identifier ("LABEL")), "x");
 }
