@@ -1,6 +1,4 @@
 #include "app/VlDocument.h"
-#include "common/CVirtualMidiPorts.h"
-#include "engine/VlEngine.h"
 #include "engine/VlTypes.h"
 #include "engine/VlaGoTo.h"
 #include "engine/VlaMute.h"
@@ -11,6 +9,7 @@
 #include "engine/VlamNote.h"
 #include "engine/VlamProgramChange.h"
 #include "resources/ExamplesArchive.h"
+#include "fixtures/EngineFixture.h"
 #include "fixtures/FakePrompts.h"
 #include "fixtures/TemporaryHome.h"
 
@@ -21,7 +20,7 @@
 
 using Kind = FakePrompts::Kind;
 
-class VlDocumentTests : public ::testing::Test
+class VlDocumentTests : public EngineFixture
 {
 protected:
     juce::File fileNamed (const juce::String& name) const  { return home.getFolder().getChildFile (name); }
@@ -51,20 +50,8 @@ protected:
                "<patches current=\"0\">" + patches + "</patches></veltrino>";
     }
 
-    juce::StringArray patchNames() const
-    {
-        juce::StringArray names;
-
-        for (const auto& patch : engine.getPatches())
-            names.add (patch->getName());
-
-        return names;
-    }
-
     TemporaryHome home;
     FakePrompts prompts;
-    CVirtualMidiPorts ports;
-    VlEngine engine { ports.share() };
     juce::RecentlyOpenedFilesList recentFiles;
     VlDocument document { engine, &recentFiles };
 };
@@ -174,7 +161,7 @@ TEST_F (VlDocumentTests, AFailedOpenOrMergeLeavesTheEngineAndTheDocumentAsTheyWe
         EXPECT_FALSE (document.open (write ("broken.vlt", broken)));
         EXPECT_EQ (prompts.prompts.back().title, "Failed to open file...");
         EXPECT_TRUE (prompts.prompts.back().text.endsWith (VlDocument::getInvalidDocumentText()));
-        EXPECT_EQ (patchNames(), juce::StringArray ({ "P0", "P1" }));
+        EXPECT_EQ (patchNames(), "P0,P1");
         EXPECT_EQ (engine.getNavigationColor(), 0xff00ff00u);
         EXPECT_EQ (engine.getPatchColors(), colors);
         EXPECT_EQ (document.getFile(), good);

@@ -111,16 +111,6 @@ protected:
         return R"(<goto comment="" patch=")" + juce::String (patchIndex) + "\"/>";
     }
 
-    juce::String patchNames() const
-    {
-        juce::StringArray names;
-
-        for (const auto& held : engine.getPatches())
-            names.add (held->getName());
-
-        return names.joinIntoString (",");
-    }
-
     static juce::StringArray texts (const FakePrompts& prompts)
     {
         juce::StringArray result;
@@ -194,11 +184,6 @@ TEST_F (VlEngineTests, AFootswitchPlaysTheCurrentPatchAndAPedalOnlyInPlayMode)
     engine.onFootswitch (10, true);    // navigation: the pedal moves its slider only
     midi (cc (7, 90));
     EXPECT_TRUE (ui.getCalls().contains ("pedal 12 90"));
-
-    engine.setMode (ModePlay);
-    engine.setUserInterface (nullptr);    // nothing to pass the messages on: they are dropped
-    midi (noteOn (1));
-    engine.setUserInterface (&ui);
     EXPECT_TRUE (takeSent().empty());
 }
 
