@@ -49,7 +49,7 @@ protected:
 };
 
 //==============================================================================
-TEST_F (JSlidersPanelTests, ShowsTheControlOfEachPedalOrNothing)
+TEST_F (JSlidersPanelTests, ShowsTheControlOfEachPedalOrNothingAndDimsItWhileMuted)
 {
     auto& control = addPedal (addPatch(), 12, 7);
     control.setLabel ("Volume");
@@ -64,6 +64,16 @@ TEST_F (JSlidersPanelTests, ShowsTheControlOfEachPedalOrNothing)
 
     EXPECT_FALSE (slider (11).isEnabled());
     EXPECT_EQ (sliders.getNameLabel (11)->getText() + sliders.getTargetLabel (11)->getText(), "");
+
+    // Muted, the pedal is dimmed and still moves its control; unmuted, the value is sent.
+    control.setMuted (true);
+    EXPECT_TRUE (slider (12).isMuted());
+    pedal (12, 64);
+    EXPECT_EQ (control.getCurrentValue(), 64);
+
+    control.setMuted (false);
+    EXPECT_FALSE (slider (12).isMuted());
+    EXPECT_EQ (takeSent(), cc7 ({ 64 }));
 }
 
 TEST_F (JSlidersPanelTests, NothingPassesUntilThePedalReachesTheControlsValue)
@@ -111,21 +121,6 @@ TEST_F (JSlidersPanelTests, EveryPatchChangeStartsATakeOverFromEitherSide)
     pedal (11, 49);
     pedal (11, 55);
     EXPECT_EQ (takeSent(), cc7 ({ 50, 55 }));
-}
-
-TEST_F (JSlidersPanelTests, AMutedPedalIsDimmedAndStillReachesTheEngine)
-{
-    auto& control = addPedal (addPatch(), 11, 7);
-    play();
-
-    control.setMuted (true);
-    EXPECT_TRUE (slider (11).isMuted());
-    pedal (11, 64);
-    EXPECT_EQ (control.getCurrentValue(), 64);
-
-    control.setMuted (false);
-    EXPECT_FALSE (slider (11).isMuted());
-    EXPECT_EQ (takeSent(), cc7 ({ 64 }));
 }
 
 TEST_F (JSlidersPanelTests, MouseDragsTakeTheSameRoad)

@@ -108,51 +108,6 @@ TEST_F (VlApplicationTests, KeepsTheMidiInputLearntMessagesAndWindowPlacesInTheP
     EXPECT_EQ (saved->getChildByName ("patches_dlg")->getStringAttribute ("state"), "1 2 300 400");
 }
 
-TEST_F (VlApplicationTests, DescribesEachCommandWithItsNameTextAndKey)
-{
-    start();
-    app.documentChanged();    // so that Save is active too, and carries no flag
-
-    const auto ctrl = juce::ModifierKeys::commandModifier, shift = juce::ModifierKeys::shiftModifier;
-
-    struct Expected { juce::CommandID id; const char* name; const char* description; int key; int modifiers; };
-    const Expected table[] = {
-        { Cmd::newDocument, "New", "Creates a new Veltrino document", 'n', ctrl },
-        { Cmd::openDocument, "Open...", "Opens an existing Veltrino document", 'o', ctrl },
-        { Cmd::mergeDocument, "Merge...", "Merges an existing Veltrino document", 0, 0 },
-        { Cmd::saveDocument, "Save", "Saves the current Veltrino document to a file", 's', ctrl },
-        { Cmd::saveDocumentAs, "Save As...", "Saves the current Veltrino document to a file with a different name",
-          's', ctrl | shift },
-        { Cmd::extractExamples, "Extract Examples...", "Saves the embedded example files", 0, 0 },
-        { Cmd::midiPreferences, "MIDI Preferences...", "Opens a dialog to setup the MIDI input device", ',', ctrl },
-        { Cmd::patchesSetup, "Patches...", "Opens a dialog to configure the patches", 'k', ctrl },
-        { Cmd::navigationPreferences, "Navigation Preferences...", "Opens a dialog to setup navigation options", 0, 0 },
-    };
-
-    for (const auto& expected : table)
-    {
-        juce::ApplicationCommandInfo info (expected.id);
-        app.getCommandInfo (expected.id, info);
-
-        EXPECT_EQ (info.shortName, expected.name) << expected.id;
-        EXPECT_EQ (info.description, expected.description) << expected.id;
-        EXPECT_EQ (info.categoryName, "Application") << expected.id;
-        EXPECT_EQ (info.flags, 0) << expected.id;
-
-        if (expected.key == 0)
-        {
-            EXPECT_TRUE (info.defaultKeypresses.isEmpty()) << expected.id;
-            continue;
-        }
-
-        ASSERT_EQ (info.defaultKeypresses.size(), 1) << expected.id;
-        const auto key = info.defaultKeypresses.getFirst();
-        EXPECT_EQ (key.getKeyCode(), expected.key) << expected.id;
-        EXPECT_EQ (key.getModifiers().getRawFlags(), expected.modifiers) << expected.id;
-        EXPECT_EQ (key.getTextCharacter(), 0) << expected.id;
-    }
-}
-
 TEST_F (VlApplicationTests, CommandsAreGreyedWhileAnythingModalIsOpenAndSaveWhileNothingChanged)
 {
     start();

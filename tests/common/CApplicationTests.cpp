@@ -208,7 +208,7 @@ TEST_F (CApplicationTests, AFailedWriteLeavesWhatWasThereAndLeavesNoLitter)
 }
 
 //==============================================================================
-TEST_F (CApplicationTests, CommonCommandsCarryTheNameRunAndPassOnOthers)
+TEST_F (CApplicationTests, CommonCommandsRunAndPassOnOthers)
 {
     TestApplication app;
     app.initialise ("x");
@@ -217,12 +217,6 @@ TEST_F (CApplicationTests, CommonCommandsCarryTheNameRunAndPassOnOthers)
     juce::Array<juce::CommandID> ids;
     app.CApplication::getAllCommands (ids);
     EXPECT_EQ (ids, juce::Array<juce::CommandID> ({ 1, 2, 3, 0x1001 }));
-
-    EXPECT_EQ (infoFor (app, CApplication::CommandId::about).shortName, "About Veltrino");
-    EXPECT_EQ (infoFor (app, CApplication::CommandId::about).description, "Shows information about the Veltrino application.");
-    const auto quit = infoFor (app, CApplication::CommandId::quit);
-    EXPECT_EQ (quit.description, "Quits Veltrino.");
-    EXPECT_EQ (quit.defaultKeypresses, juce::Array<juce::KeyPress> ({ juce::KeyPress ('q', juce::ModifierKeys::ctrlModifier, 0) }));
 
     EXPECT_TRUE (perform (app, CApplication::CommandId::about));
     EXPECT_TRUE (perform (app, CApplication::CommandId::quit));
@@ -304,33 +298,6 @@ TEST_F (CApplicationTests, ModalBoxesGreyTheProductCommandsLevelByLevel)
 
     EXPECT_EQ (seen, (std::vector<std::pair<int, bool>> { { 0, false }, { 1, true }, { 2, true }, { 1, true }, { 0, false } }));
     app.shutdown();
-}
-
-TEST_F (CApplicationTests, DialogPositionSurvivesARestartThroughThePreferences)
-{
-    juce::Component content;
-    content.setSize (240, 120);
-    juce::Point<int> shownAt;
-
-    for (int run = 0; run < 2; ++run)
-    {
-        TestApplication app;
-        app.initialise ("x");
-
-        ModalTest::whenModal ([&] (juce::Component& window)
-        {
-            if (run == 0)
-                window.setTopLeftPosition (130, 170);
-
-            shownAt = window.getPosition();
-            ModalTest::pressEscape (window);
-        });
-
-        app.dialog.showModal ("Dialog", content, juce::Colours::grey, false, false);
-        app.shutdown();
-    }
-
-    EXPECT_EQ (shownAt, juce::Point<int> (130, 170));
 }
 
 //==============================================================================

@@ -1,11 +1,13 @@
 #include "engine/VlamNote.h"
 #include "fixtures/EngineFixture.h"
+#include "common/CFileMidiPorts.h"
 #include "fixtures/MessageLoop.h"
+#include "fixtures/TemporaryMidiFolder.h"
 
 #include <thread>
 
-/** The engine's MIDI callback on the input device's own thread, while the main
-    thread changes what it reads. Runs under ThreadSanitizer too.
+/** The engine's MIDI callback on the input device's own thread: while the main
+    thread changes what it reads, and from an input pipe to an output file. Runs under ThreadSanitizer too.
 */
 class VlEngineInputThreadTests : public EngineFixture {};
 
@@ -43,4 +45,38 @@ TEST_F (VlEngineInputThreadTests, ModeAndChannelChangeWhileTheInputThreadReadsTh
 
     stop = true;
     pedalBoard.join();
+}
+
+//==============================================================================
+/** The road a user's pedal board takes without MIDI hardware: bytes written into an
+    input pipe, read on the input's own thread, played to an output file.
+*/
+TEST (VlEngineFilePortsTests, AFootswitchFromAnInputPipeReachesAnOutputFile)
+{
+    TemporaryMidiFolder midiFolder;
+    ASSERT_TRUE (midiFolder.makeInput ("FCB1010") && midiFolder.makeOutput ("Synth"));
+
+    VlEngine engine { std::make_unique<CFileMidiPorts> (midiFolder.getFolder()) };
+    FakeUserInterface ui { engine };
+
+    auto patch = std::make_unique<VlPatch>();
+    auto* control = patch->setControl (1, std::make_unique<VlControlCfg>());
+    control->addState (std::make_unique<VlControlState>());
+    auto& note = static_cast<VlamNote&> (control->getState (0)->addAction (std::make_unique<VlamNote>()));
+    note.setDevice ("Synth");
+    note.setNumber (64);
+    engine.addPatch (std::move (patch));
+
+    engine.openMidiOutputs();
+    engine.goToPatch (0, true);
+    engine.setMidiInput ("FCB1010", 1);
+    ASSERT_TRUE (engine.isMidiInputOpen());
+    ui.takeCalls();
+
+    // A press, and a release as a note-on of velocity 0 in running status.
+    MessageLoop::pumpUntil ([&] { return midiFolder.writeToInput ("FCB1010", { 0x90, 1, 100, 1, 0 }); });
+    MessageLoop::pumpUntil ([&] { return midiFolder.readOutput ("Synth").size() >= 6; });
+
+    EXPECT_EQ (midiFolder.readOutput ("Synth"), (MidiBytes { 0x90, 64, 100, 0x80, 64, 0 }));
+    EXPECT_EQ (ui.takeCalls().joinIntoString ("; "), "footswitch 1 down; footswitch 1 up");
 }

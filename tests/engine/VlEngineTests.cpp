@@ -1,16 +1,9 @@
-#include "common/CFileMidiPorts.h"
 #include "engine/VlaGoTo.h"
 #include "engine/VlaMute.h"
-#include "engine/VlaSysExContinuos.h"
-#include "engine/VlaSysExFixed.h"
 #include "engine/VlamCCContinuos.h"
-#include "engine/VlamCCFixed.h"
 #include "engine/VlamNote.h"
-#include "engine/VlamProgramChange.h"
 #include "fixtures/EngineFixture.h"
-#include "fixtures/MessageLoop.h"
 #include "fixtures/FakePrompts.h"
-#include "fixtures/TemporaryMidiFolder.h"
 
 // The engine's modes, MIDI input filter, patch selection, initial playing, devices,
 // navigation with the visit history, the learn table, the document content (writing,
@@ -43,13 +36,18 @@ protected:
             engine.goToPatch (patch, true);
     }
 
+    void press (int footswitch)
+    {
+        engine.onFootswitch (footswitch, true);
+        engine.onFootswitch (footswitch, false);
+    }
+
     // The on/off footswitch, then a press and release of the footswitch in navigation mode.
     void navigate (int footswitch)
     {
         engine.onFootswitch (10, true);
         ASSERT_EQ (engine.getMode(), ModeNavigation);
-        engine.onFootswitch (footswitch, true);
-        engine.onFootswitch (footswitch, false);
+        press (footswitch);
     }
 
     juce::String displayed (int controlId)
@@ -111,16 +109,6 @@ protected:
     static juce::String goTo (int patchIndex)
     {
         return R"(<goto comment="" patch=")" + juce::String (patchIndex) + "\"/>";
-    }
-
-    juce::String patchNames() const
-    {
-        juce::StringArray names;
-
-        for (const auto& held : engine.getPatches())
-            names.add (held->getName());
-
-        return names.joinIntoString (",");
     }
 
     static juce::StringArray texts (const FakePrompts& prompts)
@@ -196,28 +184,7 @@ TEST_F (VlEngineTests, AFootswitchPlaysTheCurrentPatchAndAPedalOnlyInPlayMode)
     engine.onFootswitch (10, true);    // navigation: the pedal moves its slider only
     midi (cc (7, 90));
     EXPECT_TRUE (ui.getCalls().contains ("pedal 12 90"));
-
-    engine.setMode (ModePlay);
-    engine.setUserInterface (nullptr);    // nothing to pass the messages on: they are dropped
-    midi (noteOn (1));
-    engine.setUserInterface (&ui);
     EXPECT_TRUE (takeSent().empty());
-}
-
-TEST_F (VlEngineTests, EachModeAnswersThePatchItShows)
-{
-    addPatches (2);
-    play();
-
-    EXPECT_EQ (engine.getPatchForMode (ModePlay), engine.getPatch (0));
-    EXPECT_EQ (engine.getPatchForMode (ModeNavigation), &engine.getNavigationPatch());
-    EXPECT_EQ (engine.getPatchForMode (ModeMidiSetup), &engine.getLearnPatch());
-    EXPECT_EQ (engine.getPatchForMode (ModeMidiLearn), engine.getPatch (0));
-    EXPECT_EQ (engine.getPatchForMode (ModeEditing), engine.getPatch (0));
-
-    engine.clear();
-    EXPECT_EQ (engine.getPatchForMode (ModeMidiLearn), nullptr);
-    EXPECT_EQ (engine.getPatchForMode (ModeMidiSetup), &engine.getLearnPatch());
 }
 
 //==============================================================================
@@ -341,8 +308,7 @@ TEST_F (VlEngineTests, BackAndForwardWalkTheVisitHistory)
     // Halfway through the history both ways are shown, each by its own symbol.
     engine.onFootswitch (10, true);
     EXPECT_EQ (displayed (4) + displayed (5), "<>");
-    engine.onFootswitch (4, true);
-    engine.onFootswitch (4, false);
+    press (4);
     EXPECT_EQ (engine.getCurrentPatchIndex(), 3);
 
     engine.onFootswitch (10, true);
@@ -574,28 +540,6 @@ TEST_F (VlEngineTests, RestoringASavedTableBringsItBackExactly)
 }
 
 //==============================================================================
-TEST_F (VlEngineTests, AFootswitchFromAnInputPipeReachesAnOutputFile)
-{
-    TemporaryMidiFolder midiFolder;
-    ASSERT_TRUE (midiFolder.makeInput ("FCB1010") && midiFolder.makeOutput ("Synth"));
-    switchPortsTo (std::make_unique<CFileMidiPorts> (midiFolder.getFolder()));
-
-    auto& patch = addPatch();
-    addAction<VlamNote> (*addControl (patch, 1).getState (0)).setNumber (64);
-    play();
-    engine.setMidiInput ("FCB1010", 1);
-    ASSERT_TRUE (engine.isMidiInputOpen());
-
-    // A press, and a release as a note-on of velocity 0 in running status, read on the
-    // input's own thread while this one runs the message loop.
-    MessageLoop::pumpUntil ([&] { return midiFolder.writeToInput ("FCB1010", { 0x90, 1, 100, 1, 0 }); });
-    MessageLoop::pumpUntil ([&] { return midiFolder.readOutput ("Synth").size() >= 6; });
-
-    EXPECT_EQ (midiFolder.readOutput ("Synth"), (MidiBytes { 0x90, 64, 100, 0x80, 64, 0 }));
-    EXPECT_EQ (takeCalls(), "footswitch 1 down; footswitch 1 up");
-}
-
-//==============================================================================
 TEST_F (VlEngineTests, WritesTheNavigationAndPatchesInTheDocumentFormat)
 {
     auto& first = addPatch ("A");
@@ -630,72 +574,6 @@ TEST_F (VlEngineTests, WritesTheNavigationAndPatchesInTheDocumentFormat)
 
     engine.clear();
     EXPECT_EQ (engine.createPatchesXml()->toString (format), R"(<patches current="65535"/>)");
-}
-
-TEST_F (VlEngineTests, ADocumentWrittenReadAndWrittenAgainIsTheSameText)
-{
-    FakePrompts prompts;
-
-    auto& intro = addPatch ("Intro & \"verse\" <1>", 0);
-    auto& verse = addPatch ("Verse", 1);
-    auto& chorus = addPatch ("Chorus", 2);
-    intro.setComment ("two\nlines");
-    intro.setColor (0x0f123456);
-    chorus.setColor (0);
-    addAction<VlamCCContinuos> (*addControl (verse, 11).getState (0));
-    addControl (chorus, 1);
-
-    auto& lead = addControl (intro, 1, 3);
-    lead.setLabel ("Lead");
-    lead.setTarget ("synth");
-    lead.setColor (0xff00ff00);
-    lead.setInitState (2);
-    lead.getState (0)->setLabel ("one");
-    lead.getState (1)->setColor (0x00ff0000);
-    addAction<VlamNote> (*lead.getState (0)).setNumber (61);
-    addAction<VlamCCFixed> (*lead.getState (0)).setValue (5);
-    addAction<VlamProgramChange> (*lead.getState (0)).setProgram (9);
-    addAction<VlaSysExFixed> (*lead.getState (1)).parseSequence ("41 10 $ 12 7f =");
-    addAction<VlaGoTo> (*lead.getState (1)).setPatch (2);
-    auto& mute = addAction<VlaMute> (*lead.getState (2));
-    mute.setPatch (1);
-    mute.setMuteSwitch (0);
-    mute.setComment ("quiet");
-
-    auto& pedal = addControl (intro, 11);
-    pedal.setInitValue (64);
-    addAction<VlamCCContinuos> (*pedal.getState (0)).setMinValue (10);
-    addAction<VlaSysExContinuos> (*pedal.getState (0)).parseSequence ("41 * $ 12 =");
-
-    auto& link = addControl (intro, 3, 0);
-    link.setPendingLink (true, 2, 1);
-    auto& lost = addControl (verse, 2, 0);
-    lost.setPendingLink (true, 9, 1);
-    engine.checkTargets (0);
-    ASSERT_EQ (prompts.prompts.size(), 1u);
-
-    engine.setNavigationColor (0xff0000ff);
-    engine.setNavigationFunction (NavGoUp, -1, false);
-    play();
-    engine.goToPatch (1, true);
-
-    const auto written = writeDocument();
-    ASSERT_TRUE (load (written));
-    EXPECT_EQ (writeDocument(), written);
-    EXPECT_EQ (prompts.prompts.size(), 2u);     // the lost link, again
-    EXPECT_EQ (engine.getCurrentPatchIndex(), 1);
-}
-
-TEST_F (VlEngineTests, ASequenceTextThatIsRefusedSurvivesOpeningAndSaving)
-{
-    ASSERT_TRUE (load (document (patch ("P", plain (1, R"(<sysex comment="" device="Synth" sequence="F0 80 zz" stage="1"/>)")))));
-    play();
-
-    EXPECT_TRUE (writeDocument().contains (R"(sequence="F0 80 zz")"));
-
-    engine.onFootswitch (1, true);
-    engine.onFootswitch (1, false);
-    EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { { 0xf0, 0xf7 } }));     // no data bytes
 }
 
 TEST_F (VlEngineTests, OpeningReplacesTheDocumentNavigationHistoryAndColourSets)
@@ -865,27 +743,6 @@ TEST_F (VlEngineTests, InputIsIgnoredFromTheStartOfALoadUntilPlayingEnds)
     EXPECT_EQ (engine.getMode(), ModePlay);
     midi (noteOn (1));
     EXPECT_EQ (takeSent().size(), 1u);
-
-    const auto invalid = juce::parseXML (document (patch ("B", plain (99))));
-    EXPECT_FALSE (engine.loadPatchesFromXml (false, *invalid->getChildByName ("patches")));
-    EXPECT_EQ (engine.getMode(), ModePlay);
-}
-
-TEST_F (VlEngineTests, TheNavigationAndPatchesReadersWorkOneByOne)
-{
-    const auto root = juce::parseXML (document (patch ("A") + patch ("B"), "1",
-                                                R"(<navigation color="ff445566"><function type="2" control="7"/></navigation>)"));
-
-    EXPECT_TRUE (engine.loadNavigationFromXml (true, juce::XmlElement ("navigation")));     // merging: not read
-    EXPECT_FALSE (engine.loadNavigationFromXml (false, juce::XmlElement ("navigation")));
-    EXPECT_EQ (engine.getNavigationFunctions().size(), 6u);
-
-    ASSERT_TRUE (engine.loadNavigationFromXml (false, *root->getChildByName ("navigation")));
-    ASSERT_TRUE (engine.loadPatchesFromXml (true, *root->getChildByName ("patches")));
-    engine.startPlaying (0);
-    EXPECT_EQ (engine.getNavigationFunctions(), (std::map<int, int> { { 2, 7 } }));
-    EXPECT_EQ (engine.getControlColors(), (ColorSet { 0xff445566 }));
-    EXPECT_EQ (patchNames(), "A,B");
 }
 
 //==============================================================================
@@ -977,8 +834,7 @@ TEST_F (VlEngineTests, ALinkWithoutTargetNeitherPlaysNorShowsTheStatesReadWithIt
                 EXPECT_EQ (shown->getCurrentState(), nullptr);
             }
 
-            engine.onFootswitch (id, true);
-            engine.onFootswitch (id, false);
+            press (id);
         }
     }
 
@@ -1034,8 +890,7 @@ TEST_F (VlEngineTests, DeletingAPedalDeletesTheMutesOfOtherPatchesAndDisarmsThos
     EXPECT_EQ (own.getPedal(), nullptr);
     EXPECT_EQ (own.createXml()->getIntAttribute ("pedal"), -1);
 
-    engine.onFootswitch (2, true);
-    engine.onFootswitch (2, false);
+    press (2);
 }
 
 TEST_F (VlEngineTests, DeletingAllControlsListsEachDependantOnceAndLeavesNothingDangling)
@@ -1068,10 +923,7 @@ TEST_F (VlEngineTests, DeletingAllControlsListsEachDependantOnceAndLeavesNothing
     // Everything left is used and written without touching what went.
     engine.goToPatch (3, true);
     for (int id : { 5, 6, 7 })
-    {
-        engine.onFootswitch (id, true);
-        engine.onFootswitch (id, false);
-    }
+        press (id);
     EXPECT_TRUE (writeDocument().contains (R"(link_patch="2" link_control="-1")"));
 }
 

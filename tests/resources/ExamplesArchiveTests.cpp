@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-TEST (ExamplesArchiveTests, HoldsTheDumpAndTheExampleDocumentThenTheFolderEntry)
+TEST (ExamplesArchiveTests, HoldsThePedalBoardDumpTheBuildGeneratedAndTheExampleDocumentThenTheFolderEntry)
 {
     juce::MemoryInputStream in (VlResources::examplesArchive, VlResources::examplesArchiveSize, false);
     juce::ZipFile archive (in);
@@ -17,19 +17,8 @@ TEST (ExamplesArchiveTests, HoldsTheDumpAndTheExampleDocumentThenTheFolderEntry)
     EXPECT_EQ (names, juce::StringArray ({ "Veltrino examples/Veltrino.syx", "Veltrino examples/win_example.vlt",
                                            "Veltrino examples/" }));
 
-    for (int i = 0; i < 2; ++i)
-    {
-        std::unique_ptr<juce::InputStream> entry (archive.createStreamForEntry (i));
-        ASSERT_NE (entry, nullptr) << names[i];
-        EXPECT_GT (entry->getTotalLength(), 0) << names[i];
-    }
-}
-
-TEST (ExamplesArchiveTests, CarriesThePedalBoardDumpThatTheBuildGenerated)
-{
-    juce::MemoryInputStream in (VlResources::examplesArchive, VlResources::examplesArchiveSize, false);
-    juce::ZipFile archive (in);
-    std::unique_ptr<juce::InputStream> entry (archive.createStreamForEntry (archive.getIndexOfFileName ("Veltrino examples/Veltrino.syx")));
+    // The example document is read whole elsewhere; the dump is the one the build generated.
+    std::unique_ptr<juce::InputStream> entry (archive.createStreamForEntry (0));
     ASSERT_NE (entry, nullptr);
 
     juce::MemoryBlock packed, generated;
