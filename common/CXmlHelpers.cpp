@@ -1,5 +1,6 @@
 #include "common/CXmlHelpers.h"
 
+#include <array>
 #include <cstring>
 #include <string_view>
 
@@ -7,22 +8,67 @@ namespace
 {
     using CharPointer = juce::String::CharPointerType;
 
+    constexpr bool isAsciiIdentifierChar (juce::juce_wchar c)
+    {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
+               || c == '_' || c == '-' || c == ':' || c == '.';
+    }
+
+    // Looked up rather than compared: every character of every name goes through it.
+    constexpr auto asciiIdentifierChars = []
+    {
+        std::array<bool, 128> table {};
+
+        for (juce::juce_wchar c = 0; c < 128; ++c)
+            table[(size_t) c] = isAsciiIdentifierChar (c);
+
+        return table;
+    }();
+
     // A name character, as JUCE's XML reader tells it.
     bool isIdentifierChar (juce::juce_wchar c)
     {
-        if (c < 160)
-            return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
-                   || c == '_' || c == '-' || c == ':' || c == '.';
+        if (c >= 0 && c < 128)
+            return asciiIdentifierChars[(size_t) c];
 
-        return juce::CharacterFunctions::isLetterOrDigit (c);
+        return c >= 160 && juce::CharacterFunctions::isLetterOrDigit (c);
+    }
+
+    // The character at `b` and the one after it, as CharPointer reads and steps them. ASCII
+    // bytes, almost all of a document, are taken as they are without decoding.
+    juce::juce_wchar charAt (char* b) noexcept
+    {
+        const auto byte = (unsigned char) *b;
+        return byte < 0x80 ? (juce::juce_wchar) byte : *CharPointer (b);
+    }
+
+    char* nextChar (char* b) noexcept
+    {
+        if ((unsigned char) *b < 0x80)
+            return b + 1;
+
+        auto p = CharPointer (b);
+        return (++p).getAddress();
     }
 
     CharPointer endOfToken (CharPointer p)
     {
-        while (isIdentifierChar (*p))
-            ++p;
+        auto* b = p.getAddress();
 
-        return p;
+        while (isIdentifierChar (charAt (b)))
+            b = nextChar (b);
+
+        return CharPointer (b);
+    }
+
+    // Where CharPointer::indexOf() finds `c`, or null: it stops at a zero byte only.
+    char* findChar (char* b, juce::juce_wchar c) noexcept
+    {
+        for (; *b != 0; b = nextChar (b))
+            if (charAt (b) == c)
+                return b;
+
+        return nullptr;
     }
 
     // Walks the text step for step as juce::XmlDocument reads it (its members of the same names),
@@ -129,10 +175,8 @@ namespace
             {
                 if (input[1] == '/')
                 {
-                    const auto end = input.indexOf ((juce::juce_wchar) '>');
-
-                    if (end >= 0)
-                        input += end + 1;
+                    if (auto* end = findChar (input.getAddress(), '>'))
+                        input = CharPointer (end + 1);
 
                     return Step::close;
                 }
@@ -165,7 +209,13 @@ namespace
         {
             while (! refused)
             {
-                const auto c = *input;
+                auto* b = input.getAddress();
+                auto c = charAt (b);
+
+                for (; c != '<' && c != 0 && c != '&'; c = charAt (b))
+                    b = nextChar (b);
+
+                input = CharPointer (b);
 
                 if (c == '<')
                 {
@@ -177,10 +227,8 @@ namespace
                     outOfData = true;
                     return;
                 }
-                else if (c == '&')
-                    readEntity (true);
                 else
-                    ++input;
+                    readEntity (true);
             }
         }
 
@@ -203,22 +251,24 @@ namespace
                     continue;
                 }
 
-                for (;; ++input)
+                auto* b = input.getAddress();
+                auto here = charAt (b);
+
+                for (; here != quote && here != '&' && here != 0; here = charAt (b))
+                    b = nextChar (b);
+
+                input = CharPointer (b);
+
+                if (here == quote)
                 {
-                    if (*input == quote)
-                    {
-                        ++input;
-                        return;
-                    }
+                    ++input;
+                    return;
+                }
 
-                    if (*input == '&')
-                        break;
-
-                    if (*input == 0)
-                    {
-                        outOfData = true;
-                        return;
-                    }
+                if (here == 0)
+                {
+                    outOfData = true;
+                    return;
                 }
             }
         }
@@ -335,16 +385,26 @@ namespace
         bool skipPast (int numChars, const char* end)
         {
             input += numChars;
-            const auto index = input.indexOf (juce::CharPointer_ASCII (end));
+            const auto length = (int) std::strlen (end);
 
-            if (index < 0)
+            // Every `end` is ASCII: only where its first character stands can it begin.
+            for (auto* b = input.getAddress();; b = nextChar (b))
             {
-                outOfData = true;
-                return false;
-            }
+                const auto here = charAt (b);
 
-            input += index + (int) std::strlen (end);
-            return true;
+                if (here == (juce::juce_wchar) *end
+                    && CharPointer (b).compareUpTo (juce::CharPointer_ASCII (end), length) == 0)
+                {
+                    input = CharPointer (b) + length;
+                    return true;
+                }
+
+                if (here == 0)
+                {
+                    outOfData = true;
+                    return false;
+                }
+            }
         }
 
         juce::juce_wchar readNextChar()
@@ -371,7 +431,8 @@ namespace CXml
     {
         // JUCE reads a document type only at the start, and only in this spelling. Searched
         // for among the bytes: an ASCII word matches only ASCII characters in UTF-8.
-        const std::string_view bytes (text.toRawUTF8(), text.getNumBytesAsUTF8());
+        // (Not getNumBytesAsUTF8(): it decodes every character to count the bytes.)
+        const std::string_view bytes (text.toRawUTF8());
 
         if (bytes.find ("<!DOCTYPE") != std::string_view::npos)
             return -1;
@@ -445,17 +506,23 @@ namespace CXml
         return findAttributeIgnoreCase (element, name) >= 0;
     }
 
+    const juce::String* findAttribute (const juce::XmlElement& element, juce::StringRef name)
+    {
+        const auto index = findAttributeIgnoreCase (element, name);
+        return index >= 0 ? &element.getAttributeValue (index) : nullptr;
+    }
+
     juce::String getString (const juce::XmlElement& element, juce::StringRef name,
                             const juce::String& defaultValue)
     {
-        const auto index = findAttributeIgnoreCase (element, name);
-        return index >= 0 ? element.getAttributeValue (index) : defaultValue;
+        const auto* text = findAttribute (element, name);
+        return text != nullptr ? *text : defaultValue;
     }
 
     int getInt (const juce::XmlElement& element, juce::StringRef name, int defaultValue)
     {
-        const auto index = findAttributeIgnoreCase (element, name);
-        return index >= 0 ? element.getAttributeValue (index).getIntValue() : defaultValue;
+        const auto* text = findAttribute (element, name);
+        return text != nullptr ? text->getIntValue() : defaultValue;
     }
 
     bool hasTag (const juce::XmlElement& element, juce::StringRef tag)

@@ -49,6 +49,11 @@ namespace CXml
 
     bool hasAttribute (const juce::XmlElement& element, juce::StringRef name);
 
+    /** The attribute's text, or null when it is absent: one look-up where a presence
+        test and a read would take two. The text is the element's own.
+    */
+    const juce::String* findAttribute (const juce::XmlElement& element, juce::StringRef name);
+
     /** The attribute's text, or `defaultValue` when it is absent. */
     juce::String getString (const juce::XmlElement& element, juce::StringRef name,
                             const juce::String& defaultValue = {});

@@ -54,10 +54,12 @@ void VlAction::saveToXml (juce::XmlElement& element) const
 
 bool VlAction::loadFromXml (const juce::XmlElement& element, juce::uint16)
 {
-    if (! CXml::hasAttribute (element, VlXml::comment))
+    const auto* text = CXml::findAttribute (element, VlXml::comment);
+
+    if (text == nullptr)
         return false;
 
-    comment = CXml::getString (element, VlXml::comment);
+    comment = *text;
     return true;
 }
 

@@ -84,11 +84,14 @@ std::unique_ptr<juce::XmlElement> VlControlState::createXml() const
 
 bool VlControlState::loadFromXml (bool footswitch, const juce::XmlElement& element, juce::uint16 patchOffset)
 {
-    if (! CXml::hasAttribute (element, VlXml::label) || ! CXml::hasAttribute (element, VlXml::color))
+    const auto* labelText = CXml::findAttribute (element, VlXml::label);
+    const auto* colorText = labelText != nullptr ? CXml::findAttribute (element, VlXml::color) : nullptr;
+
+    if (colorText == nullptr)
         return false;
 
-    label = CXml::getString (element, VlXml::label);
-    color = colorFromText (CXml::getString (element, VlXml::color));
+    label = *labelText;
+    color = colorFromText (*colorText);
 
     // Text between the children has an empty tag, which names no action.
     for (auto* child : element.getChildIterator())

@@ -10,9 +10,11 @@ void VlExecutionStage::saveToXml (juce::XmlElement& element) const
 
 bool VlExecutionStage::loadFromXml (const juce::XmlElement& element, juce::uint16)
 {
-    if (! CXml::hasAttribute (element, VlXml::stage))
+    const auto* text = CXml::findAttribute (element, VlXml::stage);
+
+    if (text == nullptr)
         return false;
 
-    stage = (juce::uint8) CXml::getInt (element, VlXml::stage);
+    stage = (juce::uint8) text->getIntValue();
     return true;
 }

@@ -22,12 +22,17 @@ void VlaMidi::saveToXml (juce::XmlElement& element) const
 
 bool VlaMidi::loadFromXml (const juce::XmlElement& element, juce::uint16 patchOffset)
 {
-    if (! VlAction::loadFromXml (element, patchOffset)
-        || ! hasAttributes (element, { VlXml::device, VlXml::channel }))
+    if (! VlAction::loadFromXml (element, patchOffset))
         return false;
 
-    device = CXml::getString (element, VlXml::device);
-    channel = (juce::uint8) CXml::getInt (element, VlXml::channel);
+    const auto* deviceText = CXml::findAttribute (element, VlXml::device);
+    const auto* channelText = deviceText != nullptr ? CXml::findAttribute (element, VlXml::channel) : nullptr;
+
+    if (channelText == nullptr)
+        return false;
+
+    device = *deviceText;
+    channel = (juce::uint8) channelText->getIntValue();
     return true;
 }
 

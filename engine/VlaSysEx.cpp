@@ -171,12 +171,17 @@ void VlaSysEx::saveToXml (juce::XmlElement& element) const
 
 bool VlaSysEx::loadFromXml (const juce::XmlElement& element, juce::uint16 patchOffset)
 {
-    if (! VlAction::loadFromXml (element, patchOffset)
-        || ! hasAttributes (element, { VlXml::device, VlXml::sequence }))
+    if (! VlAction::loadFromXml (element, patchOffset))
         return false;
 
-    device = CXml::getString (element, VlXml::device);
-    loadSequence (CXml::getString (element, VlXml::sequence));
+    const auto* deviceText = CXml::findAttribute (element, VlXml::device);
+    const auto* sequenceText = deviceText != nullptr ? CXml::findAttribute (element, VlXml::sequence) : nullptr;
+
+    if (sequenceText == nullptr)
+        return false;
+
+    device = *deviceText;
+    loadSequence (*sequenceText);
     return true;
 }
 
