@@ -9,6 +9,7 @@
 #include "engine/VlEngine.h"
 #include "fixtures/FakePrompts.h"
 #include "fuzz/CheckingMidiPorts.h"
+#include "fuzz/FileFuzzing.h"
 #include "fuzz/Require.h"
 
 namespace
@@ -50,12 +51,7 @@ namespace
 
 extern "C" int LLVMFuzzerInitialize (int*, char***)
 {
-    juce::JUCEApplicationBase::createInstance = +[]() -> juce::JUCEApplicationBase* { return nullptr; };
-
-    // Every input is written to a file: on a RAM disk that costs nothing.
-    if (juce::File ("/dev/shm").isDirectory())
-        setenv ("TMPDIR", "/dev/shm", 1);
-
+    prepareFileFuzzing();
     return 0;
 }
 

@@ -4,6 +4,7 @@
 
 #include "fixtures/TemporaryHome.h"
 #include "fixtures/TestApplication.h"
+#include "fuzz/FileFuzzing.h"
 #include "fuzz/Require.h"
 
 namespace
@@ -18,13 +19,7 @@ namespace
 
 extern "C" int LLVMFuzzerInitialize (int*, char***)
 {
-    // The application object is ours, as in the test runners.
-    juce::JUCEApplicationBase::createInstance = +[]() -> juce::JUCEApplicationBase* { return nullptr; };
-
-    // Every input is written and synced to disk twice: on a RAM disk that costs nothing.
-    if (juce::File ("/dev/shm").isDirectory())
-        setenv ("TMPDIR", "/dev/shm", 1);
-
+    prepareFileFuzzing();
     return 0;
 }
 
