@@ -14,27 +14,11 @@ protected:
     void midi (const juce::MidiMessage& message)    { engine.handleIncomingMidiMessage (nullptr, message); }
     juce::String takeCalls()                        { return ui.takeCalls().joinIntoString ("; "); }
 
-    static juce::MidiMessage noteOn (int note, int velocity = 100, int channel = 1)
-    {
-        return juce::MidiMessage::noteOn (channel, note, (juce::uint8) velocity);
-    }
-
-    static juce::MidiMessage cc (int controller, int value, int channel = 1)
-    {
-        return juce::MidiMessage::controllerEvent (channel, controller, value);
-    }
-
-    void addPatches (int n)
-    {
-        for (int i = 0; i < n; ++i)
-            addPatch();
-    }
-
-    void visit (std::initializer_list<juce::uint16> patches)
-    {
-        for (auto patch : patches)
-            engine.goToPatch (patch, true);
-    }
+    static juce::MidiMessage noteOn (int note, int velocity = 100, int channel = 1)  { return juce::MidiMessage::noteOn (channel, note, (juce::uint8) velocity); }
+    static juce::MidiMessage cc (int controller, int value)  { return juce::MidiMessage::controllerEvent (1, controller, value); }
+    void addPatches (int n)                                  { for (int i = 0; i < n; ++i) addPatch(); }
+    void visit (std::initializer_list<juce::uint16> patches) { for (auto patch : patches) engine.goToPatch (patch, true); }
+    juce::String where() const  { return juce::String (engine.getCurrentPatchIndex()) + "@" + juce::String (engine.getHistoryPosition()); }
 
     // The on/off footswitch, then a press and release of the footswitch in navigation mode.
     void navigate (int footswitch)
@@ -100,16 +84,10 @@ protected:
              + juce::String (patchIndex) + R"(" link_control=")" + juce::String (controlId) + "\"/>";
     }
 
-    static juce::String goTo (int patchIndex)
-    {
-        return R"(<goto comment="" patch=")" + juce::String (patchIndex) + "\"/>";
-    }
+    static juce::String goTo (int patchIndex)  { return R"(<goto comment="" patch=")" + juce::String (patchIndex) + "\"/>"; }
 
     // The question asked n-th, with the definitions it lists.
-    static juce::String asked (const FakePrompts& prompts, size_t n)
-    {
-        return prompts.prompts[n].text + "\n\n" + prompts.prompts[n].details;
-    }
+    static juce::String asked (const FakePrompts& prompts, size_t n)  { return prompts.prompts[n].text + "\n\n" + prompts.prompts[n].details; }
 
     static constexpr const char* alsoDeleted = "\n\nThe following definitions will be deleted too:\n\n";
 
@@ -367,7 +345,7 @@ TEST_F (VlEngineTests, OnlyARealFunctionOnARealFootswitchSwitchesNavigation)
     EXPECT_EQ (engine.getMode(), ModePlay);
 }
 
-TEST_F (VlEngineTests, BackAndForwardSkipVisitsOfPatchesThatAreGone)
+TEST_F (VlEngineTests, BackAndForwardSkipVisitsOfPatchesThatAreGoneInAHistoryOfAtMostAThousand)
 {
     addPatches (4);
     visit ({ 0, 3, 1, 2 });
@@ -377,23 +355,17 @@ TEST_F (VlEngineTests, BackAndForwardSkipVisitsOfPatchesThatAreGone)
     engine.goToPatch (2, false);
     navigate (4);
     navigate (4);
-    EXPECT_EQ (engine.getCurrentPatchIndex(), 0);
-    EXPECT_EQ (engine.getHistoryPosition(), 0);
+    EXPECT_EQ (where(), "0@0");
     navigate (5);
-    EXPECT_EQ (engine.getCurrentPatchIndex(), 1);
-    EXPECT_EQ (engine.getHistoryPosition(), 2);
-}
+    EXPECT_EQ (where(), "1@2");
 
-TEST_F (VlEngineTests, HistoryKeepsTheLatestThousandVisits)
-{
-    addPatches (2);
+    // The history keeps the latest thousand visits.
     for (int i = 0; i < 1005; ++i)
         engine.goToPatch ((juce::uint16) (i % 2), true);
     EXPECT_EQ (engine.getHistory().size(), 1000u);
-    EXPECT_EQ (engine.getHistoryPosition(), 999);
+    EXPECT_EQ (where(), "0@999");
     navigate (4);
-    EXPECT_EQ (engine.getCurrentPatchIndex(), 1);
-    EXPECT_EQ (engine.getHistoryPosition(), 998);
+    EXPECT_EQ (where(), "1@998");
 }
 
 TEST_F (VlEngineTests, OpeningADocumentWithoutPatchesLeavesNoNavigationTarget)
@@ -440,7 +412,7 @@ TEST_F (VlEngineTests, DeletingOrMovingPatchesRecomputesTheNavigationTargets)
 }
 
 //==============================================================================
-TEST_F (VlEngineTests, LearnTableRefusesAMessageOfAnotherControl)
+TEST_F (VlEngineTests, LearnTableRefusesAMessageOfAnotherControlAndRestoresASavedTableExactly)
 {
     EXPECT_FALSE (engine.setLearntMessage (2, 5));
     EXPECT_EQ (engine.getLearntMessage (2), NoLearntKey);
@@ -456,11 +428,8 @@ TEST_F (VlEngineTests, LearnTableRefusesAMessageOfAnotherControl)
     midi (cc (7, 1));
     midi (cc (1, 1));
     EXPECT_EQ (takeCalls(), "pedal 11 1");
-}
 
-TEST_F (VlEngineTests, RestoringASavedTableBringsItBackExactly)
-{
-    // The user swapped the notes of footswitches 1 and 2 and the controllers of the pedals.
+    // Restoring a saved table brings it back exactly. The user swapped the notes of footswitches 1 and 2 and the controllers of the pedals.
     engine.restoreLearntMessages ({ { 1, "2" }, { 2, "1" }, { 11, "135" }, { 12, "129" }, { 3, "-1000" },
                                     { 4, "abc" }, { 5, "" }, { 6, " 60" }, { 13, "9" } });
     juce::String keys;
