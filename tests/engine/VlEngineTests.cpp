@@ -11,6 +11,8 @@
 class VlEngineTests : public EngineFixture
 {
 protected:
+    FakePrompts prompts;
+
     void midi (const juce::MidiMessage& message)    { engine.handleIncomingMidiMessage (nullptr, message); }
     juce::String takeCalls()                        { return ui.takeCalls().joinIntoString ("; "); }
 
@@ -87,11 +89,11 @@ protected:
     static juce::String goTo (int patchIndex)  { return R"(<goto comment="" patch=")" + juce::String (patchIndex) + "\"/>"; }
 
     // The question asked n-th, with the definitions it lists.
-    static juce::String asked (const FakePrompts& prompts, size_t n)  { return prompts.prompts[n].text + "\n\n" + prompts.prompts[n].details; }
+    juce::String asked (size_t n) const  { return prompts.prompts[n].text + "\n\n" + prompts.prompts[n].details; }
 
     static constexpr const char* alsoDeleted = "\n\nThe following definitions will be deleted too:\n\n";
 
-    static juce::StringArray texts (const FakePrompts& prompts)
+    juce::StringArray texts() const
     {
         juce::StringArray result;
 
@@ -211,7 +213,7 @@ TEST_F (VlEngineTests, OpensTheMidiInputOnAChannelKeptTo1To16AndTheOutputsThatPl
 }
 
 //==============================================================================
-TEST_F (VlEngineTests, OnOffFootswitchEntersNavigationAndLeavesOnTheSamePatch)
+TEST_F (VlEngineTests, OnOffFootswitchEntersNavigationAndLeavesOnTheSamePatchAndPreviousAndNextActAtTheRelease)
 {
     // Without a patch to select, leaving still ends in play mode and refreshes the board.
     engine.onFootswitch (10, true);
@@ -231,6 +233,18 @@ TEST_F (VlEngineTests, OnOffFootswitchEntersNavigationAndLeavesOnTheSamePatch)
     EXPECT_EQ (engine.getMode(), ModePlay);
     EXPECT_EQ (engine.getCurrentPatchIndex(), 0);
     EXPECT_EQ (engine.getHistory(), (std::vector<juce::uint16> { 0 }));
+
+    // Previous and next in the list act at the release and hide at the ends.
+    engine.onFootswitch (10, true);
+    EXPECT_EQ (displayed (1) + displayed (2) + displayed (11), "none+none");
+    engine.onFootswitch (2, true);
+    EXPECT_EQ (engine.getMode(), ModeNavigation);
+    engine.onFootswitch (2, false);
+    EXPECT_EQ (engine.getCurrentPatchIndex(), 1);
+    engine.onFootswitch (10, true);
+    EXPECT_EQ (displayed (1) + displayed (2), "-none");
+    engine.onFootswitch (2, false);
+    EXPECT_EQ (engine.getMode(), ModeNavigation);
 }
 
 TEST_F (VlEngineTests, BackAndForwardWalkTheVisitHistory)
@@ -252,22 +266,6 @@ TEST_F (VlEngineTests, BackAndForwardWalkTheVisitHistory)
     EXPECT_EQ (engine.getCurrentPatchIndex(), 5);
     engine.goToPatch (8, true);
     EXPECT_EQ (engine.getHistory(), (std::vector<juce::uint16> { 3, 5, 8 }));
-}
-
-TEST_F (VlEngineTests, PreviousAndNextInListActAtTheReleaseAndHideAtTheEnds)
-{
-    addPatches (2);
-    play();
-    engine.onFootswitch (10, true);
-    EXPECT_EQ (displayed (1) + displayed (2) + displayed (11), "none+none");
-    engine.onFootswitch (2, true);
-    EXPECT_EQ (engine.getMode(), ModeNavigation);
-    engine.onFootswitch (2, false);
-    EXPECT_EQ (engine.getCurrentPatchIndex(), 1);
-    engine.onFootswitch (10, true);
-    EXPECT_EQ (displayed (1) + displayed (2), "-none");
-    engine.onFootswitch (2, false);
-    EXPECT_EQ (engine.getMode(), ModeNavigation);
 }
 
 TEST_F (VlEngineTests, GoUpLeadsToThePatchesOfTheNearestHigherRank)
@@ -311,7 +309,6 @@ TEST_F (VlEngineTests, AssigningAFootswitchTakesItFromItsFunction)
 
 TEST_F (VlEngineTests, RearrangesConflictingFootswitchesOnlyWhenTheUserAgrees)
 {
-    FakePrompts prompts;
     prompts.okCancelAnswers = { false, true };
     auto& patch = addPatch();
     auto& onThree = addControl (patch, 3);
@@ -388,7 +385,6 @@ TEST_F (VlEngineTests, OpeningADocumentWithoutPatchesLeavesNoNavigationTarget)
 
 TEST_F (VlEngineTests, DeletingOrMovingPatchesRecomputesTheNavigationTargets)
 {
-    FakePrompts prompts;
     prompts.okCancelAnswers = { true };
     addPatch ("low", 2);
     addPatch ("middle", 1);
@@ -498,7 +494,6 @@ TEST_F (VlEngineTests, OpeningReplacesTheDocumentNavigationHistoryAndColourSets)
 
 TEST_F (VlEngineTests, AFailedOpenOrMergeLeavesTheEngineAsItWas)
 {
-    FakePrompts prompts;
     ASSERT_TRUE (load (document (patch ("A", plain (1, goTo (1))) + patch ("B", link (2, 0, 1)), "1")));
     const auto before = writeDocument();
     const auto colors = std::tuple (engine.getPatchColors(), engine.getControlColors(), engine.getStateColors());
@@ -584,7 +579,6 @@ TEST_F (VlEngineTests, NoDocumentHoldsMoreThan65535Patches)
 
 TEST_F (VlEngineTests, MergingAppendsBehindTheOpenPatchesAndMovesTheirReferences)
 {
-    FakePrompts prompts;
     ASSERT_TRUE (load (document (patch ("0") + patch ("1") + patch ("2") + patch ("3") + patch ("4", plain (1, {}, "ff0000ff")), "3")));
     engine.clearNavigation();
     const auto navigation = writeDocument().upToFirstOccurrenceOf ("<patches", false, false);
@@ -627,7 +621,6 @@ TEST_F (VlEngineTests, InputIsIgnoredFromTheStartOfALoadUntilPlayingEnds)
 //==============================================================================
 TEST_F (VlEngineTests, TheLoadCheckReportsEachLinkAndActionWithoutTargetOnce)
 {
-    FakePrompts prompts;
     const auto mute = R"(<mute comment="" patch="2" pedal="12" switch="1"/>)";
     const auto stateWithGoTo = R"(<item id="4" label="" target="" color="0" init_state="0" init_value="0" linked="0" link_patch="0" link_control="-1">)"
                                R"(<state label="" color="0"/><state label="" color="0">)" + goTo (5) + "</state></item>";
@@ -635,7 +628,7 @@ TEST_F (VlEngineTests, TheLoadCheckReportsEachLinkAndActionWithoutTargetOnce)
                                 R"(<state label="" color="0">)" + goTo (9) + "</state></item>";
     ASSERT_TRUE (load (document (patch ("Intro", plain (1, mute + goTo (1))) + patch ("Verse", link (2, 9, 1) + link (5, 0, 7) + linkWithStates)
                                  + patch ("Solo", stateWithGoTo + plain (11)))));
-    EXPECT_EQ (texts (prompts), juce::StringArray ({
+    EXPECT_EQ (texts(), juce::StringArray ({
         "Action <mute expr. pedal> of state <#1> of control <footswitch 1> of patch <0. Intro> cannot find its target.",
         "Linked control <footswitch 2> of patch <1. Verse> cannot find its target.",
         "Linked control <footswitch 5> of patch <1. Verse> cannot find its target.",
@@ -653,13 +646,12 @@ TEST_F (VlEngineTests, TheLoadCheckReportsEachLinkAndActionWithoutTargetOnce)
     // A merge checks the merged patches only.
     prompts.prompts.clear();
     ASSERT_TRUE (load (document (patch ("M", link (1, 1, 1) + link (2, 5, 1)) + patch ("N", plain (1))), true));
-    EXPECT_EQ (texts (prompts), juce::StringArray ({ "Linked control <footswitch 2> of patch <3. M> cannot find its target." }));
+    EXPECT_EQ (texts(), juce::StringArray ({ "Linked control <footswitch 2> of patch <3. M> cannot find its target." }));
     EXPECT_EQ (engine.getPatch (3)->getControl (1)->getLinkPatchIndex(), 4);     // 1 moved behind three patches
 }
 
 TEST_F (VlEngineTests, ALinkWithoutTargetNeitherPlaysNorShowsTheStatesReadWithIt)
 {
-    FakePrompts prompts;
     const auto note = [] (int number)
     {
         return R"(<note comment="" device="Synth" channel="1" number=")" + juce::String (number) + R"(" velocity="100"/>)";
@@ -694,7 +686,6 @@ TEST_F (VlEngineTests, ALinkWithoutTargetNeitherPlaysNorShowsTheStatesReadWithIt
 //==============================================================================
 TEST_F (VlEngineTests, DeletingAControlAsksWithTheLinksToItAndDeletesThemOnOk)
 {
-    FakePrompts prompts;
     ASSERT_TRUE (load (document (patch ("0") + patch ("1") + patch ("Two", plain (4)) + patch ("3") + patch ("4")
                                  + patch ("Five", plain (1) + link (4, 2, 4)))));
     engine.goToPatch (2, true);
@@ -705,7 +696,7 @@ TEST_F (VlEngineTests, DeletingAControlAsksWithTheLinksToItAndDeletesThemOnOk)
     const auto& question = prompts.prompts[0];
     EXPECT_TRUE (question.kind == FakePrompts::Kind::okCancelWithDetails && question.icon == CPrompts::Icon::question);
     EXPECT_EQ (question.title + "|" + question.buttons.joinIntoString (",") + "|" + juce::String (question.lockCount), "Deleting controls...|OK,Cancel|1");
-    EXPECT_EQ (asked (prompts, 0), "Do you really want to delete this control?" + juce::String (alsoDeleted) + "Control <footswitch 4> of patch <5. Five>;\n\n");
+    EXPECT_EQ (asked (0), "Do you really want to delete this control?" + juce::String (alsoDeleted) + "Control <footswitch 4> of patch <5. Five>;\n\n");
     EXPECT_EQ (engine.getPatch (5)->getNumControls(), 2);
     prompts.okCancelAnswers = { true };
     EXPECT_TRUE (engine.deleteControls (&target));
@@ -719,13 +710,12 @@ TEST_F (VlEngineTests, DeletingAControlAsksWithTheLinksToItAndDeletesThemOnOk)
 
 TEST_F (VlEngineTests, DeletingAPedalDeletesTheMutesOfOtherPatchesAndDisarmsThoseOfItsOwn)
 {
-    FakePrompts prompts;
     const auto mute = R"(<mute comment="" patch="1" pedal="11" switch="1"/>)";
     ASSERT_TRUE (load (document (patch ("0") + patch ("One", plain (11) + plain (2, mute)) + patch ("2") + patch ("Three", plain (1) + plain (3, mute)))));
     engine.goToPatch (1, true);
     prompts.okCancelAnswers = { true };
     ASSERT_TRUE (engine.deleteControls (engine.getPatch (1)->getControl (11)));
-    EXPECT_EQ (asked (prompts, 0), "Do you really want to delete this control?" + juce::String (alsoDeleted)
+    EXPECT_EQ (asked (0), "Do you really want to delete this control?" + juce::String (alsoDeleted)
                + "Action <mute expr. pedal> of state <#1> of control <footswitch 3> of patch <3. Three>;\n\n");
     EXPECT_TRUE (engine.getPatch (3)->getControl (3)->getState (0)->getActions().empty());
     const auto& own = dynamic_cast<VlaMute&> (*engine.getPatch (1)->getControl (2)->getState (0)->getActions()[0]);
@@ -736,7 +726,6 @@ TEST_F (VlEngineTests, DeletingAPedalDeletesTheMutesOfOtherPatchesAndDisarmsThos
 
 TEST_F (VlEngineTests, DeletingAllControlsListsEachDependantOnceAndLeavesNothingDangling)
 {
-    FakePrompts prompts;
     // Patch 2 links into patch 1; patch 3 links to one of those links (deeper than the
     // editor makes), mutes patch 1's pedal, and mutes patch 2's link to that pedal.
     ASSERT_TRUE (load (document (patch ("0") + patch ("One", plain (1) + plain (2) + plain (11))
@@ -746,7 +735,7 @@ TEST_F (VlEngineTests, DeletingAllControlsListsEachDependantOnceAndLeavesNothing
     engine.goToPatch (1, true);
     prompts.okCancelAnswers = { true };
     ASSERT_TRUE (engine.deleteControls (nullptr));
-    EXPECT_EQ (asked (prompts, 0), "Do you really want to delete all controls?" + juce::String (alsoDeleted)
+    EXPECT_EQ (asked (0), "Do you really want to delete all controls?" + juce::String (alsoDeleted)
                + "Control <footswitch 1> of patch <2. Two>;\n\n"
                                         "Control <footswitch 2> of patch <2. Two>;\n\n"
                                         "Control <expr. pedal 1> of patch <2. Two>;\n\n"
@@ -768,14 +757,13 @@ TEST_F (VlEngineTests, DeletingAllControlsListsEachDependantOnceAndLeavesNothing
 
 TEST_F (VlEngineTests, DeletingAPatchKeepsEveryReferenceOnTheSamePatch)
 {
-    FakePrompts prompts;
     ASSERT_TRUE (load (document (patch ("0", link (1, 1, 1)) + patch ("One", plain (1)) + patch ("Two") + patch ("Three")
                                  + patch ("Four", plain (2, goTo (3)) + plain (3, goTo (2))) + patch ("Five"))));
     engine.goToPatch (3, true);
     prompts.okCancelAnswers = { true, true, true };
     ASSERT_TRUE (engine.deletePatches (engine.getPatch (2)));
     EXPECT_EQ (prompts.prompts[0].title, "Deleting patches...");
-    EXPECT_EQ (asked (prompts, 0), "Do you really want to delete this patch?" + juce::String (alsoDeleted)
+    EXPECT_EQ (asked (0), "Do you really want to delete this patch?" + juce::String (alsoDeleted)
                + "Action <go to patch> of state <#1> of control <footswitch 3> of patch <4. Four>;\n\n");
     EXPECT_EQ (patchNames(), "0,One,Three,Four,Five");
     EXPECT_EQ (engine.getCurrentPatch()->getName(), "Three");
@@ -791,7 +779,7 @@ TEST_F (VlEngineTests, DeletingAPatchKeepsEveryReferenceOnTheSamePatch)
     // The current patch itself: patch 0 becomes current, and the link to it goes too.
     engine.goToPatch (1, true);
     ASSERT_TRUE (engine.deletePatches (engine.getPatch (1)));
-    EXPECT_EQ (asked (prompts, 2), "Do you really want to delete this patch?" + juce::String (alsoDeleted)
+    EXPECT_EQ (asked (2), "Do you really want to delete this patch?" + juce::String (alsoDeleted)
                + "Control <footswitch 1> of patch <0. 0>;\n\n");
     EXPECT_EQ (patchNames(), "0,Three,Four");
     EXPECT_EQ (engine.getCurrentPatchIndex(), 0);
@@ -801,7 +789,6 @@ TEST_F (VlEngineTests, DeletingAPatchKeepsEveryReferenceOnTheSamePatch)
 
 TEST_F (VlEngineTests, TheLastPatchIsNeverDeletedAndCancellingChangesNothing)
 {
-    FakePrompts prompts;
     auto& only = addPatch();
     EXPECT_FALSE (engine.deletePatches (&only));
     EXPECT_TRUE (prompts.prompts.empty());

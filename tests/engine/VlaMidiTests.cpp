@@ -21,7 +21,7 @@ protected:
     }
 };
 
-TEST_F (VlaMidiTests, NoteSoundsFromPressToReleaseWithDataBytesKeptToSevenBits)
+TEST_F (VlaMidiTests, NoteSoundsFromPressToReleaseAndFixedMessagesAtTheirStageWithDataBytesKeptToSevenBits)
 {
     auto& note = addAction<VlamNote> (state);
     note.setChannel (3);
@@ -36,10 +36,8 @@ TEST_F (VlaMidiTests, NoteSoundsFromPressToReleaseWithDataBytesKeptToSevenBits)
     EXPECT_EQ (sweep (note, { 1 }), (std::vector<MidiBytes> { { 0x90, 200 & 0x7f, 127 } }));
     note.setDevice ("Nowhere");
     EXPECT_TRUE (sweep (note, { 1 }).empty());
-}
 
-TEST_F (VlaMidiTests, FixedControlChangeAndProgramChangeRunOnlyAtTheirStage)
-{
+    // Fixed control change and program change run only at their stage.
     auto& cc = addAction<VlamCCFixed> (state);
     cc.setController (7);
     cc.setValue (99);
