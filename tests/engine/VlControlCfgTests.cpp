@@ -37,7 +37,7 @@ protected:
     }
 };
 
-TEST_F (VlControlCfgTests, ReleasesStepThroughSeveralStatesInCircle)
+TEST_F (VlControlCfgTests, ReleasesStepThroughSeveralStatesInCircleAndAGoToThereRedrawsTheNewPatchsButton)
 {
     auto& patch = addPatch();
     auto& three = addNotes (patch, 4, 3);
@@ -55,6 +55,16 @@ TEST_F (VlControlCfgTests, ReleasesStepThroughSeveralStatesInCircle)
     pressAndRelease (single, 2);
     EXPECT_EQ (single.getCurrentStateIndex(), 0);
     EXPECT_TRUE (ui.getCalls().isEmpty());
+
+    // A go-to at the release redraws the button of the new patch.
+    auto& second = addPatch();
+    addControl (second, 3).setLabel ("there");
+    auto& control = addControl (patch, 3, 2);
+    addAction<VlaGoTo> (*control.getState (0)).setPatch (1);
+    play();
+    press (3);
+    EXPECT_EQ (engine.getCurrentPatchIndex(), 1);
+    EXPECT_EQ (ui.getCalls()[ui.getCalls().size() - 1], "refresh button 3 there");
 }
 
 TEST_F (VlControlCfgTests, AMutedControlRunsNothingButKeepsItsValueAndStillStepsAndACopyIsUnmuted)
@@ -210,15 +220,3 @@ TEST_F (VlControlCfgTests, LinkingPicksTheFirstLinkableControlOfAnotherPatch)
     EXPECT_EQ (control.getStateCount(), 1);
 }
 
-TEST_F (VlControlCfgTests, AGoToAtReleaseRedrawsTheButtonOfTheNewPatch)
-{
-    auto& first = addPatch();
-    auto& second = addPatch();
-    addControl (second, 3).setLabel ("there");
-    auto& control = addControl (first, 3, 2);
-    addAction<VlaGoTo> (*control.getState (0)).setPatch (1);
-    play();
-    press (3);
-    EXPECT_EQ (engine.getCurrentPatchIndex(), 1);
-    EXPECT_EQ (ui.getCalls()[ui.getCalls().size() - 1], "refresh button 3 there");
-}

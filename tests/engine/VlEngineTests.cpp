@@ -284,7 +284,7 @@ TEST_F (VlEngineTests, GoUpLeadsToThePatchesOfTheNearestHigherRank)
     EXPECT_EQ (displayed (9), "none");
 }
 
-TEST_F (VlEngineTests, AssigningAFootswitchTakesItFromItsFunction)
+TEST_F (VlEngineTests, AssigningAFootswitchTakesItFromItsFunctionAndOnlyARealOneSwitchesNavigation)
 {
     engine.setNavigationFunction (NavGoUp, 2, false);
     EXPECT_EQ (engine.getFootswitchOfFunction (NavNext), -1);
@@ -305,6 +305,19 @@ TEST_F (VlEngineTests, AssigningAFootswitchTakesItFromItsFunction)
     engine.onFootswitch (10, true);
     EXPECT_EQ (engine.getMode(), ModePlay);
     EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { { 0x90, 70, 100 } }));
+
+    // Only a real function on a real footswitch switches navigation: a stray function 0
+    // from a file on the on/off footswitch must not hide "*".
+    auto& pedal = addControl (patch, 11);
+    engine.setNavigationFunction (0, 10, false);
+    engine.setNavigationFunction (NavOnOff, 10, false);
+    engine.onFootswitch (10, true);
+    engine.onFootswitch (10, true);
+    EXPECT_EQ (engine.getMode(), ModePlay);
+    engine.setNavigationFunction (NavOnOff, 11, false);
+    EXPECT_EQ (engine.getDisplayedControl (11), &pedal);
+    engine.onFootswitch (11, true);
+    EXPECT_EQ (engine.getMode(), ModePlay);
 }
 
 TEST_F (VlEngineTests, RearrangesConflictingFootswitchesOnlyWhenTheUserAgrees)
@@ -322,24 +335,6 @@ TEST_F (VlEngineTests, RearrangesConflictingFootswitchesOnlyWhenTheUserAgrees)
     const auto& asked = prompts.prompts[0];    // the menus are locked while the box is open
     EXPECT_EQ (asked.title + "|" + asked.text + "|" + asked.buttons.joinIntoString (",") + "|" + juce::String (asked.lockCount),
                "Rearrangement of the foot switches...|Do you want conflicting foot switches to be automatically rearranged?|yes,no|1");
-}
-
-TEST_F (VlEngineTests, OnlyARealFunctionOnARealFootswitchSwitchesNavigation)
-{
-    auto& patch = addPatch();
-    auto& pedal = addControl (patch, 11);
-    play();
-
-    // A stray function 0 from a file on the on/off footswitch must not hide "*".
-    engine.setNavigationFunction (0, 10, false);
-    engine.setNavigationFunction (NavOnOff, 10, false);
-    engine.onFootswitch (10, true);
-    engine.onFootswitch (10, true);
-    EXPECT_EQ (engine.getMode(), ModePlay);
-    engine.setNavigationFunction (NavOnOff, 11, false);
-    EXPECT_EQ (engine.getDisplayedControl (11), &pedal);
-    engine.onFootswitch (11, true);
-    EXPECT_EQ (engine.getMode(), ModePlay);
 }
 
 TEST_F (VlEngineTests, BackAndForwardSkipVisitsOfPatchesThatAreGoneInAHistoryOfAtMostAThousand)
@@ -528,7 +523,7 @@ TEST_F (VlEngineTests, AFailedOpenOrMergeLeavesTheEngineAsItWas)
     EXPECT_TRUE (ui.takeCalls().isEmpty());
 }
 
-TEST_F (VlEngineTests, ALoadFromNavigationModeLeavesTheBoardShowingPlayMode)
+TEST_F (VlEngineTests, ALoadFromNavigationModeLeavesTheBoardShowingPlayModeAndIgnoresInputUntilPlayingEnds)
 {
     addPatches (2);
     play();
@@ -548,6 +543,20 @@ TEST_F (VlEngineTests, ALoadFromNavigationModeLeavesTheBoardShowingPlayMode)
     ASSERT_TRUE (load (document ({})));
     EXPECT_EQ (takeCalls(), "refresh list; refresh buttons; refresh pedals; repaint board; "
                             "refresh buttons; refresh pedals; repaint board");
+
+    // Input is ignored from the start of a load until playing ends.
+    addPatch();
+    play();
+    const auto root = juce::parseXML (document (patch ("A", plain (1, R"(<note comment="" device="Synth" channel="1" number="60" velocity="100"/>)"))));
+    ASSERT_TRUE (engine.loadDocumentContent (*root->getChildByName ("navigation"), *root->getChildByName ("patches"), false));
+    EXPECT_EQ (engine.getMode(), ModeInitialising);
+    EXPECT_EQ (engine.getDisplayedControl (1), nullptr);
+    midi (noteOn (1));
+    EXPECT_TRUE (takeSent().empty());
+    engine.startPlaying (0);
+    EXPECT_EQ (engine.getMode(), ModePlay);
+    midi (noteOn (1));
+    EXPECT_EQ (takeSent().size(), 1u);
 }
 
 TEST_F (VlEngineTests, NoDocumentHoldsMoreThan65535Patches)
@@ -600,22 +609,6 @@ TEST_F (VlEngineTests, MergingAppendsBehindTheOpenPatchesAndMovesTheirReferences
     // The open document's colours stay beside the merged ones.
     EXPECT_EQ (engine.getPatchColors(), (ColorSet { 0xff00aa00, 0xffe3e3e3 }));
     EXPECT_EQ (engine.getControlColors(), (ColorSet { 0xff0000ff, 0xff00bb00, 0xff00ff00, 0xffffffff }));
-}
-
-TEST_F (VlEngineTests, InputIsIgnoredFromTheStartOfALoadUntilPlayingEnds)
-{
-    addPatch();
-    play();
-    const auto root = juce::parseXML (document (patch ("A", plain (1, R"(<note comment="" device="Synth" channel="1" number="60" velocity="100"/>)"))));
-    ASSERT_TRUE (engine.loadDocumentContent (*root->getChildByName ("navigation"), *root->getChildByName ("patches"), false));
-    EXPECT_EQ (engine.getMode(), ModeInitialising);
-    EXPECT_EQ (engine.getDisplayedControl (1), nullptr);
-    midi (noteOn (1));
-    EXPECT_TRUE (takeSent().empty());
-    engine.startPlaying (0);
-    EXPECT_EQ (engine.getMode(), ModePlay);
-    midi (noteOn (1));
-    EXPECT_EQ (takeSent().size(), 1u);
 }
 
 //==============================================================================

@@ -28,7 +28,7 @@ protected:
     }
 };
 
-TEST_F (VlaSysExTests, RebuildsTheTextInItsNormalForm)
+TEST_F (VlaSysExTests, RebuildsTheTextInItsNormalFormAndRefusedTextsChangeNothing)
 {
     EXPECT_EQ (normalised (fixed, "41 10 42 12 $ 40 00 7F 00 ="), "41 10 42 12 $  40 00 7f 00 =");
     EXPECT_EQ (normalised (fixed, "41\tzz 10\r\n1G  141 0x7 7F"), "41 10 7f");
@@ -36,10 +36,8 @@ TEST_F (VlaSysExTests, RebuildsTheTextInItsNormalForm)
     EXPECT_EQ (normalised (fixed, "41 $ = 10"), "41 $  = 10");
     EXPECT_EQ (normalised (fixed, "41 10 $"), "41 10");     // a "$" after the last byte is not written
     EXPECT_EQ (normalised (continuous, "43 10 4C 00 00 0B *"), "43 10 4c 00 00 0b *");
-}
 
-TEST_F (VlaSysExTests, RefusedTextsChangeNothing)
-{
+    // Refused texts change nothing.
     normalised (continuous, "41 * 10");
     for (auto refused : { "", "F0 41", "80", "41 * 10 *", "$ 41 $", "= 41 =" })
     {
