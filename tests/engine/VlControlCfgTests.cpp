@@ -30,11 +30,7 @@ protected:
         return run.trim();
     }
 
-    static void pressAndRelease (VlControlCfg& control, int controlId)
-    {
-        control.trigger (controlId, 1);
-        control.trigger (controlId, 0);
-    }
+    static void pressAndRelease (VlControlCfg& control, int id)  { control.trigger (id, 1); control.trigger (id, 0); }
 };
 
 TEST_F (VlControlCfgTests, ReleasesStepThroughSeveralStatesInCircleAndAGoToThereRedrawsTheNewPatchsButton)

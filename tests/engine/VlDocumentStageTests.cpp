@@ -13,20 +13,9 @@ protected:
     static constexpr const char* item = R"(<item id="3" label="L" target="T" color="ff00ff00" init_state="1" init_value="64" linked="0" link_patch="0" link_control="-1">)";
     static constexpr const char* state = R"(<state label="S" color="ff0000">)";
 
-    static juce::String patches (const juce::String& body, const juce::String& attributes = R"(current="0")")
-    {
-        return "<patches " + attributes + ">" + body + "</patches>";
-    }
-
-    static juce::String onePatch (const juce::String& items)
-    {
-        return R"(<patch name="N" level="1" color="ffe3e3e3" comment="C">)" + items + "</patch>";
-    }
-
-    bool read (const juce::String& text, bool merging = false, juce::uint16 offset = 0)
-    {
-        return stage.readPatches (*juce::parseXML (text), merging, offset);
-    }
+    static juce::String patches (const juce::String& body)   { return R"(<patches current="0">)" + body + "</patches>"; }
+    static juce::String onePatch (const juce::String& items) { return R"(<patch name="N" level="1" color="ffe3e3e3" comment="C">)" + items + "</patch>"; }
+    bool read (const juce::String& text)                     { return stage.readPatches (*juce::parseXML (text), false, 0); }
 };
 
 TEST_F (VlDocumentStageTests, ReadsEveryFieldWithNamesInAnyCaseAndNumbersCutToTheirWidth)

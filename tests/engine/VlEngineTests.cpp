@@ -18,7 +18,6 @@ protected:
 
     static juce::MidiMessage noteOn (int note, int velocity = 100, int channel = 1)  { return juce::MidiMessage::noteOn (channel, note, (juce::uint8) velocity); }
     static juce::MidiMessage cc (int controller, int value)  { return juce::MidiMessage::controllerEvent (1, controller, value); }
-    void addPatches (int n)                                  { for (int i = 0; i < n; ++i) addPatch(); }
     void visit (std::initializer_list<juce::uint16> patches) { for (auto patch : patches) engine.goToPatch (patch, true); }
     juce::String where() const  { return juce::String (engine.getCurrentPatchIndex()) + "@" + juce::String (engine.getHistoryPosition()); }
 
@@ -30,11 +29,7 @@ protected:
         press (footswitch);
     }
 
-    juce::String displayed (int controlId)
-    {
-        auto* control = engine.getDisplayedControl (controlId);
-        return control != nullptr ? control->getLabel() : juce::String ("none");
-    }
+    juce::String displayed (int id)  { auto* shown = engine.getDisplayedControl (id); return shown != nullptr ? shown->getLabel() : juce::String ("none"); }
 
     //==============================================================================
     // The content as the document file holds it.

@@ -12,11 +12,11 @@ protected:
 
     void SetUp() override   { openSynth(); }
 
+    // The bytes sent when the action runs with each of the values.
     std::vector<MidiBytes> sweep (VlAction& action, std::initializer_list<int> values)
     {
         for (auto v : values)
             action.execute ((juce::uint8) v);
-
         return takeSent();
     }
 };

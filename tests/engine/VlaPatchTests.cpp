@@ -18,8 +18,7 @@ protected:
 
 TEST_F (VlaPatchTests, APatchReadIsPendingUntilResolvedAndMovedBehindAMerge)
 {
-    for (int i = 0; i < 9; ++i)
-        addPatch();
+    addPatches (9);
     auto opened = read<VlaGoTo> (R"(<goto comment="" patch="3"/>)");
     auto merged = read<VlaGoTo> (R"(<goto comment="" patch="3"/>)", 5);
     EXPECT_EQ (opened->getPatch(), nullptr);
@@ -36,8 +35,7 @@ TEST_F (VlaPatchTests, APatchReadIsPendingUntilResolvedAndMovedBehindAMerge)
 
 TEST_F (VlaPatchTests, GoToSelectsItsTargetAtTheReleaseInPlayAndNavigationModesOnly)
 {
-    addPatch();
-    addPatch();
+    addPatches (2);
     play();
     VlaGoTo goTo;
     goTo.setPatch (1);
