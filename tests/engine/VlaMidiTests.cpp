@@ -10,22 +10,18 @@ class VlaMidiTests : public EngineFixture
 protected:
     VlControlState state;
 
-    void SetUp() override
-    {
-        engine.getMidiDevices().addOutput ("Synth");
-        engine.getMidiDevices().updateOutputs();
-    }
+    void SetUp() override   { openSynth(); }
 
+    // The bytes sent when the action runs with each of the values.
     std::vector<MidiBytes> sweep (VlAction& action, std::initializer_list<int> values)
     {
         for (auto v : values)
             action.execute ((juce::uint8) v);
-
         return takeSent();
     }
 };
 
-TEST_F (VlaMidiTests, NoteSoundsFromPressToReleaseWithDataBytesKeptToSevenBits)
+TEST_F (VlaMidiTests, NoteSoundsFromPressToReleaseAndFixedMessagesAtTheirStageWithDataBytesKeptToSevenBits)
 {
     auto& note = addAction<VlamNote> (state);
     note.setChannel (3);
@@ -38,25 +34,19 @@ TEST_F (VlaMidiTests, NoteSoundsFromPressToReleaseWithDataBytesKeptToSevenBits)
     note.setNumber (200);
     note.setVelocity (250);
     EXPECT_EQ (sweep (note, { 1 }), (std::vector<MidiBytes> { { 0x90, 200 & 0x7f, 127 } }));
-
     note.setDevice ("Nowhere");
     EXPECT_TRUE (sweep (note, { 1 }).empty());
-}
 
-TEST_F (VlaMidiTests, FixedControlChangeAndProgramChangeRunOnlyAtTheirStage)
-{
+    // Fixed control change and program change run only at their stage.
     auto& cc = addAction<VlamCCFixed> (state);
     cc.setController (7);
     cc.setValue (99);
     cc.setStage (0);
-
     auto& pc = addAction<VlamProgramChange> (state);
     pc.setChannel (40);
     pc.setProgram (140);
-
     EXPECT_EQ (sweep (cc, { 1, 0 }), (std::vector<MidiBytes> { { 0xb0, 7, 99 } }));
     EXPECT_EQ (sweep (pc, { 1, 0 }), (std::vector<MidiBytes> { { 0xcf, 140 & 0x7f } }));
-
     cc.setStage (2);    // a stored stage that is neither press nor release never runs
     EXPECT_TRUE (sweep (cc, { 1, 0 }).empty());
 }
@@ -65,19 +55,15 @@ TEST_F (VlaMidiTests, ContinuousControlChangeMapsMinToMaxRoundingToNearest)
 {
     auto& cc = addAction<VlamCCContinuos> (state);
     engine.setMode (ModeEditing);    // sends every value, changed or not
-
     const auto valuesFor = [&] (int minValue, int maxValue, std::initializer_list<int> positions)
     {
         cc.setMinValue ((juce::uint8) minValue);
         cc.setMaxValue ((juce::uint8) maxValue);
         std::vector<int> values;
-
         for (auto& bytes : sweep (cc, positions))
             values.push_back (bytes[2]);
-
         return values;
     };
-
     EXPECT_EQ (valuesFor (0, 127, { 0, 5, 127 }), (std::vector<int> { 0, 5, 127 }));
     EXPECT_EQ (valuesFor (0, 100, { 32, 63, 64, 100, 127 }), (std::vector<int> { 25, 50, 50, 79, 100 }));
     EXPECT_EQ (valuesFor (20, 40, { 1, 63, 126 }), (std::vector<int> { 20, 30, 40 }));
@@ -90,13 +76,11 @@ TEST_F (VlaMidiTests, ContinuousControlChangeSkipsAnUnchangedValueOutsideModesFi
 {
     auto& cc = addAction<VlamCCContinuos> (state);
     cc.setMaxValue (100);
-
     EXPECT_EQ (sweep (cc, { 63, 64 }), (std::vector<MidiBytes> { { 0xb0, 0, 50 } }));
 
     // A fresh copy has "sent" 0: a first value mapping to 0 goes out only in modes 5 and 6.
     auto copy = cc.clone();
     EXPECT_TRUE (sweep (*copy, { 0 }).empty());
-
     for (auto mode : { ModeInitialising, ModeEditing })
     {
         engine.setMode (mode);

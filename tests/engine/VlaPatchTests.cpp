@@ -18,14 +18,11 @@ protected:
 
 TEST_F (VlaPatchTests, APatchReadIsPendingUntilResolvedAndMovedBehindAMerge)
 {
-    for (int i = 0; i < 9; ++i)
-        addPatch();
-
+    addPatches (9);
     auto opened = read<VlaGoTo> (R"(<goto comment="" patch="3"/>)");
     auto merged = read<VlaGoTo> (R"(<goto comment="" patch="3"/>)", 5);
     EXPECT_EQ (opened->getPatch(), nullptr);
     EXPECT_EQ (opened->createXml()->getIntAttribute ("patch"), 65535);
-
     EXPECT_TRUE (opened->resolveReferences());
     EXPECT_TRUE (merged->resolveReferences());
     EXPECT_EQ (opened->getPatchIndex(), 3);
@@ -38,22 +35,17 @@ TEST_F (VlaPatchTests, APatchReadIsPendingUntilResolvedAndMovedBehindAMerge)
 
 TEST_F (VlaPatchTests, GoToSelectsItsTargetAtTheReleaseInPlayAndNavigationModesOnly)
 {
-    addPatch();
-    addPatch();
+    addPatches (2);
     play();
-
     VlaGoTo goTo;
     goTo.setPatch (1);
     goTo.execute (1);
-
     for (auto mode : { ModeMidiSetup, ModeMidiLearn, ModeInitialising, ModeEditing })
     {
         engine.setMode (mode);
         goTo.execute (0);
     }
-
     EXPECT_EQ (engine.getCurrentPatchIndex(), 0);
-
     engine.setMode (ModeNavigation);
     goTo.execute (0);
     EXPECT_EQ (engine.getCurrentPatchIndex(), 1);
@@ -75,14 +67,12 @@ TEST_F (VlaPatchTests, MuteTargetsOnlyAPedalOfItsOwnPatch)
     auto& footswitch = addControl (second, 3);
     auto& onlyTwelve = addControl (second, 12);
     addPatch();
-
     for (auto [pedalId, resolves] : { std::pair { 12, true }, std::pair { 11, false }, std::pair { 3, false } })
     {
         auto mute = read<VlaMute> (R"(<mute comment="" patch="1" pedal=")" + juce::String (pedalId) + R"(" switch="1"/>)");
         EXPECT_EQ (mute->resolveReferences(), resolves) << pedalId;
         EXPECT_EQ (mute->getPedalId(), resolves ? pedalId : -1);
     }
-
     VlaMute mute;
     mute.setPatch (0);
     EXPECT_EQ (mute.getPedalId(), 11);
@@ -90,7 +80,6 @@ TEST_F (VlaPatchTests, MuteTargetsOnlyAPedalOfItsOwnPatch)
     EXPECT_TRUE (mute.refersToPatch (second) && mute.refersToControl (onlyTwelve));
     mute.setPedalId (3);
     EXPECT_FALSE (mute.refersToControl (footswitch));
-
     mute.setPatch (2);    // a patch without pedals, while others have some
     EXPECT_EQ (mute.createXml()->toString (juce::XmlElement::TextFormat().withoutHeader().singleLine()),
                R"(<mute comment="" patch="2" pedal="-1" switch="1"/>)");
@@ -107,15 +96,11 @@ TEST_F (VlaPatchTests, MuteSilencesItsPedalAtTheReleaseAndUnmuteReplaysIt)
     unmute.setPatch (0);
     unmute.setMuteSwitch (2);
     play();
-
     engine.onPedalValue (11, 90);
-    engine.onFootswitch (1, true);
-    engine.onFootswitch (1, false);
+    press (1);
     EXPECT_TRUE (pedal.isMuted());
     engine.onPedalValue (11, 70);
-
-    engine.onFootswitch (1, true);
-    engine.onFootswitch (1, false);
+    press (1);
     EXPECT_FALSE (pedal.isMuted());
     EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { { 0xb0, 4, 90 }, { 0xb0, 4, 0 }, { 0xb0, 4, 70 } }));
     EXPECT_TRUE (ui.getCalls().contains ("refresh pedals"));
