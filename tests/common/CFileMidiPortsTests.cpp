@@ -7,9 +7,10 @@
 
 #include <gtest/gtest.h>
 
-namespace
+class CFileMidiPortsTests : public ::testing::Test
 {
-    juce::StringArray namesOf (const juce::Array<CMidiPortInfo>& devices)
+protected:
+    static juce::StringArray namesOf (const juce::Array<CMidiPortInfo>& devices)
     {
         juce::StringArray names;
 
@@ -18,13 +19,14 @@ namespace
 
         return names;
     }
-}
 
-TEST (CFileMidiPortsTests, ListsTheEntriesOfInAndOutAndTakesAnEntryMadeAgainForANewDevice)
-{
     TemporaryMidiFolder midi;
-    CFileMidiPorts ports (midi.getFolder());
+    CFileMidiPorts ports { midi.getFolder() };
+    RecordingMidiCallback callback;
+};
 
+TEST_F (CFileMidiPortsTests, ListsTheEntriesOfInAndOutAndTakesAnEntryMadeAgainForANewDevice)
+{
     EXPECT_TRUE (midi.makeInput ("FCB1010"));
     EXPECT_TRUE (midi.makeInput ("Another pedal"));
     EXPECT_TRUE (midi.makeInput (".hidden"));
@@ -33,33 +35,25 @@ TEST (CFileMidiPortsTests, ListsTheEntriesOfInAndOutAndTakesAnEntryMadeAgainForA
 
     EXPECT_EQ (namesOf (ports.getInputs()), (juce::StringArray { "Another pedal", "FCB1010" }));
     EXPECT_EQ (namesOf (ports.getOutputs()), juce::StringArray ("Synth"));
-
     midi.output ("Synth").deleteFile();
     EXPECT_TRUE (ports.getOutputs().isEmpty());
-
     CFileMidiPorts nowhere (midi.getFolder().getChildFile ("missing"));
-    EXPECT_TRUE (nowhere.getInputs().isEmpty());
-    EXPECT_TRUE (nowhere.getOutputs().isEmpty());
+    EXPECT_TRUE (nowhere.getInputs().isEmpty() && nowhere.getOutputs().isEmpty());
 
     // An entry made again is a new device.
     auto before = ports.getInputs()[1];
     EXPECT_EQ (ports.getInputs()[1], before);
-
     midi.input ("FCB1010").deleteFile();
     midi.makeInput ("FCB1010");
     auto after = ports.getInputs()[1];
-
     EXPECT_NE (after.identifier, before.identifier);
     EXPECT_EQ (ports.openInput (before, nullptr), nullptr);
     EXPECT_NE (ports.openInput (after, nullptr), nullptr);
 }
 
-TEST (CFileMidiPortsTests, ReceivesWhatEveryWriterPutsIntoThePipe)
+TEST_F (CFileMidiPortsTests, ReceivesWhatEveryWriterPutsIntoThePipe)
 {
-    TemporaryMidiFolder midi;
-    CFileMidiPorts ports (midi.getFolder());
     midi.makeInput ("FCB1010");
-    RecordingMidiCallback callback;
 
     // No writer has opened the pipe yet: neither opening nor stopping waits for one.
     auto input = ports.openInput (ports.getInputs()[0], &callback);
@@ -80,18 +74,13 @@ TEST (CFileMidiPortsTests, ReceivesWhatEveryWriterPutsIntoThePipe)
                (std::vector<MidiBytes> { { 0x90, 0x01, 0x7f }, { 0x90, 0x02, 0x7f },
                                          { 0xf0, 0x7d, 0x01, 0xf7 }, { 0xb0, 0x1b, 0x40 } }));
     EXPECT_FALSE (callback.calledOnMessageThread.load());
-
     midi.input ("FCB1010").deleteFile();
     input.reset();
 }
 
-TEST (CFileMidiPortsTests, FollowsARegularInputFileAsItGrows)
+TEST_F (CFileMidiPortsTests, FollowsARegularInputFileAsItGrows)
 {
-    TemporaryMidiFolder midi;
-    CFileMidiPorts ports (midi.getFolder());
     midi.input ("Recorded").replaceWithData ("\xc0\x05", 2);
-    RecordingMidiCallback callback;
-
     auto input = ports.openInput (ports.getInputs()[0], &callback);
     ASSERT_NE (input, nullptr);
     input->start();
@@ -102,16 +91,12 @@ TEST (CFileMidiPortsTests, FollowsARegularInputFileAsItGrows)
     EXPECT_EQ (bytesOf (callback.getMessages()), (std::vector<MidiBytes> { { 0xc0, 0x05 }, { 0xc0, 0x06 } }));
 }
 
-TEST (CFileMidiPortsTests, AppendsEachSentMessageToTheFileAtOnce)
+TEST_F (CFileMidiPortsTests, AppendsEachSentMessageToTheFileAtOnce)
 {
-    TemporaryMidiFolder midi;
-    CFileMidiPorts ports (midi.getFolder());
     midi.output ("Synth").replaceWithText ("AB");
-
     auto output = ports.openOutput (ports.getOutputs()[0]);
     ASSERT_NE (output, nullptr);
     output->startBackgroundThread();
-
     output->sendMessageNow (juce::MidiMessage::noteOn (1, 60, (juce::uint8) 100));
     EXPECT_EQ (midi.readOutput ("Synth"), (MidiBytes { 'A', 'B', 0x90, 60, 100 }));
 
@@ -122,19 +107,15 @@ TEST (CFileMidiPortsTests, AppendsEachSentMessageToTheFileAtOnce)
     output->stopBackgroundThread();
 }
 
-TEST (CFileMidiPortsTests, AnOutputPipeWithoutAReaderNeitherBlocksNorEndsTheApplication)
+TEST_F (CFileMidiPortsTests, AnOutputPipeWithoutAReaderNeitherBlocksNorEndsTheApplication)
 {
-    TemporaryMidiFolder midi;
-    CFileMidiPorts ports (midi.getFolder());
     auto path = midi.output ("Pipe").getFullPathName();
     ASSERT_EQ (::mkfifo (path.toRawUTF8(), 0600), 0);
-
     EXPECT_EQ (ports.openOutput (ports.getOutputs()[0]), nullptr);
 
     auto reader = ::open (path.toRawUTF8(), O_RDONLY | O_NONBLOCK);
     auto output = ports.openOutput (ports.getOutputs()[0]);
     ASSERT_NE (output, nullptr);
-
     output->sendMessageNow (juce::MidiMessage::programChange (1, 5));
     juce::uint8 received[4] {};
     EXPECT_EQ (::read (reader, received, sizeof (received)), 2);

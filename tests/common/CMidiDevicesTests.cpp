@@ -13,10 +13,7 @@
 
 namespace
 {
-    juce::MidiMessage pedalMoved (int value)
-    {
-        return juce::MidiMessage::controllerEvent (1, 7, value & 127);
-    }
+    juce::MidiMessage pedalMoved (int value)  { return juce::MidiMessage::controllerEvent (1, 7, value & 127); }
 }
 
 //==============================================================================
@@ -45,7 +42,6 @@ protected:
     {
         auto callsBefore = engine.numCalls.load();
         ASSERT_TRUE (ports.injectMessage (input, pedalMoved (1)));
-
         while (engine.numCalls == callsBefore)
             std::this_thread::yield();
 
@@ -61,7 +57,6 @@ protected:
 TEST_F (CMidiDevicesTests, OpensNothingUntilTheFirstCheck1500MillisecondsLater)
 {
     plugAndWantPedalAndSynth();
-
     EXPECT_EQ (devices->getOpenInput ("FCB1010"), nullptr);
     MessageLoop::pumpUntil ([&] { return devices->getOpenInput ("FCB1010") != nullptr; });
 
@@ -91,11 +86,8 @@ TEST_F (CMidiDevicesTests, OpensAtOnceWhenAskedAndCarriesMessagesBothWays)
 
 TEST_F (CMidiDevicesTests, OpensOnlyExactNamesAndTheFirstOfTwoEqualOnes)
 {
-    auto first = ports.plugInput ("USB MIDI");
-    auto second = ports.plugInput ("USB MIDI");
-    auto firstOut = ports.plugOutput ("USB MIDI");
-    auto secondOut = ports.plugOutput ("USB MIDI");
-
+    auto first = ports.plugInput ("USB MIDI"), second = ports.plugInput ("USB MIDI");
+    auto firstOut = ports.plugOutput ("USB MIDI"), secondOut = ports.plugOutput ("USB MIDI");
     devices->addInput ("usb midi");
     devices->addInput ("USB MIDI ");
     devices->addInput ("usb midi");
@@ -121,22 +113,18 @@ TEST_F (CMidiDevicesTests, RetriesAFailedOpenAtTheNextCheck)
     auto [fcb, synth] = plugAndWantPedalAndSynth();
     ports.failNextOpen (fcb);
     ports.failNextOpen (synth);
-
     check();
     EXPECT_FALSE (ports.isOpen (fcb) || ports.isOpen (synth));
-
     check();
     EXPECT_TRUE (ports.isOpen (fcb) && ports.isOpen (synth));
 }
 
 TEST_F (CMidiDevicesTests, ClosesTheOldInputBeforeOpeningTheNewOne)
 {
-    auto a = ports.plugInput ("A");
-    auto b = ports.plugInput ("B");
+    auto a = ports.plugInput ("A"), b = ports.plugInput ("B");
     devices->addInput ("A");
     check();
     ports.clearEvents();
-
     devices->removeInput ("A");
     devices->addInput ("B");
     devices->updateInputs();
@@ -144,16 +132,14 @@ TEST_F (CMidiDevicesTests, ClosesTheOldInputBeforeOpeningTheNewOne)
     EXPECT_EQ (ports.getEvents(), (juce::StringArray { "stop in " + a, "close in " + a, "open in " + b, "start in " + b }));
 }
 
-TEST_F (CMidiDevicesTests, ClosesAnUnpluggedDeviceAndReopensItPluggedInAgainWithinOneCheck)
+TEST_F (CMidiDevicesTests, ClosesAnUnpluggedDeviceReopensItPluggedInAgainWithinOneCheckAndClosesInputsFirstWhenDeleted)
 {
     auto [fcb, synth] = plugAndWantPedalAndSynth();
     check();
-
     ports.unplug (synth);
     check();
     EXPECT_FALSE (ports.isOpen (synth));
     EXPECT_EQ (devices->getWantedOutputs(), juce::StringArray ("Synth"));
-
     ports.clearEvents();
     ports.unplug (fcb);
     auto fcbAgain = ports.plugInput ("FCB1010");
@@ -163,11 +149,17 @@ TEST_F (CMidiDevicesTests, ClosesAnUnpluggedDeviceAndReopensItPluggedInAgainWith
     EXPECT_EQ (ports.getEvents(), (juce::StringArray { "stop in " + fcb, "close in " + fcb,
                                                        "open in " + fcbAgain, "start in " + fcbAgain,
                                                        "open out " + synthAgain, "start thread " + synthAgain }));
+
+    // Deleting the manager closes inputs before outputs.
+    ports.clearEvents();
+    devices.reset();
+    EXPECT_EQ (ports.getEvents(), (juce::StringArray { "stop in " + fcbAgain, "close in " + fcbAgain,
+                                                       "stop thread " + synthAgain, "close out " + synthAgain }));
 }
 
 TEST_F (CMidiDevicesTests, SendsAChangeMessageOnlyWhenSomethingOpenedOrClosed)
 {
-    struct Counter : juce::ChangeListener
+    struct : juce::ChangeListener
     {
         int count = 0;
         void changeListenerCallback (juce::ChangeBroadcaster*) override  { ++count; }
@@ -192,24 +184,7 @@ TEST_F (CMidiDevicesTests, SendsAChangeMessageOnlyWhenSomethingOpenedOrClosed)
     EXPECT_EQ (changesAfterCheck(), 1);
     ports.unplug (fcb);
     EXPECT_EQ (changesAfterCheck(), 2);
-
     devices->removeChangeListener (&changes);
-}
-
-TEST_F (CMidiDevicesTests, DeletingTheManagerClosesInputsBeforeOutputs)
-{
-    auto synth = ports.plugOutput ("Synth");
-    auto fcb = ports.plugInput ("FCB1010");
-    devices->addOutput ("Synth");
-    devices->updateOutputs();
-    devices->addInput ("FCB1010");
-    devices->updateInputs();
-    ports.clearEvents();
-
-    devices.reset();
-
-    EXPECT_EQ (ports.getEvents(), (juce::StringArray { "stop in " + fcb, "close in " + fcb,
-                                                       "stop thread " + synth, "close out " + synth }));
 }
 
 TEST_F (CMidiDevicesTests, PlaysThroughTheFilesOfVELTRINO_MIDI_DIR)
@@ -218,7 +193,6 @@ TEST_F (CMidiDevicesTests, PlaysThroughTheFilesOfVELTRINO_MIDI_DIR)
     midi.makeInput ("FCB1010");
     midi.makeOutput ("Synth");
     ::setenv ("VELTRINO_MIDI_DIR", midi.getFolder().getFullPathName().toRawUTF8(), 1);
-
     devices = std::make_unique<CMidiDevices> (&engine);
     devices->addInput ("FCB1010");
     devices->addOutput ("Synth");
@@ -246,20 +220,17 @@ TEST_F (CMidiDevicesTests, ChangesPortsWithoutHangingWhileACallbackWaitsForTheMe
     auto synth = ports.plugOutput ("Synth");
     devices->addInput ("FCB1010");
     check();
-
     makeCallbackWaitForTheMessageLock (fcb);
     devices->removeInput ("FCB1010");
     devices->updateInputs();
     EXPECT_FALSE (ports.isOpen (fcb));
     EXPECT_EQ (engine.numDropped.load(), 1);
-
     devices->addInput ("FCB1010");
     devices->updateInputs();
     makeCallbackWaitForTheMessageLock (fcb);
     devices->addOutput ("Synth");
     devices->updateOutputs();
     EXPECT_TRUE (ports.isOpen (synth));
-
     makeCallbackWaitForTheMessageLock (fcb);
     devices.reset();
     EXPECT_FALSE (ports.isOpen (fcb));
@@ -290,12 +261,7 @@ TEST_F (CMidiDevicesTests, RemovingAndReAddingAStreamingInputNeverHangs)
         devices->updateInputs();
         devices->addInput ("FCB1010");
         devices->updateInputs();
-
-        if (round % 2 == 0)
-            devices->addOutput ("Synth");
-        else
-            devices->clearOutputs();
-
+        round % 2 == 0 ? devices->addOutput ("Synth") : devices->clearOutputs();
         devices->updateOutputs();
         MessageLoop::pumpFor (1);
     }
@@ -305,6 +271,5 @@ TEST_F (CMidiDevicesTests, RemovingAndReAddingAStreamingInputNeverHangs)
     MessageLoop::pumpUntil ([&] { return engine.getNumMessages() > handledBefore; });
     streaming = false;
     pedal.join();
-
     EXPECT_TRUE (ports.isOpen (fcb));
 }

@@ -9,10 +9,7 @@
 
 namespace
 {
-    juce::MidiMessage note (int number)
-    {
-        return juce::MidiMessage::noteOn (1, number, (juce::uint8) 100);
-    }
+    juce::MidiMessage note (int number)  { return juce::MidiMessage::noteOn (1, number, (juce::uint8) 100); }
 }
 
 TEST (CVirtualMidiPortsTests, DeliversInOrderFromAThreadOfItsOwnOnlyWhileStarted)
@@ -22,7 +19,6 @@ TEST (CVirtualMidiPortsTests, DeliversInOrderFromAThreadOfItsOwnOnlyWhileStarted
     RecordingMidiCallback callback;
     auto port = ports.openInput ({ "FCB1010", fcb }, &callback);
     ASSERT_NE (port, nullptr);
-
     EXPECT_FALSE (ports.injectMessage (fcb, note (1)));
     port->start();
     for (int n = 1; n <= 3; ++n)
@@ -31,8 +27,8 @@ TEST (CVirtualMidiPortsTests, DeliversInOrderFromAThreadOfItsOwnOnlyWhileStarted
     MessageLoop::pumpUntil ([&] { return callback.getNumMessages() == 3; });
     for (int n = 1; n <= 3; ++n)
         EXPECT_EQ (callback.getMessages()[n - 1].getNoteNumber(), n);
-    EXPECT_FALSE (callback.calledOnMessageThread.load());
 
+    EXPECT_FALSE (callback.calledOnMessageThread.load());
     port->stop();
     EXPECT_FALSE (ports.injectMessage (fcb, note (4)));
 }
@@ -46,6 +42,7 @@ TEST (CVirtualMidiPortsTests, StopWaitsForARunningCallbackToFinish)
         void handleIncomingMidiMessage (juce::MidiInput*, const juce::MidiMessage&) override
         {
             entered = true;
+
             while (! release)
                 std::this_thread::yield();
         }
@@ -56,16 +53,13 @@ TEST (CVirtualMidiPortsTests, StopWaitsForARunningCallbackToFinish)
     auto port = ports.openInput ({ "FCB1010", fcb }, &callback);
     port->start();
     ports.injectMessage (fcb, note (1));
-
     while (! callback.entered)
         std::this_thread::yield();
 
     std::atomic<bool> stopped { false };
     std::thread stopper ([&] { port->stop(); stopped = true; });
-
     std::this_thread::sleep_for (std::chrono::milliseconds (50));
     EXPECT_FALSE (stopped.load());
-
     callback.release = true;
     stopper.join();
 }
