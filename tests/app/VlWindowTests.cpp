@@ -5,25 +5,19 @@ using VlWindowTests = RunningApplication;
 TEST_F (VlWindowTests, CannotBeMadeSmallerThanItsFirstSize)
 {
     start();
-
-    EXPECT_EQ (window().getWidth(), 830);
-    EXPECT_EQ (window().getHeight(), window().getLookAndFeel().getDefaultMenuBarHeight() + 280);
-
+    const auto first = juce::Rectangle<int> (830, window().getLookAndFeel().getDefaultMenuBarHeight() + 280);
+    EXPECT_EQ (window().getBounds().withZeroOrigin(), first);
     window().setBoundsConstrained ({ 0, 0, 400, 100 });
-    EXPECT_EQ (window().getWidth(), 830);
-    EXPECT_EQ (window().getHeight(), window().getLookAndFeel().getDefaultMenuBarHeight() + 280);
+    EXPECT_EQ (window().getBounds().withZeroOrigin(), first);
 }
 
 TEST_F (VlWindowTests, AcceptsOneVltFileThatIsNotTheOpenDocumentWhileNothingModalIsOpen)
 {
     start();
-
-    const auto own = fileNamed ("own.vlt");
-    const auto other = fileNamed ("other.vlt");
+    const auto own = fileNamed ("own.vlt"), other = fileNamed ("other.vlt");
     ASSERT_TRUE (document().saveAs (other, false, false, false) == juce::FileBasedDocument::savedOk);
     ASSERT_TRUE (document().saveAs (own, false, false, false) == juce::FileBasedDocument::savedOk);
     const auto path = other.getFullPathName();
-
     EXPECT_TRUE (window().isInterestedInFileDrag ({ path }));
     EXPECT_FALSE (window().isInterestedInFileDrag ({ path, fileNamed ("third.vlt").getFullPathName() }));
     EXPECT_FALSE (window().isInterestedInFileDrag ({ fileNamed ("other.VLT").getFullPathName() }));
@@ -42,9 +36,7 @@ TEST_F (VlWindowTests, AcceptsOneVltFileThatIsNotTheOpenDocumentWhileNothingModa
     app.documentChanged();
     prompts.yesNoCancelAnswers = { 2 };
     window().filesDropped ({ path }, 10, 10);
-
     EXPECT_EQ (document().getFile(), other);
-    EXPECT_EQ (title(), "Veltrino 1.1 - other");
     ASSERT_EQ (promptsOf (FakePrompts::Kind::yesNoCancel).size(), 1u);
     EXPECT_EQ (promptsOf (FakePrompts::Kind::yesNoCancel)[0].lockCount, 1);
 }

@@ -16,15 +16,11 @@ TEST (ExamplesArchiveTests, HoldsThePedalBoardDumpTheBuildGeneratedAndTheExample
 
     EXPECT_EQ (names, juce::StringArray ({ "Veltrino examples/Veltrino.syx", "Veltrino examples/win_example.vlt",
                                            "Veltrino examples/" }));
-
-    // The example document is read whole elsewhere; the dump is the one the build generated.
     std::unique_ptr<juce::InputStream> entry (archive.createStreamForEntry (0));
-    ASSERT_NE (entry, nullptr);
-
     juce::MemoryBlock packed, generated;
+    ASSERT_NE (entry, nullptr);
     entry->readIntoMemoryBlock (packed);
     ASSERT_TRUE (juce::File (generatedFcbDumpFile).loadFileAsData (generated));
-
     EXPECT_EQ (packed.getSize(), 2352u);
     EXPECT_TRUE (packed == generated);
 }
