@@ -150,10 +150,13 @@ TEST_F (CMidiDevicesTests, ClosesAnUnpluggedDeviceReopensItPluggedInAgainWithinO
                                                        "open in " + fcbAgain, "start in " + fcbAgain,
                                                        "open out " + synthAgain, "start thread " + synthAgain }));
 
-    // Deleting the manager closes inputs before outputs.
+    // Deleting the manager closes inputs before outputs, also an input opened after them.
+    ports.unplug (fcbAgain);
+    auto fcbLast = ports.plugInput ("FCB1010");
+    check();
     ports.clearEvents();
     devices.reset();
-    EXPECT_EQ (ports.getEvents(), (juce::StringArray { "stop in " + fcbAgain, "close in " + fcbAgain,
+    EXPECT_EQ (ports.getEvents(), (juce::StringArray { "stop in " + fcbLast, "close in " + fcbLast,
                                                        "stop thread " + synthAgain, "close out " + synthAgain }));
 }
 
