@@ -63,6 +63,11 @@ bool VlAction::loadFromXml (const juce::XmlElement& element, juce::uint16)
     return true;
 }
 
+void VlAction::addProperties (VlPropertyRows& rows) const
+{
+    rows.push_back (VlPropertyRow::text ("comment", PropertyId::actionComment, 1024, 75));
+}
+
 std::unique_ptr<VlAction> VlAction::createForTag (const juce::String& tag, bool footswitch)
 {
     // Tested in this order: the first name that matches decides.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/VlPropertyRow.h"
+
 #include <juce_core/juce_core.h>
 
 #include <memory>
@@ -76,6 +78,12 @@ public:
         @param patchOffset  added to every patch index read (a merge behind other patches)
     */
     virtual bool loadFromXml (const juce::XmlElement& element, juce::uint16 patchOffset);
+
+    //==============================================================================
+    /** Appends the editor rows of the action's editable fields, base first: the
+        comment, then each level's own rows.
+    */
+    virtual void addProperties (VlPropertyRows& rows) const;
 
     //==============================================================================
     /** Runs the action: 1 press / 0 release for footswitch actions, 0..127 for pedal ones. */

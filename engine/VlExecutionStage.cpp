@@ -18,3 +18,8 @@ bool VlExecutionStage::loadFromXml (const juce::XmlElement& element, juce::uint1
     stage = (juce::uint8) text->getIntValue();
     return true;
 }
+
+void VlExecutionStage::addProperties (VlPropertyRows& rows) const
+{
+    rows.push_back (VlPropertyRow::choice ("execute at", PropertyId::executeAt));
+}

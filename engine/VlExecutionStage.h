@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/VlPropertyRow.h"
+
 #include <juce_core/juce_core.h>
 
 //==============================================================================
@@ -35,6 +37,9 @@ public:
 
     /** Reads "stage" (required; its low 8 bits). */
     virtual bool loadFromXml (const juce::XmlElement& element, juce::uint16 patchOffset);
+
+    /** Appends the "execute at" row. */
+    virtual void addProperties (VlPropertyRows& rows) const;
 
 private:
     juce::uint8 stage = 1;

@@ -17,6 +17,12 @@ juce::String VlaGoTo::getElementName() const
     return VlXml::gotoPatch.toString();
 }
 
+void VlaGoTo::addProperties (VlPropertyRows& rows) const
+{
+    VlaPatch::addProperties (rows);
+    rows.push_back (VlPropertyRow::choice ("patch", PropertyId::goToPatch));
+}
+
 void VlaGoTo::execute (juce::uint8 value)
 {
     if (value != 0)

@@ -23,6 +23,9 @@ public:
     /** "goto". */
     juce::String getElementName() const override;
 
+    /** Appends the comment and "patch" rows. */
+    void addProperties (VlPropertyRows& rows) const override;
+
     /** At a release (0) in mode 1 or 2: the engine goes to the target, recording the visit. */
     void execute (juce::uint8 value) override;
 

@@ -36,6 +36,13 @@ bool VlaMidi::loadFromXml (const juce::XmlElement& element, juce::uint16 patchOf
     return true;
 }
 
+void VlaMidi::addProperties (VlPropertyRows& rows) const
+{
+    VlAction::addProperties (rows);
+    rows.push_back (VlPropertyRow::choice ("device", PropertyId::midiDevice));
+    rows.push_back (VlPropertyRow::choice ("channel", PropertyId::midiChannel));
+}
+
 int VlaMidi::getValidChannel() const noexcept
 {
     return juce::jlimit (1, 16, (int) channel);

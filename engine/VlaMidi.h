@@ -41,6 +41,9 @@ public:
     /** Requires "device" and "channel" after the comment. */
     bool loadFromXml (const juce::XmlElement& element, juce::uint16 patchOffset) override;
 
+    /** Appends "device" and "channel" after the comment row. */
+    void addProperties (VlPropertyRows& rows) const override;
+
 protected:
     /** The channel as the message creators take it: 1..16. */
     int getValidChannel() const noexcept;

@@ -105,6 +105,14 @@ bool VlaMute::loadFromXml (const juce::XmlElement& element, juce::uint16 patchOf
     return true;
 }
 
+void VlaMute::addProperties (VlPropertyRows& rows) const
+{
+    VlaPatch::addProperties (rows);
+    rows.push_back (VlPropertyRow::choice ("patch", PropertyId::mutePatch));
+    rows.push_back (VlPropertyRow::choice ("pedal", PropertyId::mutePedal));
+    rows.push_back (VlPropertyRow::choice ("action", PropertyId::muteSwitch));
+}
+
 void VlaMute::execute (juce::uint8 value)
 {
     if (value == 0 && pedal != nullptr)

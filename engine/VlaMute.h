@@ -67,6 +67,9 @@ public:
     /** Requires "pedal" and "switch" after the patch. */
     bool loadFromXml (const juce::XmlElement& element, juce::uint16 patchOffset) override;
 
+    /** Appends the comment, "patch", "pedal" and "action" rows. */
+    void addProperties (VlPropertyRows& rows) const override;
+
     /** At a release (0): mutes or unmutes the pedal. */
     void execute (juce::uint8 value) override;
 

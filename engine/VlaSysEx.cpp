@@ -185,6 +185,13 @@ bool VlaSysEx::loadFromXml (const juce::XmlElement& element, juce::uint16 patchO
     return true;
 }
 
+void VlaSysEx::addProperties (VlPropertyRows& rows) const
+{
+    VlAction::addProperties (rows);
+    rows.push_back (VlPropertyRow::choice ("device", PropertyId::sysexDevice));
+    rows.push_back (VlPropertyRow::text ("sequence", PropertyId::sysexSequence, 1024, 150));
+}
+
 void VlaSysEx::loadSequence (const juce::String& text)
 {
     if (parseSequence (text))

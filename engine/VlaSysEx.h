@@ -77,6 +77,9 @@ public:
     */
     bool loadFromXml (const juce::XmlElement& element, juce::uint16 patchOffset) override;
 
+    /** Appends "device" and "sequence" after the comment row. */
+    void addProperties (VlPropertyRows& rows) const override;
+
 protected:
     /** Takes a sequence text from a document: parsed when possible, else kept as it stands. */
     void loadSequence (const juce::String& text);

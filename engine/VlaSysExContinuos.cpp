@@ -103,6 +103,16 @@ bool VlaSysExContinuos::loadFromXml (const juce::XmlElement& element, juce::uint
     return true;
 }
 
+void VlaSysExContinuos::addProperties (VlPropertyRows& rows) const
+{
+    VlaSysEx::addProperties (rows);
+    // The length is fixed when the rows are made: the editor rebuilds them when the size changes.
+    const auto digits = datumSize == 1 ? 3 : 5;
+    rows.push_back (VlPropertyRow::choice ("datum size", PropertyId::datumSize));
+    rows.push_back (VlPropertyRow::text ("min value", PropertyId::sysexMinValue, digits));
+    rows.push_back (VlPropertyRow::text ("max value", PropertyId::sysexMaxValue, digits));
+}
+
 void VlaSysExContinuos::execute (juce::uint8 pedalValue)
 {
     const auto limit = datumSize == 1 ? 0x7f : 0x3fff;

@@ -59,6 +59,11 @@ public:
     */
     bool loadFromXml (const juce::XmlElement& element, juce::uint16 patchOffset) override;
 
+    /** Appends "datum size", "min value" and "max value" after the sequence row;
+        the value rows take 3 digits for one byte, 5 for two.
+    */
+    void addProperties (VlPropertyRows& rows) const override;
+
     /** Maps the pedal value, fills the slot and the checksum and sends the message.
         The value is kept to 0..127 for one byte and 0..16383 for two, so no data
         byte is ever above 0x7F.

@@ -29,6 +29,12 @@ bool VlaSysExFixed::loadFromXml (const juce::XmlElement& element, juce::uint16 p
     return VlaSysEx::loadFromXml (element, patchOffset) && VlExecutionStage::loadFromXml (element, patchOffset);
 }
 
+void VlaSysExFixed::addProperties (VlPropertyRows& rows) const
+{
+    VlaSysEx::addProperties (rows);
+    VlExecutionStage::addProperties (rows);
+}
+
 void VlaSysExFixed::execute (juce::uint8 pressed)
 {
     if (runsAt (pressed))

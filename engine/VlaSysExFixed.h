@@ -32,6 +32,9 @@ public:
     /** Requires "stage" after the sequence. */
     bool loadFromXml (const juce::XmlElement& element, juce::uint16 patchOffset) override;
 
+    /** Appends "execute at" after the sequence row. */
+    void addProperties (VlPropertyRows& rows) const override;
+
     /** Fills the checksum and sends the message when the value equals the stage. */
     void execute (juce::uint8 pressed) override;
 

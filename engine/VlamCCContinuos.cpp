@@ -33,6 +33,13 @@ bool VlamCCContinuos::loadFromXml (const juce::XmlElement& element, juce::uint16
     return true;
 }
 
+void VlamCCContinuos::addProperties (VlPropertyRows& rows) const
+{
+    VlamControlChange::addProperties (rows);
+    rows.push_back (VlPropertyRow::choice ("min value", PropertyId::ccMinValue));
+    rows.push_back (VlPropertyRow::choice ("max value", PropertyId::ccMaxValue));
+}
+
 void VlamCCContinuos::execute (juce::uint8 pedalValue)
 {
     // A stored minimum or maximum above 127 must not become a status byte.

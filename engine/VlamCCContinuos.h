@@ -39,6 +39,9 @@ public:
     /** Requires "min_value" and "max_value"; takes them as stored. */
     bool loadFromXml (const juce::XmlElement& element, juce::uint16 patchOffset) override;
 
+    /** Appends "min value" and "max value" after the controller row. */
+    void addProperties (VlPropertyRows& rows) const override;
+
     /** Maps the pedal value onto min..max and sends it unless it equals the last one sent.
         Values above 127 (from a file) are sent as 127.
     */

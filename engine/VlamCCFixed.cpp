@@ -27,6 +27,13 @@ bool VlamCCFixed::loadFromXml (const juce::XmlElement& element, juce::uint16 pat
     return true;
 }
 
+void VlamCCFixed::addProperties (VlPropertyRows& rows) const
+{
+    VlamControlChange::addProperties (rows);
+    VlExecutionStage::addProperties (rows);
+    rows.push_back (VlPropertyRow::choice ("value", PropertyId::ccValue));
+}
+
 void VlamCCFixed::execute (juce::uint8 pressed)
 {
     if (runsAt (pressed))

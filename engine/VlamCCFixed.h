@@ -32,6 +32,9 @@ public:
     /** Requires "stage" and "value" after the controller. */
     bool loadFromXml (const juce::XmlElement& element, juce::uint16 patchOffset) override;
 
+    /** Appends "execute at" and "value" after the controller row. */
+    void addProperties (VlPropertyRows& rows) const override;
+
     /** Sends the Control Change when the value equals the stage. */
     void execute (juce::uint8 pressed) override;
 

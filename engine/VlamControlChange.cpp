@@ -32,6 +32,12 @@ bool VlamControlChange::loadFromXml (const juce::XmlElement& element, juce::uint
     return true;
 }
 
+void VlamControlChange::addProperties (VlPropertyRows& rows) const
+{
+    VlaMidi::addProperties (rows);
+    rows.push_back (VlPropertyRow::choice ("controller", PropertyId::controller));
+}
+
 void VlamControlChange::sendValue (int value) const
 {
     send (juce::MidiMessage::controllerEvent (getValidChannel(), controller & 0x7f, value & 0x7f));

@@ -31,6 +31,9 @@ public:
     /** Requires "controller". */
     bool loadFromXml (const juce::XmlElement& element, juce::uint16 patchOffset) override;
 
+    /** Appends "controller" after the device and channel rows. */
+    void addProperties (VlPropertyRows& rows) const override;
+
 protected:
     /** Sends a Control Change of this controller with the value (low 7 bits). */
     void sendValue (int value) const;

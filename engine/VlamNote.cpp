@@ -35,6 +35,13 @@ bool VlamNote::loadFromXml (const juce::XmlElement& element, juce::uint16 patchO
     return true;
 }
 
+void VlamNote::addProperties (VlPropertyRows& rows) const
+{
+    VlaMidi::addProperties (rows);
+    rows.push_back (VlPropertyRow::choice ("number", PropertyId::noteNumber));
+    rows.push_back (VlPropertyRow::choice ("velocity", PropertyId::velocity));
+}
+
 void VlamNote::execute (juce::uint8 value)
 {
     const auto note = number & 0x7f;

@@ -37,6 +37,9 @@ public:
     /** Requires "number" and "velocity". */
     bool loadFromXml (const juce::XmlElement& element, juce::uint16 patchOffset) override;
 
+    /** Appends "number" and "velocity" after the device and channel rows. */
+    void addProperties (VlPropertyRows& rows) const override;
+
     /** Note On with the velocity for any value but 0; Note Off with velocity 0 for 0. */
     void execute (juce::uint8 value) override;
 

@@ -35,6 +35,13 @@ bool VlamProgramChange::loadFromXml (const juce::XmlElement& element, juce::uint
     return true;
 }
 
+void VlamProgramChange::addProperties (VlPropertyRows& rows) const
+{
+    VlaMidi::addProperties (rows);
+    VlExecutionStage::addProperties (rows);
+    rows.push_back (VlPropertyRow::choice ("program", PropertyId::program));
+}
+
 void VlamProgramChange::execute (juce::uint8 pressed)
 {
     if (runsAt (pressed))

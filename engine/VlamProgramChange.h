@@ -33,6 +33,9 @@ public:
     /** Requires "stage" and "program". */
     bool loadFromXml (const juce::XmlElement& element, juce::uint16 patchOffset) override;
 
+    /** Appends "execute at" and "program" after the device and channel rows. */
+    void addProperties (VlPropertyRows& rows) const override;
+
     /** Sends the Program Change when the value equals the stage. */
     void execute (juce::uint8 pressed) override;
 

@@ -90,3 +90,41 @@ TEST (VlActionTests, FactoryMakesTheKindOfTheControl)
         kinds.add (kindOf (tag, true) + "/" + kindOf (tag, false));
     EXPECT_EQ (kinds.joinIntoString (" "), "goto/none mute/none pc+/none note/none cc+/cc sysex+/sysex none/none");
 }
+
+namespace
+{
+    // Rows as "id label" for choices, "id label chars[xheight]" for text rows, comma separated.
+    template <typename Owner>
+    juce::String rowsOf (const Owner& action)
+    {
+        VlPropertyRows rows;
+        action.addProperties (rows);
+        juce::StringArray items;
+
+        for (const auto& row : rows)
+            items.add (juce::String ((int) row.id) + " " + row.label
+                       + (row.kind != VlPropertyRow::Kind::text ? "" : " " + juce::String (row.maxChars))
+                       + (row.multiLineHeight != -1 ? "x" + juce::String (row.multiLineHeight) : ""));
+
+        return items.joinIntoString (", ");
+    }
+}
+
+TEST (VlActionTests, EveryActionDescribesItsEditorRowsBaseFirst)
+{
+    EXPECT_EQ (rowsOf (VlaGoTo()), "6 comment 1024x75, 17 patch");
+    EXPECT_EQ (rowsOf (VlaMute()), "6 comment 1024x75, 18 patch, 19 pedal, 20 action");
+    EXPECT_EQ (rowsOf (VlamNote()), "6 comment 1024x75, 22 device, 21 channel, 31 number, 30 velocity");
+    EXPECT_EQ (rowsOf (VlamCCFixed()), "6 comment 1024x75, 22 device, 21 channel, 29 controller, 16 execute at, 26 value");
+    EXPECT_EQ (rowsOf (VlamCCContinuos()), "6 comment 1024x75, 22 device, 21 channel, 29 controller, 27 min value, 28 max value");
+    EXPECT_EQ (rowsOf (VlamProgramChange()), "6 comment 1024x75, 22 device, 21 channel, 16 execute at, 25 program");
+    EXPECT_EQ (rowsOf (VlaSysExFixed()), "6 comment 1024x75, 23 device, 7 sequence 1024x150, 16 execute at");
+
+    VlaSysExContinuos continuous;
+    EXPECT_EQ (rowsOf (continuous), "6 comment 1024x75, 23 device, 7 sequence 1024x150, 24 datum size, 8 min value 3, 9 max value 3");
+    continuous.setDatumSize (2);
+    EXPECT_EQ (rowsOf (continuous), "6 comment 1024x75, 23 device, 7 sequence 1024x150, 24 datum size, 8 min value 5, 9 max value 5");
+
+    // Reached through the stage base, an action still gives all of its rows.
+    EXPECT_EQ (rowsOf<VlExecutionStage> (VlamProgramChange()), rowsOf (VlamProgramChange()));
+}

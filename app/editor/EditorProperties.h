@@ -1,0 +1,74 @@
+#pragma once
+
+#include "app/editor/EditorChoices.h"
+#include "app/editor/EditorSelection.h"
+#include "common/CColorsSetOwner.h"
+#include "engine/VlPropertyRow.h"
+
+#include <optional>
+
+//==============================================================================
+/** What every property id edits: which object, which field, how it is read and
+    written, which choices it offers with their values, how a stored value outside
+    the choices is corrected, and whom a change is told. The row classes only show
+    what this answers.
+
+    The edited object is asked from the selection at every call. An action id edits
+    the current action only when it is of the class the id names; otherwise, as when
+    the object is missing, reads give an empty value and writes change nothing.
+    Ids of another kind (a text id asked for a colour...) count as missing.
+    Main thread only.
+*/
+namespace EditorProperties
+{
+    //==============================================================================
+    /** Text rows (ids 1..9): the field's text, "" when the object is missing. */
+    juce::String getText (EditorSelection& selection, int propertyId);
+
+    /** Writes the text into the field (id 7 parses it, ids 8 and 9 take its leading
+        number, clamped). False, changing nothing, when the object is missing.
+        Tells nobody: see tell().
+    */
+    bool setText (EditorSelection& selection, int propertyId, const juce::String& text);
+
+    //==============================================================================
+    /** Choice rows (ids 10..31): the choices, built afresh from the model. When the
+        id corrects its field and the stored value is not among the choices, the value
+        of the first choice is written first (silently: no one is told, the document
+        is not marked changed).
+    */
+    EditorChoices prepareChoices (EditorSelection& selection, int propertyId);
+
+    /** The stored value; nothing when the object is missing. */
+    std::optional<int> getValue (EditorSelection& selection, int propertyId);
+
+    /** Writes the value (device ids take the device name at that index). False,
+        changing nothing, when the object is missing. Tells nobody: see tell().
+    */
+    bool setValue (EditorSelection& selection, int propertyId, int value);
+
+    //==============================================================================
+    /** Colour rows (ids 38..40): the engine's colour library the row offers; null for
+        other ids.
+    */
+    const ColorSet* getColorSet (EditorSelection& selection, int propertyId);
+
+    /** The colour (a control's is read at the end of its link chain); 0 when the
+        object is missing.
+    */
+    juce::uint32 getColor (EditorSelection& selection, int propertyId);
+
+    /** Stores the colour (a control's in its own field). False, changing nothing, when
+        the object is missing. Tells nobody: see tell().
+    */
+    bool setColor (EditorSelection& selection, int propertyId, juce::uint32 color);
+
+    //==============================================================================
+    /** Tells whom the id concerns that a row has written a value: the patches editor,
+        through EditorSelection::propertyChanged.
+    */
+    void tell (EditorSelection& selection, int propertyId);
+
+    /** The tooltip of a row of that id: help text 49 + id for ids 1..41, else empty. */
+    juce::String getTooltip (int propertyId);
+}

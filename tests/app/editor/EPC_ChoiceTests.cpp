@@ -1,0 +1,83 @@
+#include "fixtures/EditorRowsFixture.h"
+
+class EPC_ChoiceTests : public EditorRowsFixture
+{
+protected:
+    juce::String itemText (PropertyId id, int index)  { return makeRow<EPC_Choice> (id)->getComboBox().getItemText (index); }
+};
+
+TEST_F (EPC_ChoiceTests, ListsNameNotesControllersDevicesAndPatches)
+{
+    selection.action = &note;
+    EXPECT_EQ (itemText (PropertyId::noteNumber, 0), "0 - C-2");
+    EXPECT_EQ (itemText (PropertyId::noteNumber, 60), "60 - C3");
+    EXPECT_EQ (itemText (PropertyId::noteNumber, 127), "127 - G8");
+    EXPECT_EQ (itemsOf (*makeRow<EPC_Choice> (PropertyId::midiDevice)), "Synth, -, Other");
+
+    selection.action = &ccFixed;
+    EXPECT_EQ (itemText (PropertyId::controller, 0), "0 - Bank Select");
+    EXPECT_EQ (itemText (PropertyId::controller, 3), "3 - ");
+    EXPECT_EQ (itemsOf (*makeRow<EPC_Choice> (PropertyId::executeAt)), "press, release");
+
+    selection.action = &mute;
+    EXPECT_EQ (itemsOf (*makeRow<EPC_Choice> (PropertyId::mutePatch)), "0 - Intro (this), 1 - Verse");
+    EXPECT_EQ (itemsOf (*makeRow<EPC_Choice> (PropertyId::mutePedal)), "expr. pedal 1");
+    selection.action = &goTo;
+    EXPECT_EQ (itemsOf (*makeRow<EPC_Choice> (PropertyId::goToPatch)), "0 - Intro, 1 - Verse, 2 - Solo");
+    EXPECT_EQ (itemsOf (*makeRow<EPC_Choice> (PropertyId::initState)), "#1, #2");
+}
+
+TEST_F (EPC_ChoiceTests, AStoredValueOutsideTheChoicesIsCorrectedSilentlyWhereTheIdSaysSo)
+{
+    intro.setLevel (40);
+    auto level = makeRow<EPC_Choice> (PropertyId::patchLevel);
+    EXPECT_EQ (intro.getLevel(), 0);
+    EXPECT_EQ (level->getComboBox().getText(), "0");
+
+    // Device names compare with letter case.
+    selection.action = &note;
+    note.setDevice ("synth");
+    note.setVelocity (200);
+    makeRow<EPC_Choice> (PropertyId::midiDevice);
+    EXPECT_EQ (note.getDevice(), "Synth");
+
+    // Plain numbers are kept as stored, showing no choice.
+    EXPECT_EQ (makeRow<EPC_Choice> (PropertyId::velocity)->getComboBox().getSelectedId(), 0);
+    EXPECT_EQ (note.getVelocity(), 200);
+
+    // With no device to offer, the device becomes an empty name.
+    selection.deviceNames.clear();
+    makeRow<EPC_Choice> (PropertyId::midiDevice);
+    EXPECT_EQ (note.getDevice(), "");
+    EXPECT_TRUE (selection.told.empty());
+}
+
+TEST_F (EPC_ChoiceTests, IsLinkOffersWhatTheControlMayBecome)
+{
+    EXPECT_EQ (itemsOf (*makeRow<EPC_Choice> (PropertyId::isLink)), "yes, no");
+
+    // Choosing "yes" links to the first plain footswitch of another patch, telling once.
+    choose (*makeRow<EPC_Choice> (PropertyId::isLink), 0);
+    EXPECT_EQ (footswitch.getLinkControl(), verse.getControl (1));
+    EXPECT_EQ (footswitch.getStateCount(), 1);
+    EXPECT_EQ (selection.takeTold(), std::vector<int> { 13 });
+    EXPECT_EQ (itemsOf (*makeRow<EPC_Choice> (PropertyId::linkPatch)), "1 - Verse, 2 - Solo");
+    EXPECT_EQ (itemsOf (*makeRow<EPC_Choice> (PropertyId::linkControl)), "footswitch 1, footswitch 2");
+
+    // A control that others link to cannot become a link.
+    selection.control = verse.getControl (1);
+    EXPECT_EQ (itemsOf (*makeRow<EPC_Choice> (PropertyId::isLink)), "no (is linked)");
+
+    // No other patch has a plain pedal: a pedal cannot link.
+    selection.control = &pedal;
+    verse.getControl (11)->setLinked (true);
+    verse.getControl (12)->setLinked (true);
+    EXPECT_EQ (itemsOf (*makeRow<EPC_Choice> (PropertyId::isLink)), "no (n/a)");
+
+    // Choosing "no" makes a link a plain control with one state.
+    selection.control = &footswitch;
+    choose (*makeRow<EPC_Choice> (PropertyId::isLink), 1);
+    EXPECT_FALSE (footswitch.isLinked());
+    EXPECT_EQ (footswitch.getStateCount(), 1);
+    EXPECT_EQ (selection.takeTold(), std::vector<int> { 13 });
+}
