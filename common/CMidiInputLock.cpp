@@ -1,6 +1,6 @@
 #include "common/CMidiInputLock.h"
 
-#include <mutex>
+#include <atomic>
 
 namespace
 {
@@ -50,6 +50,61 @@ void CMidiInputLock::exit()
 
     if (! juce::MessageManager::existsAndIsCurrentThread())
         inputThreads.unlock();
+}
+
+CMidiInputLock::~CMidiInputLock()
+{
+    cancelPendingUpdate();
+}
+
+bool CMidiInputLock::keep (std::function<void()> call)
+{
+    if (isQuitting())
+        return false;
+
+    {
+        const std::lock_guard<std::mutex> lock (keptMutex);
+
+        if (kept.size() >= capacity)
+            return false;
+
+        kept.push_back (std::move (call));
+    }
+
+    triggerAsyncUpdate();
+    return true;
+}
+
+// Only ever under the message-manager lock, so two threads never run kept
+// calls at once and they run in the order kept. Each is taken out before it
+// runs: a call kept meanwhile by another input goes behind the others.
+void CMidiInputLock::runKept()
+{
+    for (;;)
+    {
+        std::function<void()> call;
+
+        {
+            const std::lock_guard<std::mutex> lock (keptMutex);
+
+            if (kept.empty())
+                return;
+
+            call = std::move (kept.front());
+            kept.pop_front();
+        }
+
+        call();
+    }
+}
+
+void CMidiInputLock::handleAsyncUpdate()
+{
+    // Only a loop run inside a port change gets here before it is over: come back later.
+    if (isPortChangePending())
+        triggerAsyncUpdate();
+    else
+        runKept();
 }
 
 bool CMidiInputLock::isPortChangePending() noexcept

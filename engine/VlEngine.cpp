@@ -1,6 +1,5 @@
 #include "engine/VlEngine.h"
 
-#include "common/CMidiInputLock.h"
 #include "common/CPrompts.h"
 #include "common/CStMenuLock.h"
 #include "common/CXmlHelpers.h"
@@ -179,7 +178,7 @@ void VlEngine::handleIncomingMidiMessage (juce::MidiInput*, const juce::MidiMess
 
         const auto number = isController ? message.getControllerNumber() : message.getNoteNumber();
 
-        CMidiInputLock::callLocked ([this, isController, number]
+        inputLock.callLocked ([this, isController, number]
         {
             if (userInterface != nullptr)
                 userInterface->learnMessage (isController, number);
@@ -200,7 +199,7 @@ void VlEngine::handleIncomingMidiMessage (juce::MidiInput*, const juce::MidiMess
     {
         const auto value = message.getControllerValue();
 
-        CMidiInputLock::callLocked ([this, controlId, value]
+        inputLock.callLocked ([this, controlId, value]
         {
             if (userInterface != nullptr)
                 userInterface->setPedalValue (controlId, value);
@@ -210,7 +209,7 @@ void VlEngine::handleIncomingMidiMessage (juce::MidiInput*, const juce::MidiMess
     {
         const auto down = message.isNoteOn();    // a note-on with velocity 0 is a release
 
-        CMidiInputLock::callLocked ([this, controlId, down]
+        inputLock.callLocked ([this, controlId, down]
         {
             if (userInterface != nullptr)
                 userInterface->footswitchEvent (controlId, down);

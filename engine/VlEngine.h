@@ -2,6 +2,7 @@
 
 #include "common/CColorsSetOwner.h"
 #include "common/CMidiDevices.h"
+#include "common/CMidiInputLock.h"
 #include "engine/VlPatch.h"
 #include "engine/VlTypes.h"
 #include "engine/VlUserInterface.h"
@@ -24,9 +25,9 @@ class VlDocumentStage;
 
     Threads: handleIncomingMidiMessage() runs on the MIDI input thread; it filters
     and looks up without a lock, then hands footswitches, pedals and learnt messages
-    to the user interface under the message-manager lock (dropped when the lock is
-    given up, see CMidiInputLock). Everything else runs on the main thread, or on the
-    MIDI thread under that lock.
+    to the user interface under the message-manager lock (kept in order while ports
+    change and handed on once they are done, see CMidiInputLock). Everything else
+    runs on the main thread, or on the MIDI thread under that lock.
 */
 class VlEngine : public juce::MidiInputCallback,
                  public CColorsSetOwner
@@ -404,6 +405,7 @@ private:
     int historyPos = -1;
     juce::uint16 goUpPatch = NoIndex, prevVisited = NoIndex, nextVisited = NoIndex,
                  prevInList = NoIndex, nextInList = NoIndex;
+    CMidiInputLock inputLock;     // outlives midiDevices: their inputs call through it
     std::unique_ptr<CMidiDevices> midiDevices;
     juce::String midiInDevice;
     std::atomic<int> midiChannel { 1 };

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numeric>
 #include <thread>
 #include <vector>
 
@@ -13,12 +15,13 @@ TEST (CMidiInputLockTests, InputThreadsTakeTheLockInTurn)
     constexpr int threadCount = 3, callsPerThread = 200;
     std::atomic<int> inside { 0 }, overlaps { 0 }, calls { 0 }, finished { 0 };
     std::vector<std::thread> threads;
+    CMidiInputLock lock;
 
     for (int t = 0; t < threadCount; ++t)
         threads.emplace_back ([&]
         {
             for (int i = 0; i < callsPerThread; ++i)
-                EXPECT_TRUE (CMidiInputLock::callLocked ([&]
+                EXPECT_TRUE (lock.callLocked ([&]
                 {
                     overlaps += inside.fetch_add (1) != 0 ? 1 : 0;
                     ++calls;
@@ -37,22 +40,46 @@ TEST (CMidiInputLockTests, InputThreadsTakeTheLockInTurn)
     EXPECT_EQ (calls.load(), threadCount * callsPerThread);
 }
 
+// What an input thread gives up on is kept, up to the bound, and runs in order
+// once the change is over, before the thread's next call.
 TEST (CMidiInputLockTests, GivesUpWhilePortsChange)
 {
-    std::atomic<bool> ran { false }, result { true };
-    CMidiInputLock::ScopedPortChange change;
+    constexpr int bound = (int) CMidiInputLock::capacity;
+    CMidiInputLock lock;
+    std::vector<int> ran;
+    std::vector<bool> results;
 
-    // The message loop is not running: without the port change, the input
-    // thread would wait in it for ever and join would never return.
-    std::thread input ([&] { result = CMidiInputLock::callLocked ([&] { ran = true; }); });
+    {
+        CMidiInputLock::ScopedPortChange change;
+
+        // The message loop is not running: without the port change, the input
+        // thread would wait in it for ever and join would never return.
+        std::thread input ([&]
+        {
+            for (int i = 0; i <= bound; ++i)
+                results.push_back (lock.callLocked ([&ran, i] { ran.push_back (i); }));
+        });
+        input.join();
+    }
+
+    EXPECT_TRUE (ran.empty());
+    EXPECT_EQ (std::count (results.begin(), results.end(), true), bound);
+    EXPECT_FALSE (results.back());     // beyond the bound: dropped
+
+    std::thread input ([&] { EXPECT_TRUE (lock.callLocked ([&ran] { ran.push_back (-1); })); });
+    MessageLoop::pumpUntil ([&] { return ran.size() == (size_t) bound + 1; });
     input.join();
-    EXPECT_FALSE (result.load());
-    EXPECT_FALSE (ran.load());
+
+    std::vector<int> expected (bound);
+    std::iota (expected.begin(), expected.end(), 0);
+    expected.push_back (-1);
+    EXPECT_EQ (ran, expected);
 }
 
 TEST (CMidiInputLockTests, RunsAtOnceOnTheMessageThread)
 {
+    CMidiInputLock lock;
     bool ran = false;
-    EXPECT_TRUE (CMidiInputLock::callLocked ([&] { ran = true; }));
+    EXPECT_TRUE (lock.callLocked ([&] { ran = true; }));
     EXPECT_TRUE (ran);
 }

@@ -2,6 +2,7 @@
 #include "fixtures/EngineFixture.h"
 #include "common/CFileMidiPorts.h"
 #include "fixtures/MessageLoop.h"
+#include "fixtures/StreamWhilePortsChange.h"
 #include "fixtures/TemporaryMidiFolder.h"
 
 #include <thread>
@@ -45,6 +46,34 @@ TEST_F (VlEngineInputThreadTests, ModeAndChannelChangeWhileTheInputThreadReadsTh
 
     stop = true;
     pedalBoard.join();
+}
+
+// A pedal sweeping while the main thread opens and closes other ports: its callback
+// gives up the lock for every change, yet each value reaches the engine once, in order.
+TEST_F (VlEngineInputThreadTests, NoPedalValueIsLostWhileOtherPortsOpenAndClose)
+{
+    constexpr int numValues = 4000;
+    ports.plugInput ("Other");
+    engine.setMidiInput ("FCB1010", 1);
+    ASSERT_TRUE (engine.isMidiInputOpen());
+
+    // The last one moves the other pedal: when that is in, everything before it is.
+    streamWhilePortsChange (engine.getMidiDevices(), numValues, [this] (int i)
+    {
+        EXPECT_TRUE (ports.injectMessage (fcb, juce::MidiMessage::controllerEvent (1, i < numValues ? 7 : 1, i % 128)));
+    });
+
+    MessageLoop::pumpUntil ([this] { return ui.getCalls().strings.getLast().startsWith ("pedal 11 "); });
+
+    std::vector<int> expected, received;
+    for (int i = 0; i < numValues; ++i)
+        expected.push_back (i % 128);
+
+    for (auto& call : ui.getCalls())
+        if (call.startsWith ("pedal 12 "))
+            received.push_back (call.getTrailingIntValue());
+
+    EXPECT_EQ (received, expected) << received.size() << " received of " << numValues;
 }
 
 //==============================================================================
