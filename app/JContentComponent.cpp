@@ -1,5 +1,6 @@
 #include "app/JContentComponent.h"
 
+#include "app/dialogs/VlMidiInputDlg.h"
 #include "common/CLookAndFeel.h"
 #include "engine/VlEngine.h"
 
@@ -81,6 +82,12 @@ void JContentComponent::footswitchEvent (int footswitch, bool down)
 void JContentComponent::setPedalValue (int pedal, int value)
 {
     slidersPanel->setPedalValue (pedal, (juce::uint8) value);
+}
+
+void JContentComponent::learnMessage (bool isController, int number)
+{
+    if (auto* dialog = VlMidiInputDlg::getInstance (false))
+        dialog->learnMessage (isController, number);
 }
 
 void JContentComponent::refreshButtons()

@@ -12,7 +12,8 @@
 
     While it exists it is the engine's user interface: the engine singleton (made on
     first use) drives the board and the list through it, and the pedal board's MIDI
-    reaches the board; before it is made and after it is gone, that MIDI is dropped.
+    reaches the board, and what the engine learns goes to the MIDI input dialog; before
+    it is made and after it is gone, that MIDI is dropped.
     It needs no application object: a window only has to own it.
 
     One exists at a time, reachable through getInstance(). Main thread; the engine's
@@ -61,6 +62,7 @@ private:
     //==============================================================================
     void footswitchEvent (int footswitch, bool down) override;
     void setPedalValue (int pedal, int value) override;
+    void learnMessage (bool isController, int number) override;
     void refreshButtons() override;
     void refreshPedals() override;
     void refreshButton (int footswitch, const VlControlCfg* control) override;

@@ -2,6 +2,7 @@
 
 #include "app/VlDocument.h"
 #include "app/VlWindow.h"
+#include "app/dialogs/VlMidiInputDlg.h"
 #include "common/CLookAndFeel.h"
 #include "common/CPrompts.h"
 #include "common/CStMenuLock.h"
@@ -24,8 +25,8 @@ namespace
     const juce::String commandCategory ("Application");
     constexpr int lastRecentFileId = 4096;
 
-    // The setup dialogs whose window places the preferences keep, in the file's order.
-    const std::array<const juce::Identifier*, 3> dialogElements { &VlXml::patchesDlg, &VlXml::inputDlg, &VlXml::navDlg };
+    // The setup dialogs not built yet, whose window places the preferences keep meanwhile.
+    const std::array<const juce::Identifier*, 2> dialogElements { &VlXml::patchesDlg, &VlXml::navDlg };
 }
 
 VlApplication::VlApplication()
@@ -82,6 +83,9 @@ void VlApplication::createMainWindow (const juce::String&, PrefsReader& prefs)
             dialogStates[element->toString()] = prefs.getString (VlXml::state.toString());
         }
 
+        prefs.section = VlXml::inputDlg.toString();
+        VlMidiInputDlg::getInstance (true)->windowState = prefs.getString (VlXml::state.toString());
+
         prefs.section = VlXml::midiIn.toString();
         std::map<int, juce::String> learnt;
 
@@ -127,6 +131,7 @@ juce::String VlApplication::getOnlineHelpUrlFor (const juce::File& executable)
 void VlApplication::appShutdown()
 {
     document = nullptr;
+    VlMidiInputDlg::deleteInstance();
     mainWindow = nullptr;
 
     for (auto& splash : splashes)
@@ -147,8 +152,15 @@ void VlApplication::writePreferences (juce::XmlElement& root)
     root.createNewChildElement (VlXml::mainWindow)
         ->setAttribute (VlXml::state, mainWindow != nullptr ? mainWindow->getWindowStateAsString() : juce::String());
 
-    for (const auto* element : dialogElements)
-        root.createNewChildElement (*element)->setAttribute (VlXml::state, dialogStates[element->toString()]);
+    const auto saveDialog = [&root] (const juce::Identifier& element, const juce::String& windowState)
+    {
+        root.createNewChildElement (element)->setAttribute (VlXml::state, windowState);
+    };
+
+    saveDialog (VlXml::patchesDlg, dialogStates[VlXml::patchesDlg.toString()]);
+    const auto* inputDialog = VlMidiInputDlg::getInstance (false);
+    saveDialog (VlXml::inputDlg, inputDialog != nullptr ? inputDialog->windowState : juce::String());
+    saveDialog (VlXml::navDlg, dialogStates[VlXml::navDlg.toString()]);
 }
 
 void VlApplication::readPreferences (const juce::XmlElement& root, PrefsReader& prefs)
@@ -298,8 +310,11 @@ bool VlApplication::perform (const InvocationInfo& info)
         case CommandId::saveDocumentAs:  saveDocumentAs();  return true;
         case CommandId::extractExamples: extractExamples(); return true;
 
-        // Their setup dialogs are not part of this version yet.
         case CommandId::midiPreferences:
+            VlMidiInputDlg::getInstance (true)->show();
+            return true;
+
+        // Their setup dialogs are not part of this version yet.
         case CommandId::patchesSetup:
         case CommandId::navigationPreferences:
             return true;

@@ -155,7 +155,7 @@ private:
     juce::StringArray menuNames;
     std::unique_ptr<juce::StringArray> helpTexts;
 
-    // The setup dialogs' window places, kept from one run to the next.
+    // The window places of the setup dialogs not built yet, kept from one run to the next.
     std::map<juce::String, juce::String> dialogStates;
 
     juce::Array<juce::Component::SafePointer<juce::SplashScreen>> splashes;

@@ -25,11 +25,40 @@ VlWindow::VlWindow (juce::MenuBarModel* menuBarModel)
     setMenuBar (menuBarModel, menuBarHeight);
     setResizeLimits (minimumWidth, height, std::numeric_limits<int>::max() / 2, std::numeric_limits<int>::max() / 2);
     centreWithSize (minimumWidth, height);
+
+    CStMenuLock::addListener (this);
+    showMenusUsable (CStMenuLock::counter() == 0);
 }
 
 VlWindow::~VlWindow()
 {
+    CStMenuLock::removeListener (this);
     setMenuBar (nullptr);
+}
+
+//==============================================================================
+void VlWindow::activeWindowStatusChanged()
+{
+    juce::DocumentWindow::activeWindowStatusChanged();
+
+    // JUCE greys the titles while the window lacks the focus. Nothing gives the focus
+    // back when a box closes (no window manager does without a click), so the titles
+    // would stay grey although the menus work.
+    showMenusUsable (CStMenuLock::counter() == 0);
+}
+
+void VlWindow::menuLockChanged (bool locked)
+{
+    showMenusUsable (! locked);
+}
+
+void VlWindow::showMenusUsable (bool usable)
+{
+    if (auto* menuBar = getMenuBarComponent())
+    {
+        menuBar->setEnabled (usable);
+        menuBar->repaint();
+    }
 }
 
 //==============================================================================

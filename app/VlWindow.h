@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/CStMenuLock.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 //==============================================================================
@@ -9,10 +11,13 @@
 
     It is made hidden and centred; the application restores its saved place and
     shows it. Closing it is a quit request. One ".vlt" file dropped on it is opened.
+    The menu bar's titles show greyed exactly while the menus are locked (a box or
+    dialog is open), whether or not the window has the keyboard focus.
     Main thread only.
 */
 class VlWindow : public juce::DocumentWindow,
-                 public juce::FileDragAndDropTarget
+                 public juce::FileDragAndDropTarget,
+                 private CStMenuLock::Listener
 {
 public:
     /** A hidden window of 830 x (menu bar + 280), centred, that cannot be made
@@ -41,6 +46,13 @@ public:
     */
     void filesDropped (const juce::StringArray& files, int x, int y) override;
 
+    //==============================================================================
+    /** Keeps the menu bar's titles following the menu lock, not the window's focus. */
+    void activeWindowStatusChanged() override;
+
 private:
+    void menuLockChanged (bool locked) override;
+    void showMenusUsable (bool usable);
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VlWindow)
 };

@@ -7,6 +7,9 @@ enable_testing()
 # Builds every runner that holds tests labelled "threads": the thread-sanitizer build needs only these.
 add_custom_target(thread_tests)
 
+# Builds every runner labelled "gui": the address-sanitizer build runs these too.
+add_custom_target(gui_tests)
+
 # veltrino_add_tests(<target> SOURCES ... LIBRARIES ... [GUI] [THREADS <suite>...])
 # GUI suites carry the label "gui" and run under xvfb-run; the others need no display and carry
 # the label "headless", or "threads" for the suites named after THREADS: those run MIDI or other
@@ -20,6 +23,7 @@ function(veltrino_add_tests target)
     if(ARG_GUI)
         gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60
             PROPERTIES LABELS gui TIMEOUT 120)
+        add_dependencies(gui_tests ${target})
         return()
     endif()
 

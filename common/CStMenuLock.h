@@ -22,6 +22,25 @@ public:
     /** The number of modal boxes and dialogs open now; 0 means unlocked. */
     static juce::uint16 counter() noexcept;
 
+    //==============================================================================
+    /** Told whenever the counter goes from 0 to 1 or back to 0, on the main thread:
+        what shows the menus as usable or not (the menu bar) follows it at once.
+    */
+    class Listener
+    {
+    public:
+        virtual ~Listener() = default;
+
+        /** The counter is now 0 (`locked` false) or has just left 0 (`locked` true). */
+        virtual void menuLockChanged (bool locked) = 0;
+    };
+
+    /** Registers a listener (not owned); remove it before it is deleted. */
+    static void addListener (Listener* listener);
+
+    /** Unregisters a listener; nothing when it is not registered. */
+    static void removeListener (Listener* listener);
+
 private:
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CStMenuLock)
 };

@@ -155,6 +155,9 @@ public:
     /** The MIDI channel 1..16 listened to; any thread. */
     int getMidiChannel() const noexcept                     { return midiChannel.load (std::memory_order_relaxed); }
 
+    /** Listens on that channel (kept to 1..16) from the next message on; the device stays open. */
+    void setMidiChannel (int channel) noexcept              { midiChannel = juce::jlimit (1, 16, channel); }
+
     /** True when the input device is open. */
     bool isMidiInputOpen() const;
 

@@ -92,6 +92,27 @@ TEST_F (JSlidersPanelTests, NothingPassesUntilThePedalReachesTheControlsValue)
     EXPECT_EQ (takeSent(), cc7 ({ 30 }));
 }
 
+TEST_F (JSlidersPanelTests, APedalKeepsItsValueWhenItsPatchIsSelectedAgain)
+{
+    addPedal (addPatch(), 11, 7);
+    addPedal (addPatch(), 11, 8);
+    play();
+    EXPECT_TRUE (slider (11).isTakenOver());
+    pedal (11, 50);
+
+    // Patch 1's pedal last had 0: the slider must come down to it.
+    engine.goToPatch (1, true);
+    EXPECT_EQ (slider (11).getDirection(), -1);
+    pedal (11, 1);
+
+    // Patch 0's pedal kept its 50: the slider must come up to it.
+    engine.goToPatch (0, true);
+    EXPECT_EQ (slider (11).getDirection(), 1);
+    pedal (11, 49);
+    pedal (11, 55);
+    EXPECT_EQ (takeSent(), cc7 ({ 50, 55 }));
+}
+
 TEST_F (JSlidersPanelTests, MouseDragsTakeTheSameRoad)
 {
     auto& control = pendingFrom40To90();

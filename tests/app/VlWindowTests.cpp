@@ -40,3 +40,21 @@ TEST_F (VlWindowTests, AcceptsOneVltFileThatIsNotTheOpenDocumentWhileNothingModa
     ASSERT_EQ (promptsOf (FakePrompts::Kind::yesNoCancel).size(), 1u);
     EXPECT_EQ (promptsOf (FakePrompts::Kind::yesNoCancel)[0].lockCount, 1);
 }
+
+TEST_F (VlWindowTests, MenuTitlesShowGreyedExactlyWhileTheMenusAreLocked)
+{
+    start();
+    auto& menuBar = *window().getMenuBarComponent();
+    EXPECT_TRUE (menuBar.isEnabled());
+
+    {
+        CStMenuLock box;
+        CStMenuLock boxOverIt;
+        EXPECT_FALSE (menuBar.isEnabled());
+    }
+
+    // Closing a box gives the window no focus back, yet the menus work: titles in white at once.
+    EXPECT_TRUE (menuBar.isEnabled());
+    window().activeWindowStatusChanged();
+    EXPECT_TRUE (menuBar.isEnabled());
+}

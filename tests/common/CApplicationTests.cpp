@@ -138,6 +138,22 @@ TEST_F (CApplicationTests, ReadsNamesWhateverTheirCaseAndWhateverTheRootAndTenRe
     app.shutdown();
 }
 
+TEST_F (CApplicationTests, OnlyAValueReadingAsOneTurnsTooltipsOn)
+{
+    // A flag is the leading integer being 1: "2" is not true.
+    const std::pair<const char*, bool> values[] { { "1", true }, { "+1", true }, { "1x", true },
+                                                  { "2", false }, { "11", false }, { "yes", false } };
+
+    for (const auto& [visible, on] : values)
+    {
+        home.writePreferences (juce::String (R"(<preferences><tooltips visible=")") + visible + R"("/></preferences>)");
+        TestApplication app;
+        app.initialise ({});
+        EXPECT_EQ (app.tooltipWindow != nullptr, on) << visible;
+        app.shutdown();
+    }
+}
+
 TEST_F (CApplicationTests, AnUnparsableOrEmptyFileGivesTheDefaultsSilently)
 {
     for (const auto* content : { R"(<preferences><tooltips visible="1">)", "not xml", "<preferences/>",

@@ -1,0 +1,160 @@
+# Sourced by every end-to-end scenario: drives the built application from outside, as a
+# user would, on an X server of its own with file-backed MIDI ports, in a fresh folder
+# that stands for the user's home ($WORK). On sourcing it starts the X server, makes an
+# input pipe "FCB1010" and an output file "Synth", and arranges that nothing started
+# outlives the scenario. A scenario calls `pass` at its end.
+#
+#   source EndToEndHelper.sh <Veltrino executable>
+set -euo pipefail
+
+APP="$1"
+HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+SCENARIO="$(basename "$0" .sh)"
+WORK="$(mktemp -d "${TMPDIR:-/tmp}/veltrino-e2e.XXXXXX")"
+PREFS="$WORK/config/Veltrino/preferences.xml"
+XVFB_PID=""
+APP_PID=""
+
+cleanup()
+{
+    # Everything here runs, whatever fails: nothing started may outlive the test.
+    set +e
+    for pid in $APP_PID $XVFB_PID; do
+        kill "$pid" 2>/dev/null
+        for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+        kill -9 "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+trap "exit 1" TERM INT HUP
+
+fail()
+{
+    echo "FAILED: $*" >&2
+    local shot="${TMPDIR:-/tmp}/veltrino-e2e-$SCENARIO-failure.png"
+    [ -n "${DISPLAY:-}" ] && import -window root "$WORK/failure.png" 2>/dev/null \
+        && cp "$WORK/failure.png" "$shot" && echo "screen at the failure: $shot" >&2
+    [ -f "$WORK/app.log" ] && grep -v "BadAtom\|ALSA lib\|JUCE Assertion" "$WORK/app.log" | tail -40 >&2
+    exit 1
+}
+
+pass()
+{
+    echo "$SCENARIO: 1 passed, 0 failed"
+}
+
+# wait_for DESCRIPTION COMMAND...: retries the command for up to 15 seconds.
+wait_for()
+{
+    local what="$1"
+    shift
+    for _ in $(seq 150); do
+        "$@" >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    fail "timed out waiting for $what"
+}
+
+#==============================================================================
+# Windows, by title (a regular expression).
+window_named() { xdotool search --name "$1"; }
+no_window_named() { ! xdotool search --name "$1"; }
+
+# wait_for_window TITLE_REGEX: waits until it shows and prints its id.
+wait_for_window()
+{
+    wait_for "the window '$1'" window_named "$1"
+    window_named "$1" | head -n1
+}
+
+# click_in WINDOW X Y: a real click at that point of the window, which also gives it the focus.
+click_in()
+{
+    xdotool mousemove --window "$1" "$2" "$3"
+    sleep 0.2
+    xdotool click 1
+}
+
+# Keys go where the focus is: give it to the window first.
+keys_to()
+{
+    local window="$1"
+    shift
+    xdotool windowfocus --sync "$window"
+    xdotool key "$@"
+}
+
+#==============================================================================
+# MIDI: the pedal board's input pipe and the synthesizer's output file.
+mkdir -p "$WORK/midi/in" "$WORK/midi/out" "$WORK/config/Veltrino" "$WORK/docs"
+mkfifo "$WORK/midi/in/FCB1010"
+: > "$WORK/midi/out/Synth"
+
+# send_midi BYTES: writes bytes (printf notation) into the input pipe; gives up when nothing reads it.
+send_midi()
+{
+    timeout 10 bash -c 'printf "$1" > "$2"' _ "$1" "$WORK/midi/in/FCB1010" || fail "could not write '$1' to the input pipe"
+}
+
+# The bytes of a file as hex pairs separated by blanks.
+hex_of() { od -An -v -tx1 "$1" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//'; }
+
+output_is() { [ "$(hex_of "$WORK/midi/out/Synth")" = "$1" ]; }
+
+# expect_output HEX: waits until the output file holds exactly these bytes.
+expect_output()
+{
+    wait_for "output bytes '$1'" output_is "$1"
+}
+
+clear_output() { : > "$WORK/midi/out/Synth"; }
+
+#==============================================================================
+# The application.
+
+# start_app: starts Veltrino (empty command line: the start picture shows for two
+# seconds, and the scenario waits it out as a user would); sets MAIN to its main window.
+start_app()
+{
+    (cd "$WORK" && HOME="$WORK" XDG_CONFIG_HOME="$WORK/config" VELTRINO_MIDI_DIR="$WORK/midi" \
+        exec "$APP" >> "$WORK/app.log" 2>&1) &
+    APP_PID=$!
+    MAIN="$(wait_for_window '^Veltrino 1\.1 - ')"
+    wait_for "the start picture to close" no_window_named '^Veltrino$'
+}
+
+# quit_app: Ctrl+Q in the main window; the application must end without an error.
+quit_app()
+{
+    keys_to "$MAIN" ctrl+q
+    wait_for "the application to end" bash -c "! kill -0 $APP_PID"
+    wait "$APP_PID" || fail "the application ended with an error"
+    APP_PID=""
+}
+
+# open_document PATH: File > Open... by its keys, then the file chooser: the path typed
+# into its file box; the first Return moves the browser to the file, the second opens it.
+open_document()
+{
+    keys_to "$MAIN" ctrl+o
+    local chooser
+    chooser="$(wait_for_window '^Choose a Veltrino file to open$')"
+    eval "$(xdotool getwindowgeometry --shell "$chooser")"
+    click_in "$chooser" $((WIDTH * 2 / 3)) $((HEIGHT - 62))
+    xdotool type --delay 5 "$1"
+    xdotool key Return
+    sleep 0.3
+    xdotool key Return
+    wait_for "the document's title" window_named "^Veltrino 1\\.1 - $(basename "$1" .vlt)\$"
+}
+
+#==============================================================================
+# An X server of our own: nothing else running in parallel takes the focus or the keys.
+exec 3> "$WORK/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp > "$WORK/xvfb.log" 2>&1 &
+XVFB_PID=$!
+exec 3>&-
+wait_for "the X server" test -s "$WORK/display"
+export DISPLAY=":$(head -n1 "$WORK/display")"
