@@ -1,6 +1,6 @@
 #include "app/JContentComponent.h"
 
-#include "common/CLookAndFeel.h"
+#include "app/VlFCBLookAndFeel.h"
 #include "engine/VlEngine.h"
 
 namespace
@@ -44,12 +44,6 @@ JContentComponent* JContentComponent::getInstance() noexcept
 }
 
 //==============================================================================
-juce::ColourGradient JContentComponent::createBackgroundGradient (juce::Colour colour, juce::Rectangle<float> area)
-{
-    return juce::ColourGradient (colour, area.getTopLeft(),
-                                 CLookAndFeel::contrastingBySum (colour, 0.3f), area.getBottomRight(), false);
-}
-
 void JContentComponent::paint (juce::Graphics& g)
 {
     auto* engine = VlEngine::getInstance (false);
@@ -58,8 +52,7 @@ void JContentComponent::paint (juce::Graphics& g)
     if (patch == nullptr)
         return;
 
-    g.setGradientFill (createBackgroundGradient (juce::Colour (patch->getColor()), getLocalBounds().toFloat()));
-    g.fillAll();
+    VlFCBLookAndFeel::drawBevelledPanel (g, 0, 0, getWidth(), getHeight(), juce::Colour (patch->getColor()));
 }
 
 void JContentComponent::resized()
