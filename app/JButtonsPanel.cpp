@@ -1,5 +1,6 @@
 #include "app/JButtonsPanel.h"
 
+#include "app/VlFCBLookAndFeel.h"
 #include "engine/VlEngine.h"
 
 namespace
@@ -34,12 +35,19 @@ JButtonsPanel::JButtonsPanel()
 
     for (auto& button : buttons)
     {
+        button->setLookAndFeel (VlFCBLookAndFeel::getInstance (true));
         button->setWantsKeyboardFocus (false);
-        button->setColour (juce::TextButton::buttonOnColourId, button->findColour (juce::TextButton::buttonColourId));
     }
+
+    for (auto& button : buttons)
+        button->setColour (juce::TextButton::buttonOnColourId, button->findColour (juce::TextButton::buttonColourId));
 }
 
-JButtonsPanel::~JButtonsPanel() = default;
+JButtonsPanel::~JButtonsPanel()
+{
+    for (auto& button : buttons)
+        button->setLookAndFeel (nullptr);
+}
 
 //==============================================================================
 void JButtonsPanel::refreshAll()

@@ -20,9 +20,10 @@ class VlControlCfg;
 class JButtonsPanel : public juce::Component
 {
 public:
-    /** Ten buttons named "1".."10", without keyboard focus; 400 x 200. */
+    /** Ten buttons named "1".."10", drawn by VlFCBLookAndFeel, without keyboard focus; 400 x 200. */
     JButtonsPanel();
 
+    /** Takes the look-and-feel off the buttons, then deletes them. */
     ~JButtonsPanel() override;
 
     //==============================================================================

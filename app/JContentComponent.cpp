@@ -1,7 +1,7 @@
 #include "app/JContentComponent.h"
 
+#include "app/VlFCBLookAndFeel.h"
 #include "app/dialogs/VlMidiInputDlg.h"
-#include "common/CLookAndFeel.h"
 #include "engine/VlEngine.h"
 
 namespace
@@ -45,12 +45,6 @@ JContentComponent* JContentComponent::getInstance() noexcept
 }
 
 //==============================================================================
-juce::ColourGradient JContentComponent::createBackgroundGradient (juce::Colour colour, juce::Rectangle<float> area)
-{
-    return juce::ColourGradient (colour, area.getTopLeft(),
-                                 CLookAndFeel::contrastingBySum (colour, 0.3f), area.getBottomRight(), false);
-}
-
 void JContentComponent::paint (juce::Graphics& g)
 {
     auto* engine = VlEngine::getInstance (false);
@@ -59,8 +53,7 @@ void JContentComponent::paint (juce::Graphics& g)
     if (patch == nullptr)
         return;
 
-    g.setGradientFill (createBackgroundGradient (juce::Colour (patch->getColor()), getLocalBounds().toFloat()));
-    g.fillAll();
+    VlFCBLookAndFeel::drawBevelledPanel (g, 0, 0, getWidth(), getHeight(), juce::Colour (patch->getColor()));
 }
 
 void JContentComponent::resized()

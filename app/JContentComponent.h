@@ -46,13 +46,9 @@ public:
     JSlidersPanel& getSlidersPanel() noexcept               { return *slidersPanel; }
 
     //==============================================================================
-    /** The background's diagonal gradient over `area`: the colour at its top left, the
-        colour with 30 % of black (red + green + blue of 384 or more) or of white laid
-        over it at its bottom right. The patch list's highlight shows the same gradient.
+    /** The bevelled panel (VlFCBLookAndFeel::drawBevelledPanel) in the shown patch's
+        colour; nothing without a shown patch.
     */
-    static juce::ColourGradient createBackgroundGradient (juce::Colour colour, juce::Rectangle<float> area);
-
-    /** The gradient in the shown patch's colour; nothing without a shown patch. */
     void paint (juce::Graphics& g) override;
 
     /** The board takes what the sliders and list leave: they keep widths of 170 and 210. */

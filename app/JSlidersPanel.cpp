@@ -1,5 +1,6 @@
 #include "app/JSlidersPanel.h"
 
+#include "app/VlFCBLookAndFeel.h"
 #include "engine/VlEngine.h"
 
 namespace
@@ -37,13 +38,19 @@ JSlidersPanel::JSlidersPanel()
     setSize (250, 400);
 
     for (auto* slider : { slider11.get(), slider12.get() })
+    {
+        slider->setLookAndFeel (VlFCBLookAndFeel::getInstance (true));
         slider->setWantsKeyboardFocus (false);
+    }
 }
 
 JSlidersPanel::~JSlidersPanel()
 {
-    slider11->removeListener (this);
-    slider12->removeListener (this);
+    for (auto* slider : { slider11.get(), slider12.get() })
+    {
+        slider->removeListener (this);
+        slider->setLookAndFeel (nullptr);
+    }
 }
 
 void JSlidersPanel::setUpLabel (juce::Label& label, bool bold)

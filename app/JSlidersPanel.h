@@ -22,9 +22,10 @@ class JSlidersPanel : public juce::Component,
                       private juce::Slider::Listener
 {
 public:
-    /** Two sliders and four labels ("Control name", "Target"); 250 x 400. */
+    /** Two sliders drawn by VlFCBLookAndFeel and four labels ("Control name", "Target"); 250 x 400. */
     JSlidersPanel();
 
+    /** Takes the look-and-feel off the sliders, then deletes them and the labels. */
     ~JSlidersPanel() override;
 
     //==============================================================================

@@ -1,6 +1,6 @@
 #include "app/PatchesList.h"
 
-#include "app/JContentComponent.h"
+#include "app/VlFCBLookAndFeel.h"
 #include "common/CLookAndFeel.h"
 #include "engine/VlEngine.h"
 #include "engine/VlTypes.h"
@@ -84,7 +84,7 @@ void PatchesList::paintListBoxItem (int row, juce::Graphics& g, int width, int h
         const auto offset = getPosition() + getRowPosition (row, true).getPosition();
 
         const auto parentArea = parent->getLocalBounds().toFloat() - offset.toFloat();
-        g.setGradientFill (JContentComponent::createBackgroundGradient (juce::Colour (patch->getColor()), parentArea));
+        g.setGradientFill (VlFCBLookAndFeel::createPanelGradient (juce::Colour (patch->getColor()), parentArea));
         g.fillRoundedRectangle ((float) -width, 0.0f, 2.0f * (float) width - 3.0f, (float) height, 8.0f);
     }
 

@@ -1,9 +1,10 @@
 #include "app/VlApplication.h"
 
 #include "app/VlDocument.h"
+#include "app/VlFCBLookAndFeel.h"
+#include "app/VlLookAndFeel.h"
 #include "app/VlWindow.h"
 #include "app/dialogs/VlMidiInputDlg.h"
-#include "common/CLookAndFeel.h"
 #include "common/CPrompts.h"
 #include "common/CStMenuLock.h"
 #include "common/CXmlHelpers.h"
@@ -47,8 +48,7 @@ const juce::String VlApplication::getApplicationVersion()  { return productVersi
 //==============================================================================
 juce::LookAndFeel* VlApplication::createLookAndFeel()
 {
-    lookAndFeel = std::make_unique<CLookAndFeel>();
-    return lookAndFeel.get();
+    return VlLookAndFeel::getInstance (true);
 }
 
 void VlApplication::showSplash (int milliseconds, bool clickToClose)
@@ -138,8 +138,10 @@ void VlApplication::appShutdown()
         if (splash != nullptr)
             splash.deleteAndZero();
 
-    // The framework has made it no longer the default by now.
-    lookAndFeel = nullptr;
+    // The board's look goes first, with the last component that used it; the framework
+    // has made the application's look no longer the default by now.
+    VlFCBLookAndFeel::deleteInstance();
+    VlLookAndFeel::deleteInstance();
     VlEngine::deleteInstance();
     helpTexts = nullptr;
 }
@@ -421,7 +423,7 @@ juce::StringArray VlApplication::getMenuBarNames()
 juce::PopupMenu VlApplication::getMenuForIndex (int menuIndex, const juce::String&)
 {
     juce::PopupMenu menu;
-    menu.setLookAndFeel (lookAndFeel.get());
+    menu.setLookAndFeel (VlLookAndFeel::getInstance (false));
 
     auto* commands = commandManager.get();
 
@@ -437,7 +439,7 @@ juce::PopupMenu VlApplication::getMenuForIndex (int menuIndex, const juce::Strin
             menu.addCommandItem (commands, CommandId::mergeDocument);
 
             juce::PopupMenu recent;
-            recent.setLookAndFeel (lookAndFeel.get());
+            recent.setLookAndFeel (VlLookAndFeel::getInstance (false));
 
             if (recentFiles != nullptr)
             {

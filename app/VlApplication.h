@@ -149,7 +149,6 @@ private:
     void extractExamples();
     void openRecentFile (int index);
 
-    std::unique_ptr<juce::LookAndFeel> lookAndFeel;
     std::unique_ptr<VlWindow> mainWindow;
     std::unique_ptr<VlDocument> document;
     juce::StringArray menuNames;

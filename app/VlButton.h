@@ -5,11 +5,10 @@
 //==============================================================================
 /** One footswitch of the on-screen pedal board.
 
-    Shows the control that the board gives it: the footswitch number at the top, the
-    control's label (the button text, one word a line), the current state's label in
-    the state's colour for a multi-state control, and the target text at the bottom,
-    on a black pad outlined in the control's colour (buttonColourId; the text is drawn
-    in buttonOnColourId). A disabled button is only a thin outline.
+    Holds what the board shows of a control: the label (the button text), the target
+    text and, for a multi-state control, the current state's label and colour; the
+    control's colour is the button's buttonColourId and buttonOnColourId.
+    VlFCBLookAndFeel draws it as a footswitch.
 
     A mouse press and release are reported to the engine singleton as a footswitch
     press and release, exactly as the pedal board's own notes would be. Main thread.
@@ -48,25 +47,13 @@ public:
     void setStateLabel (const juce::String& newLabel, juce::Colour newColour);
 
     //==============================================================================
-    /** The board's rule for a colour under the mouse or pressed: pressed, brighter by
-        0.4; under the mouse, darker by 0.1 when its brightness is above 0.5, else
-        brighter by 0.1; otherwise the colour itself.
-    */
-    static juce::Colour getHighlightColour (juce::Colour colour, bool isMouseOver, bool isDown);
-
-    //==============================================================================
     /** Presses the footswitch in the engine, then the button's own handling. */
     void mouseDown (const juce::MouseEvent& event) override;
 
     /** Releases the footswitch in the engine, then the button's own handling. */
     void mouseUp (const juce::MouseEvent& event) override;
 
-    /** The pad and its four text areas. */
-    void paintButton (juce::Graphics& g, bool isMouseOver, bool isDown) override;
-
 private:
-    void paintFace (juce::Graphics& g);
-
     const int number;
     bool multiState = false;
     juce::String targetText, stateLabel;

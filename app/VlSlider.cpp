@@ -1,7 +1,5 @@
 #include "app/VlSlider.h"
 
-#include "app/VlButton.h"
-
 VlSlider::VlSlider()
 {
     setRange (0.0, 127.0, 1.0);
@@ -88,11 +86,11 @@ void VlSlider::rebuildImages()
 
 void VlSlider::paint (juce::Graphics& g)
 {
-    const auto width = (float) getWidth(), height = (float) getHeight();
-    const auto corner = 0.15f * juce::jmin (width, height);
-
     if (isEnabled())
     {
+        const auto width = (float) getWidth(), height = (float) getHeight();
+        const auto corner = 0.15f * juce::jmin (width, height);
+
         g.setColour (juce::Colours::black);
         g.fillRoundedRectangle (1.0f, 1.0f, width - 2.0f, height - 2.0f, 1.25f * corner);
 
@@ -104,21 +102,6 @@ void VlSlider::paint (juce::Graphics& g)
                          0, image.getHeight() - rows, image.getWidth(), rows);
     }
 
-    // The frame and the thumb, in the control's colour (thumbColourId).
-    const auto colour = findColour (thumbColourId);
-    const auto over = isEnabled() && (isMouseOverOrDragging());
-    const auto down = isEnabled() && isMouseButtonDown();
-
-    g.setColour (VlButton::getHighlightColour (colour, over, false));
-    g.drawRoundedRectangle (1.0f, 1.0f, width - 2.0f, height - 2.0f, 1.25f * corner, 1.0f);
-
-    if (isEnabled())
-    {
-        const auto halfWidth = width / 2.0f - 3.0f, halfHeight = 13.0f;
-        const auto y = getPositionOfValue (getValue());
-
-        g.setColour (VlButton::getHighlightColour (colour, over, down));
-        g.drawRoundedRectangle ((width - 2.0f * halfWidth) * 0.5f, y - halfHeight, 2.0f * halfWidth, 2.0f * halfHeight,
-                                corner, over ? 6.0f : 3.0f);
-    }
+    // The frame and the thumb: the look-and-feel's (VlFCBLookAndFeel on the board).
+    juce::Slider::paint (g);
 }

@@ -68,7 +68,7 @@ public:
     */
     void valueChanged() override;
 
-    /** Black back, the bar up to getTargetValue(), then the frame and thumb. */
+    /** Black back and the bar up to getTargetValue(), then the look-and-feel's frame and thumb. */
     void paint (juce::Graphics& g) override;
 
     /** Rebuilds the bar images for the new size. */

@@ -1,6 +1,7 @@
 #include "app/dialogs/JMidiInputDlg.h"
 
 #include "app/JContentComponent.h"
+#include "app/VlFCBLookAndFeel.h"
 #include "app/VlApplication.h"
 #include "app/dialogs/VlMidiInputDlg.h"
 
@@ -82,10 +83,8 @@ void JMidiInputDlg::setUpLabel (juce::Label& label)
 void JMidiInputDlg::paint (juce::Graphics& g)
 {
     const auto w = getWidth(), h = getHeight();
-    const auto board = juce::Rectangle<int> (0, stripHeight, w, h - stripHeight).toFloat();
 
-    g.setGradientFill (JContentComponent::createBackgroundGradient (boardColour, board));
-    g.fillRect (board);
+    VlFCBLookAndFeel::drawBevelledPanel (g, 0, stripHeight, w, h - stripHeight, boardColour);
     g.setColour (juce::Colours::black);
     g.fillRect (0, 0, w, stripHeight);
 }

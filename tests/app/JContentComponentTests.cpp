@@ -1,4 +1,5 @@
 #include "app/JContentComponent.h"
+#include "app/VlFCBLookAndFeel.h"
 #include "engine/VlamCCContinuos.h"
 #include "engine/VlamNote.h"
 #include "fixtures/EngineFixture.h"
@@ -83,8 +84,8 @@ TEST_F (JContentComponentTests, TheBackgroundShowsTheShownPatchsColourOrNothing)
 
     // Towards the bottom right light colours (red + green + blue >= 384) darken, others lighten.
     const juce::Colour light (0xff808080), dark (0xff80807f);
-    EXPECT_EQ (JContentComponent::createBackgroundGradient (light, { 10, 10 }).getColourAtPosition (1.0),
+    EXPECT_EQ (VlFCBLookAndFeel::createPanelGradient (light, { 10, 10 }).getColourAtPosition (1.0),
                light.overlaidWith (juce::Colours::black.withAlpha (0.3f)));
-    EXPECT_EQ (JContentComponent::createBackgroundGradient (dark, { 10, 10 }).getColourAtPosition (1.0),
+    EXPECT_EQ (VlFCBLookAndFeel::createPanelGradient (dark, { 10, 10 }).getColourAtPosition (1.0),
                dark.overlaidWith (juce::Colours::white.withAlpha (0.3f)));
 }

@@ -1,3 +1,4 @@
+#include "app/VlFCBLookAndFeel.h"
 #include "engine/VlaGoTo.h"
 #include "fixtures/BoardFixture.h"
 
@@ -88,7 +89,7 @@ TEST_F (PatchesListTests, OnlyTheCurrentPatchsRowIsHighlighted)
     const auto snapshot = list.createComponentSnapshot (list.getLocalBounds());
     const auto band = snapshot.getPixelAt (150, 20);
     const auto underneath = list.getPosition().toFloat() + juce::Point<float> (150, 20);
-    const auto gradient = JContentComponent::createBackgroundGradient (juce::Colour (0xff3060c0),
+    const auto gradient = VlFCBLookAndFeel::createPanelGradient (juce::Colour (0xff3060c0),
                                                                        content.getLocalBounds().toFloat());
     const auto along = gradient.point2 - gradient.point1;
     const auto expected = gradient.getColourAtPosition (underneath.getDotProduct (along) / along.getDotProduct (along));

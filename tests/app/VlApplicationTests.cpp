@@ -1,5 +1,8 @@
 #include "fixtures/RunningApplication.h"
 
+#include "app/JContentComponent.h"
+#include "app/VlFCBLookAndFeel.h"
+#include "app/VlLookAndFeel.h"
 #include "engine/VlTypes.h"
 
 using Kind = FakePrompts::Kind;
@@ -247,4 +250,16 @@ TEST_F (VlApplicationTests, ExtractExamplesWritesTheArchiveAndReportsOnlyAFailur
     ASSERT_EQ (promptsOf (Kind::message).size(), 1u);
     EXPECT_EQ (promptsOf (Kind::message)[0].title, "Extract Examples");
     EXPECT_EQ (promptsOf (Kind::message)[0].lockCount, 1);
+}
+
+TEST_F (VlApplicationTests, ItsLookIsTheDefaultAndBothLooksGoAtShutdown)
+{
+    start();
+    ASSERT_NE (VlLookAndFeel::getInstance (false), nullptr);
+    EXPECT_EQ (&juce::LookAndFeel::getDefaultLookAndFeel(), VlLookAndFeel::getInstance (false));
+    auto& board = JContentComponent::getInstance()->getButtonsPanel();
+    EXPECT_EQ (&board.getButton (1)->getLookAndFeel(), VlFCBLookAndFeel::getInstance (false));
+    stop();
+    EXPECT_EQ (VlFCBLookAndFeel::getInstance (false), nullptr);
+    EXPECT_EQ (VlLookAndFeel::getInstance (false), nullptr);
 }

@@ -1,11 +1,18 @@
 #include "app/VlButton.h"
+#include "app/VlFCBLookAndFeel.h"
 
 #include <gtest/gtest.h>
 
 class VlButtonTests : public ::testing::Test
 {
 protected:
-    VlButtonTests()  { button.setSize (60, 120); }
+    VlButtonTests()
+    {
+        button.setSize (60, 120);
+        button.setLookAndFeel (VlFCBLookAndFeel::getInstance (true));
+    }
+
+    ~VlButtonTests() override  { button.setLookAndFeel (nullptr); }
 
     /** The pixels of the middle row from the left edge inwards, drawn in that state. */
     std::vector<juce::Colour> leftEdge (juce::Colour colour, juce::Button::ButtonState state)

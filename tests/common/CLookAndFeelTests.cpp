@@ -58,6 +58,10 @@ TEST (CLookAndFeelTests, MenuBarIsDarkWithWhiteNames)
 
     EXPECT_TRUE (isDark (image.getPixelAt (150, 10)));
     EXPECT_GT (countPixels (image.getClippedImage ({ 0, 0, 60, 20 }), isLight), 5);
+
+    // The popup menus that the bar opens are white with black text again.
+    EXPECT_EQ (look.findColour (juce::PopupMenu::backgroundColourId), juce::Colours::white);
+    EXPECT_EQ (look.findColour (juce::PopupMenu::textColourId), juce::Colours::black);
     bar.setLookAndFeel (nullptr);
 }
 
