@@ -1,6 +1,7 @@
 #include "app/editor/EditorRows.h"
 
 #include "app/editor/EPC_Choice.h"
+#include "app/editor/EPC_Color.h"
 #include "app/editor/EPC_Text.h"
 
 std::unique_ptr<juce::PropertyComponent> EditorRows::create (EditorSelection& selection, const VlPropertyRow& row)
@@ -14,7 +15,7 @@ std::unique_ptr<juce::PropertyComponent> EditorRows::create (EditorSelection& se
         case VlPropertyRow::Kind::choice:
             return std::make_unique<EPC_Choice> (selection, row.label, id);
         case VlPropertyRow::Kind::color:
-            break;    // EPC_Color comes with the colour row component.
+            return std::make_unique<EPC_Color> (selection, row.label, id);
     }
 
     return nullptr;

@@ -9,9 +9,7 @@
 /** Turns the model's row descriptions into property rows and puts them in a panel. */
 namespace EditorRows
 {
-    /** The row component for a description: EPC_Text for text rows, EPC_Choice for
-        choice rows. Colour rows are not built here yet: null.
-    */
+    /** The row component for a description: EPC_Text, EPC_Choice or EPC_Color. */
     std::unique_ptr<juce::PropertyComponent> create (EditorSelection& selection, const VlPropertyRow& row);
 
     /** Adds the rows to the panel below those it holds; the panel owns them. Null

@@ -57,3 +57,24 @@ TEST_F (EditorRowsTests, ANewMuteActionTakesTheFirstPatchWithAPedalAndItsFirstPe
     buildActionPanel (fresh);
     EXPECT_EQ (fresh.getPedalId(), 11);
 }
+
+TEST_F (EditorRowsTests, AColourRowShowsAndStoresTheColourOfItsObject)
+{
+    intro.setColor (0xff102030);
+    auto row = EditorRows::create (selection, VlPropertyRow::color ("color", PropertyId::patchColor));
+    auto& colourRow = dynamic_cast<CColorPropertyComponent&> (*row);
+    EXPECT_EQ (colourRow.getColour(), 0xff102030u);
+    EXPECT_EQ (colourRow.getTooltip(), EditorProperties::getTooltip ((int) PropertyId::patchColor));
+
+    colourRow.setColour (0xff405060);
+    EXPECT_EQ (intro.getColor(), 0xff405060u);
+    EXPECT_EQ (selection.takeTold(), std::vector<int> { (int) PropertyId::patchColor });
+
+    // Without a state to colour, nothing is stored and nobody is told.
+    selection.state = nullptr;
+    auto stateRow = EditorRows::create (selection, VlPropertyRow::color ("color", PropertyId::stateColor));
+    auto& stateColourRow = dynamic_cast<CColorPropertyComponent&> (*stateRow);
+    EXPECT_EQ (stateColourRow.getColour(), 0u);
+    stateColourRow.setColour (0xff405060);
+    EXPECT_TRUE (selection.told.empty());
+}
