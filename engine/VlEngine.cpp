@@ -381,6 +381,14 @@ void VlEngine::openMidiOutputs()
 //==============================================================================
 void VlEngine::setNavigationFunction (int function, int footswitch, bool ask)
 {
+    // An entry below 1 comes only from a file and is kept to be written back; it is
+    // no function: it shows no symbol and takes no footswitch from a real one.
+    if (function < 1)
+    {
+        navFunctions[function] = footswitch;
+        return;
+    }
+
     if (const auto entry = navFunctions.find (function); entry != navFunctions.end())
     {
         navigationPatch.removeControl (navigationPatch.getControl (entry->second));
@@ -395,7 +403,7 @@ void VlEngine::setNavigationFunction (int function, int footswitch, bool ask)
     }
 
     // Only a footswitch can carry a symbol; a stray number from a file is kept but shows nothing.
-    if (function != 0 && isFootswitchId (footswitch))
+    if (isFootswitchId (footswitch))
     {
         auto symbol = std::make_unique<VlControlCfg>();
         symbol->setColor (navigationColor);

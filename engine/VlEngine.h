@@ -173,7 +173,8 @@ public:
     /** Assigns a navigation function to a footswitch (1..10, or -1 for none), taking the
         footswitch (none included) from the function that had it, so that one function at
         most holds none. With `ask`, for function 1, asks first whether every patch should
-        move its own control off that footswitch.
+        move its own control off that footswitch. A function below 1 (from a file) is only
+        kept for writing: no symbol, and no footswitch taken from a real function.
     */
     void setNavigationFunction (int function, int footswitch, bool ask);
 

@@ -279,6 +279,21 @@ TEST_F (VlEngineTests, GoUpLeadsToThePatchesOfTheNearestHigherRank)
     EXPECT_EQ (displayed (9), "none");
 }
 
+// A function number below 1 from a file blanked the symbol of a real function given the
+// same footswitch after it, or took the footswitch when it came after.
+TEST_F (VlEngineTests, AFunctionBelowOneFromAFileShowsNoSymbolAndTakesNoFootswitch)
+{
+    for (const juce::String functions : { R"(<function type="0" control="9"/><function type="2" control="9"/>)",
+                                          R"(<function type="2" control="9"/><function type="-1" control="9"/>)" })
+    {
+        ASSERT_TRUE (load (document (patch ("A"), "0", R"(<navigation color="ff00ff00"><function type="-3" control="4"/>)"
+                                                           + functions + "</navigation>")));
+        EXPECT_EQ (engine.getNavigationPatch().getControl (9)->getLabel(), "^");
+        EXPECT_EQ (engine.getNavigationPatch().getControl (4), nullptr);
+        EXPECT_TRUE (writeDocument().contains (R"(<function type="-3" control="4"/>)"));
+    }
+}
+
 TEST_F (VlEngineTests, AssigningAFootswitchTakesItFromItsFunctionAndOnlyARealOneSwitchesNavigation)
 {
     engine.setNavigationFunction (NavGoUp, 2, false);
