@@ -5,6 +5,7 @@
 #include "app/VlLookAndFeel.h"
 #include "app/VlWindow.h"
 #include "app/dialogs/VlMidiInputDlg.h"
+#include "app/dialogs/VlNavOptionsDlg.h"
 #include "common/CPrompts.h"
 #include "common/CStMenuLock.h"
 #include "common/CXmlHelpers.h"
@@ -27,7 +28,7 @@ namespace
     constexpr int lastRecentFileId = 4096;
 
     // The setup dialogs not built yet, whose window places the preferences keep meanwhile.
-    const std::array<const juce::Identifier*, 2> dialogElements { &VlXml::patchesDlg, &VlXml::navDlg };
+    const std::array<const juce::Identifier*, 1> dialogElements { &VlXml::patchesDlg };
 }
 
 VlApplication::VlApplication()
@@ -86,6 +87,9 @@ void VlApplication::createMainWindow (const juce::String&, PrefsReader& prefs)
         prefs.section = VlXml::inputDlg.toString();
         VlMidiInputDlg::getInstance (true)->windowState = prefs.getString (VlXml::state.toString());
 
+        prefs.section = VlXml::navDlg.toString();
+        VlNavOptionsDlg::getInstance (true)->windowState = prefs.getString (VlXml::state.toString());
+
         prefs.section = VlXml::midiIn.toString();
         std::map<int, juce::String> learnt;
 
@@ -132,6 +136,7 @@ void VlApplication::appShutdown()
 {
     document = nullptr;
     VlMidiInputDlg::deleteInstance();
+    VlNavOptionsDlg::deleteInstance();
     mainWindow = nullptr;
 
     for (auto& splash : splashes)
@@ -162,7 +167,8 @@ void VlApplication::writePreferences (juce::XmlElement& root)
     saveDialog (VlXml::patchesDlg, dialogStates[VlXml::patchesDlg.toString()]);
     const auto* inputDialog = VlMidiInputDlg::getInstance (false);
     saveDialog (VlXml::inputDlg, inputDialog != nullptr ? inputDialog->windowState : juce::String());
-    saveDialog (VlXml::navDlg, dialogStates[VlXml::navDlg.toString()]);
+    const auto* navigationDialog = VlNavOptionsDlg::getInstance (false);
+    saveDialog (VlXml::navDlg, navigationDialog != nullptr ? navigationDialog->windowState : juce::String());
 }
 
 void VlApplication::readPreferences (const juce::XmlElement& root, PrefsReader& prefs)
@@ -316,9 +322,12 @@ bool VlApplication::perform (const InvocationInfo& info)
             VlMidiInputDlg::getInstance (true)->show();
             return true;
 
-        // Their setup dialogs are not part of this version yet.
-        case CommandId::patchesSetup:
         case CommandId::navigationPreferences:
+            VlNavOptionsDlg::getInstance (true)->show();
+            return true;
+
+        // Its setup dialog is not part of this version yet.
+        case CommandId::patchesSetup:
             return true;
 
         default:

@@ -4,8 +4,8 @@
 #include "app/editor/EditorProperty.h"
 
 //==============================================================================
-/** A property row that offers a list of choices (ids 10..31): numbers, names of
-    notes and controllers, patches, controls, pedals, devices, yes or no.
+/** A property row that offers a list of choices (ids 10..37): numbers, names of
+    notes and controllers, patches, controls, pedals, devices, yes or no, footswitches.
 
     The list is built afresh from the model at every refresh, and a stored value
     outside it is then corrected where the id says so. The row owns its combo box,
@@ -27,7 +27,7 @@ public:
     */
     void refresh() override;
 
-    /** Writes the value of that choice and tells the editor; called when the user picks
+    /** Writes the value of that choice and tells the selection; called when the user picks
         a choice other than getIndex(). Without the edited object nothing changes,
         nobody is told, and the row shows no choice again.
     */

@@ -18,12 +18,14 @@
 namespace
 {
     //==============================================================================
-    // The edited object of an id: the selection's patch, control or state, or its
-    // action when the action is of the class the id names.
+    // The edited object of an id: the selection's engine, patch, control or state, or
+    // its action when the action is of the class the id names.
     template <typename Object>
     Object* find (EditorSelection& selection)
     {
-        if constexpr (std::is_same_v<Object, VlPatch>)
+        if constexpr (std::is_same_v<Object, VlEngine>)
+            return &selection.getEngine();
+        else if constexpr (std::is_same_v<Object, VlPatch>)
             return selection.getCurrentPatch();
         else if constexpr (std::is_same_v<Object, VlControlCfg>)
             return selection.getCurrentControl();
@@ -312,6 +314,25 @@ namespace
             choices.add (asDecimal (n) + " - " + juce::MidiMessage::getMidiNoteName (n, true, true, 3), n);
     }
 
+    // The footswitch of a navigation function; only a new on/off footswitch asks whether
+    // the patches' own controls should make way for it.
+    Field<int> footswitchOf (NavigationFunction function)
+    {
+        return on<VlEngine, int> ([function] (VlEngine& engine) { return engine.getFootswitchOfFunction (function); },
+                                  [function] (VlEngine& engine, int footswitch)
+                                  { engine.setNavigationFunction (function, footswitch, function == NavOnOff); });
+    }
+
+    // "none" and its separator both stand for no footswitch.
+    void footswitchChoices (EditorSelection&, EditorChoices& choices)
+    {
+        choices.add ("none", -1);
+        choices.add ({}, -1);
+
+        for (int footswitch = 1; footswitch <= 10; ++footswitch)
+            choices.add ("Footswitch " + asDecimal (footswitch), footswitch);
+    }
+
     //==============================================================================
     struct ChoiceProperty
     {
@@ -388,9 +409,12 @@ namespace
             { PropertyId::noteNumber,
               { on<VlamNote, int> (&VlamNote::getNumber, &VlamNote::setNumber),
                 noteChoices, keptAsStored } },
-
-            // The navigation rows (ids 32..37) edit the engine's footswitch assignment and
-            // tell the navigation setup: they come with that dialog.
+            { PropertyId::navOnOff,      { footswitchOf (NavOnOff), footswitchChoices, keptAsStored } },
+            { PropertyId::navGoUp,       { footswitchOf (NavGoUp), footswitchChoices, keptAsStored } },
+            { PropertyId::navGoBackward, { footswitchOf (NavBackward), footswitchChoices, keptAsStored } },
+            { PropertyId::navGoForward,  { footswitchOf (NavForward), footswitchChoices, keptAsStored } },
+            { PropertyId::navNextPatch,  { footswitchOf (NavNext), footswitchChoices, keptAsStored } },
+            { PropertyId::navLastPatch,  { footswitchOf (NavPrevious), footswitchChoices, keptAsStored } },
         };
 
         return properties;
@@ -415,9 +439,9 @@ namespace
             { PropertyId::stateColor,
               { on<VlControlState, juce::uint32> (&VlControlState::getColor, &VlControlState::setColor),
                 &VlEngine::getStateColors } },
-
-            // The switches colour (41) is the engine's navigation colour and tells the
-            // navigation setup: it comes with that dialog.
+            { PropertyId::switchesColor,
+              { on<VlEngine, juce::uint32> (&VlEngine::getNavigationColor, &VlEngine::setNavigationColor),
+                &VlEngine::getControlColors } },
         };
 
         return properties;
@@ -492,8 +516,8 @@ bool EditorProperties::setColor (EditorSelection& selection, int propertyId, juc
 
 void EditorProperties::tell (EditorSelection& selection, int propertyId)
 {
-    // Every id here belongs to the patches editor; the navigation rows, when they come,
-    // tell the navigation setup instead.
+    // The selection that made the row is whom it concerns: the patches editor, or the
+    // navigation setup for the navigation rows.
     selection.propertyChanged (propertyId);
 }
 

@@ -32,7 +32,7 @@ namespace EditorProperties
     bool setText (EditorSelection& selection, int propertyId, const juce::String& text);
 
     //==============================================================================
-    /** Choice rows (ids 10..31): the choices, built afresh from the model. When the
+    /** Choice rows (ids 10..37): the choices, built afresh from the model. When the
         id corrects its field and the stored value is not among the choices, the value
         of the first choice is written first (silently: no one is told, the document
         is not marked changed).
@@ -48,7 +48,7 @@ namespace EditorProperties
     bool setValue (EditorSelection& selection, int propertyId, int value);
 
     //==============================================================================
-    /** Colour rows (ids 38..40): the engine's colour library the row offers; null for
+    /** Colour rows (ids 38..41): the engine's colour library the row offers; null for
         other ids.
     */
     const ColorSet* getColorSet (EditorSelection& selection, int propertyId);
@@ -64,8 +64,8 @@ namespace EditorProperties
     bool setColor (EditorSelection& selection, int propertyId, juce::uint32 color);
 
     //==============================================================================
-    /** Tells whom the id concerns that a row has written a value: the patches editor,
-        through EditorSelection::propertyChanged.
+    /** Tells whom the id concerns that a row has written a value, through
+        EditorSelection::propertyChanged: the patches editor, or the navigation setup.
     */
     void tell (EditorSelection& selection, int propertyId);
 

@@ -10,7 +10,8 @@ class VlAction;
 
 //==============================================================================
 /** What the property rows edit and whom they tell: the patches editor implements it
-    and hands it to every row it makes.
+    and hands it to every row it makes, and so does the navigation setup for its rows,
+    which edit only the engine.
 
     A row keeps no pointer to the object it edits: it asks here afresh at every read
     and write, so a row that outlives a selection change never touches a deleted

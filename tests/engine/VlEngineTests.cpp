@@ -279,6 +279,30 @@ TEST_F (VlEngineTests, GoUpLeadsToThePatchesOfTheNearestHigherRank)
     EXPECT_EQ (displayed (9), "none");
 }
 
+TEST_F (VlEngineTests, GoUpNeverLeadsToThePatchItselfNorToItsOwnLevelWhicheverOrderTheRanksHave)
+{
+    // A (level 1), B (level 2), C itself and D of C's level (3) go to C: only B goes up
+    // from C, whether A or B comes first (had C or D counted, their level 3 would win).
+    // The navigation patch shows the colour of the patch played, here its level.
+    for (const int first : { 1, 2 })
+    {
+        engine.clear();
+        for (const int level : { first, 3 - first, 3, 3 })
+            addPatch ("", (juce::uint8) level).setColor (0xff000000u + (juce::uint32) level);
+        for (const auto& patch : engine.getPatches())
+            addAction<VlaGoTo> (*addControl (*patch, 3).getState (0)).setPatch (2);
+        const auto b = (juce::uint16) (2 - first);
+        std::vector<juce::uint16> found;
+        EXPECT_TRUE (engine.findHigherRankPatches (2, 3, found));
+        EXPECT_EQ (found, std::vector<juce::uint16> { b });
+        engine.goToPatch (2, true);
+        EXPECT_EQ (engine.getNavigationPatch().getColor(), 0xff000003u);
+        navigate (9);
+        EXPECT_EQ (engine.getCurrentPatchIndex(), b);
+        EXPECT_EQ (engine.getNavigationPatch().getColor(), 0xff000002u);
+    }
+}
+
 // A function number below 1 from a file blanked the symbol of a real function given the
 // same footswitch after it, or took the footswitch when it came after.
 TEST_F (VlEngineTests, AFunctionBelowOneFromAFileShowsNoSymbolAndTakesNoFootswitch)

@@ -93,6 +93,9 @@ TEST_F (EditorPropertiesTests, WithoutItsObjectARowReadsEmptyAndWritesNothing)
 
     for (int id = 1; id <= 41; ++id)
     {
+        if ((id >= 32 && id <= 37) || id == 41)
+            continue;    // the navigation rows edit the engine, which is never missing
+
         EXPECT_EQ (EditorProperties::getText (selection, id), "");
         EXPECT_FALSE (EditorProperties::getValue (selection, id).has_value());
         EXPECT_EQ (EditorProperties::getColor (selection, id), 0u);

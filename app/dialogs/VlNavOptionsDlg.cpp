@@ -1,0 +1,100 @@
+#include "app/dialogs/VlNavOptionsDlg.h"
+
+#include "app/VlApplication.h"
+#include "app/dialogs/JNavOptionsDlg.h"
+#include "app/editor/EditorRows.h"
+#include "engine/VlEngine.h"
+#include "engine/VlXmlVocabulary.h"
+
+namespace
+{
+    VlNavOptionsDlg* instance = nullptr;
+    std::unique_ptr<VlNavOptionsDlg> created;
+
+    // "go up (^)": the function's name and its symbol.
+    VlPropertyRow footswitchRow (const juce::String& name, NavigationFunction function, PropertyId id)
+    {
+        return VlPropertyRow::choice (name + " (" + VlNames::navigationSymbol (function) + ")", id);
+    }
+}
+
+VlNavOptionsDlg::VlNavOptionsDlg (VlEngine& engineToUse)
+    : engine (engineToUse)
+{
+    jassert (instance == nullptr);    // one dialog at a time: the rows refresh the one instance
+    instance = this;
+}
+
+VlNavOptionsDlg::~VlNavOptionsDlg()
+{
+    content = nullptr;
+
+    if (instance == this)
+        instance = nullptr;
+}
+
+VlNavOptionsDlg* VlNavOptionsDlg::getInstance (bool create)
+{
+    if (instance == nullptr && create)
+        created = std::make_unique<VlNavOptionsDlg> (*VlEngine::getInstance (true));
+
+    return instance;
+}
+
+void VlNavOptionsDlg::deleteInstance()
+{
+    created = nullptr;
+}
+
+//==============================================================================
+void VlNavOptionsDlg::show()
+{
+    if (content == nullptr)
+        content = std::make_unique<JNavOptionsDlg>();
+
+    auto& panel = content->getPanel();
+    panel.clear();
+
+    if (engine.getCurrentPatch() != nullptr)
+    {
+        EditorRows::addToPanel (panel, *this, {
+            VlPropertyRow::color ("switches color", PropertyId::switchesColor),
+            footswitchRow ("on/off", NavOnOff, PropertyId::navOnOff),
+            footswitchRow ("go up", NavGoUp, PropertyId::navGoUp),
+            footswitchRow ("go backward", NavBackward, PropertyId::navGoBackward),
+            footswitchRow ("go forward", NavForward, PropertyId::navGoForward),
+            footswitchRow ("next patch #", NavNext, PropertyId::navNextPatch),
+            footswitchRow ("last patch #", NavPrevious, PropertyId::navLastPatch) });
+    }
+
+    showModal ("Navigation setup", *content, juce::Colours::white, false, false);
+}
+
+void VlNavOptionsDlg::refresh()
+{
+    if (content != nullptr)
+        content->getPanel().refreshAll();
+
+    if (auto* ui = engine.getUserInterface())
+        ui->refreshButtons();
+
+    if (auto* app = VlApplication::getInstance())
+        app->documentChanged();
+}
+
+//==============================================================================
+VlPatch* VlNavOptionsDlg::getCurrentPatch()
+{
+    return engine.getCurrentPatch();
+}
+
+const juce::StringArray& VlNavOptionsDlg::getOutputDeviceNames()
+{
+    static const juce::StringArray none;
+    return none;
+}
+
+void VlNavOptionsDlg::propertyChanged (int)
+{
+    refresh();
+}

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Edit > Navigation Preferences... (mouse, then keys) gives "go up (^)" footswitch 2, which "next patch # (+)"
+# loses; in navigation mode footswitch 2 then goes up, and Save keeps the assignment.
+source "$(dirname "$0")/EndToEndHelper.sh"
+
+cp "$HERE/SetList.vlt" "$WORK/docs/setlist.vlt"
+echo '<preferences><midi_in device="FCB1010" channel="1"/></preferences>' > "$PREFS"
+
+# The width of the dark text in the value of the dialog's n-th row (0: the colour).
+row_text_width()
+{
+    import -window "$DIALOG" "$WORK/dialog.png"
+    convert "$WORK/dialog.png" -crop 200x15+134+$((13 + 25 * $1)) +repage -colorspace Gray -threshold 50% -trim -format '%w' info:
+}
+
+start_app
+open_document "$WORK/docs/setlist.vlt"    # at "Ballad", which "Set list" goes to
+click_in "$MAIN" 66 10
+wait_for_window '^menu$' > /dev/null
+xdotool key Down Down Down Return
+DIALOG="$(wait_for_window '^Navigation setup$')"
+[ "$(row_text_width 5)" -gt 60 ] || fail "next patch # (+) does not show Footswitch 2"
+
+# The go up list opens at its footswitch, 9: seven up is footswitch 2.
+click_in "$DIALOG" 250 70
+wait_for_window '^menu$' > /dev/null
+xdotool key Up Up Up Up Up Up Up Return
+wait_for "the changed title" window_named '^Veltrino 1\.1 - setlist \*$'
+[ "$(row_text_width 5)" -lt 40 ] || fail "next patch # (+) does not show none"
+keys_to "$DIALOG" Escape
+wait_for "the dialog to close" no_window_named '^Navigation setup$'
+
+# Footswitch 10 enters navigation, 2 goes up to "Set list", whose footswitch 3 plays note 62.
+clear_output
+send_midi '\x90\x0a\x7f\x80\x0a\x00\x90\x02\x7f\x80\x02\x00\x90\x03\x7f'
+expect_output "90 3e 64"
+
+keys_to "$MAIN" ctrl+s
+wait_for "the saved title" window_named '^Veltrino 1\.1 - setlist$'
+SAVED="$(cat "$WORK/docs/setlist.vlt")"
+grep -q '<function type="2" control="2"/>' <<< "$SAVED" && ! grep -q 'type="6"' <<< "$SAVED" || fail "not saved: $SAVED"
+quit_app
+pass
