@@ -77,12 +77,14 @@ click_in()
     xdotool click 1
 }
 
-# Keys go where the focus is: give it to the window first.
+# Keys go where the focus is: give it to the window first. A window that has only just
+# been mapped may refuse the focus (an X error), and a slow application (sanitizers, a
+# loaded machine) may take a while to take it: ask again until it has it.
 keys_to()
 {
     local window="$1"
     shift
-    xdotool windowfocus --sync "$window"
+    wait_for "the focus on window $window" timeout 5 xdotool windowfocus --sync "$window"
     xdotool key "$@"
 }
 
