@@ -5,6 +5,7 @@
 #include "app/VlLookAndFeel.h"
 #include "app/VlWindow.h"
 #include "app/dialogs/VlMidiInputDlg.h"
+#include "app/editor/VlEditor.h"
 #include "common/CPrompts.h"
 #include "common/CStMenuLock.h"
 #include "common/CXmlHelpers.h"
@@ -27,7 +28,7 @@ namespace
     constexpr int lastRecentFileId = 4096;
 
     // The setup dialogs not built yet, whose window places the preferences keep meanwhile.
-    const std::array<const juce::Identifier*, 2> dialogElements { &VlXml::patchesDlg, &VlXml::navDlg };
+    const std::array<const juce::Identifier*, 1> dialogElements { &VlXml::navDlg };
 }
 
 VlApplication::VlApplication()
@@ -83,6 +84,9 @@ void VlApplication::createMainWindow (const juce::String&, PrefsReader& prefs)
             dialogStates[element->toString()] = prefs.getString (VlXml::state.toString());
         }
 
+        prefs.section = VlXml::patchesDlg.toString();
+        VlEditor::getInstance (true)->windowState = prefs.getString (VlXml::state.toString());
+
         prefs.section = VlXml::inputDlg.toString();
         VlMidiInputDlg::getInstance (true)->windowState = prefs.getString (VlXml::state.toString());
 
@@ -132,6 +136,7 @@ void VlApplication::appShutdown()
 {
     document = nullptr;
     VlMidiInputDlg::deleteInstance();
+    VlEditor::deleteInstance();
     mainWindow = nullptr;
 
     for (auto& splash : splashes)
@@ -159,7 +164,8 @@ void VlApplication::writePreferences (juce::XmlElement& root)
         root.createNewChildElement (element)->setAttribute (VlXml::state, windowState);
     };
 
-    saveDialog (VlXml::patchesDlg, dialogStates[VlXml::patchesDlg.toString()]);
+    const auto* editor = VlEditor::getInstance (false);
+    saveDialog (VlXml::patchesDlg, editor != nullptr ? editor->windowState : juce::String());
     const auto* inputDialog = VlMidiInputDlg::getInstance (false);
     saveDialog (VlXml::inputDlg, inputDialog != nullptr ? inputDialog->windowState : juce::String());
     saveDialog (VlXml::navDlg, dialogStates[VlXml::navDlg.toString()]);
@@ -316,8 +322,11 @@ bool VlApplication::perform (const InvocationInfo& info)
             VlMidiInputDlg::getInstance (true)->show();
             return true;
 
-        // Their setup dialogs are not part of this version yet.
         case CommandId::patchesSetup:
+            VlEditor::getInstance (true)->show();
+            return true;
+
+        // Its setup dialog is not part of this version yet.
         case CommandId::navigationPreferences:
             return true;
 
