@@ -1,7 +1,7 @@
 #include "app/PatchesList.h"
 
 #include "app/VlFCBLookAndFeel.h"
-#include "common/CLookAndFeel.h"
+#include "app/editor/VlEditor.h"
 #include "engine/VlEngine.h"
 #include "engine/VlTypes.h"
 
@@ -9,18 +9,12 @@ namespace
 {
     PatchesList* instance = nullptr;
 
-    // JUCE 7 asks the look-and-feel whether a scroll bar has arrow buttons.
-    class ScrollBarWithoutArrows final : public CLookAndFeel
-    {
-    public:
-        bool areScrollbarButtonsVisible() override  { return false; }
-    };
-
     const juce::Colour otherRowText (0xff606060);
 }
 
 PatchesList::PatchesList()
     : juce::ListBox ("PatchesList", nullptr)
+    , scrollBars (*getViewport())
 {
     jassert (instance == nullptr);    // one list at a time: the engine's selections reach it through getInstance()
 
@@ -32,8 +26,6 @@ PatchesList::PatchesList()
     viewport->setSingleStepSizes (0, 40);
     viewport->setScrollBarsShown (true, false);
     viewport->getVerticalScrollBar().setAutoHide (true);
-    scrollBarLook = std::make_unique<ScrollBarWithoutArrows>();
-    viewport->getVerticalScrollBar().setLookAndFeel (scrollBarLook.get());
 
     instance = this;
 }
@@ -41,7 +33,6 @@ PatchesList::PatchesList()
 PatchesList::~PatchesList()
 {
     setModel (nullptr);
-    getViewport()->getVerticalScrollBar().setLookAndFeel (nullptr);
 
     if (instance == this)
         instance = nullptr;
@@ -112,4 +103,9 @@ void PatchesList::listBoxItemClicked (int row, const juce::MouseEvent&)
     if (row >= 0 && isRowSelected (row)
         && (engine->getMode() != ModePlay || engine->getCurrentPatchIndex() != (juce::uint16) row))
         engine->selectPatch ((juce::uint16) row);
+}
+
+void PatchesList::listBoxItemDoubleClicked (int, const juce::MouseEvent&)
+{
+    VlEditor::getInstance (true)->show();
 }

@@ -1,12 +1,13 @@
 #pragma once
 
-#include <juce_gui_basics/juce_gui_basics.h>
+#include "app/VlArrowlessScrollBars.h"
 
 //==============================================================================
 /** The list of the document's patches in the main window: one row a patch, its
     0-based number and its name. The engine's current patch is highlighted (a band
     in the patch's colour, green number, white name); the list's own selection is
-    not drawn. In navigation mode no row is highlighted.
+    not drawn. In navigation mode no row is highlighted. A double click on a row opens
+    the patches editor.
 
     Selecting a row makes that patch current (VlEngine::selectPatch), also a click on
     the row already selected, which leaves navigation mode; the engine in turn selects
@@ -36,8 +37,9 @@ private:
     void paintListBoxItem (int row, juce::Graphics& g, int width, int height, bool isSelected) override;
     void selectedRowsChanged (int lastRowSelected) override;
     void listBoxItemClicked (int row, const juce::MouseEvent& event) override;
+    void listBoxItemDoubleClicked (int row, const juce::MouseEvent& event) override;
 
-    std::unique_ptr<juce::LookAndFeel> scrollBarLook;
+    VlArrowlessScrollBars scrollBars;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (PatchesList)
 };

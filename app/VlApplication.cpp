@@ -6,6 +6,7 @@
 #include "app/VlWindow.h"
 #include "app/dialogs/VlMidiInputDlg.h"
 #include "app/dialogs/VlNavOptionsDlg.h"
+#include "app/editor/VlEditor.h"
 #include "common/CPrompts.h"
 #include "common/CStMenuLock.h"
 #include "common/CXmlHelpers.h"
@@ -17,7 +18,6 @@
 
 #include <VlPictures.h>
 
-#include <array>
 
 const juce::String VlApplication::productName ("Veltrino");
 const juce::String VlApplication::productVersion ("1.1");
@@ -26,9 +26,6 @@ namespace
 {
     const juce::String commandCategory ("Application");
     constexpr int lastRecentFileId = 4096;
-
-    // The setup dialogs not built yet, whose window places the preferences keep meanwhile.
-    const std::array<const juce::Identifier*, 1> dialogElements { &VlXml::patchesDlg };
 }
 
 VlApplication::VlApplication()
@@ -78,11 +75,8 @@ void VlApplication::createMainWindow (const juce::String&, PrefsReader& prefs)
         prefs.section = VlXml::mainWindow.toString();
         mainWindow->restoreWindowStateFromString (prefs.getString (VlXml::state.toString()));
 
-        for (const auto* element : dialogElements)
-        {
-            prefs.section = element->toString();
-            dialogStates[element->toString()] = prefs.getString (VlXml::state.toString());
-        }
+        prefs.section = VlXml::patchesDlg.toString();
+        VlEditor::getInstance (true)->windowState = prefs.getString (VlXml::state.toString());
 
         prefs.section = VlXml::inputDlg.toString();
         VlMidiInputDlg::getInstance (true)->windowState = prefs.getString (VlXml::state.toString());
@@ -137,6 +131,7 @@ void VlApplication::appShutdown()
     document = nullptr;
     VlMidiInputDlg::deleteInstance();
     VlNavOptionsDlg::deleteInstance();
+    VlEditor::deleteInstance();
     mainWindow = nullptr;
 
     for (auto& splash : splashes)
@@ -164,7 +159,8 @@ void VlApplication::writePreferences (juce::XmlElement& root)
         root.createNewChildElement (element)->setAttribute (VlXml::state, windowState);
     };
 
-    saveDialog (VlXml::patchesDlg, dialogStates[VlXml::patchesDlg.toString()]);
+    const auto* editor = VlEditor::getInstance (false);
+    saveDialog (VlXml::patchesDlg, editor != nullptr ? editor->windowState : juce::String());
     const auto* inputDialog = VlMidiInputDlg::getInstance (false);
     saveDialog (VlXml::inputDlg, inputDialog != nullptr ? inputDialog->windowState : juce::String());
     const auto* navigationDialog = VlNavOptionsDlg::getInstance (false);
@@ -322,12 +318,12 @@ bool VlApplication::perform (const InvocationInfo& info)
             VlMidiInputDlg::getInstance (true)->show();
             return true;
 
-        case CommandId::navigationPreferences:
-            VlNavOptionsDlg::getInstance (true)->show();
+        case CommandId::patchesSetup:
+            VlEditor::getInstance (true)->show();
             return true;
 
-        // Its setup dialog is not part of this version yet.
-        case CommandId::patchesSetup:
+        case CommandId::navigationPreferences:
+            VlNavOptionsDlg::getInstance (true)->show();
             return true;
 
         default:

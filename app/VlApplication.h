@@ -154,9 +154,6 @@ private:
     juce::StringArray menuNames;
     std::unique_ptr<juce::StringArray> helpTexts;
 
-    // The window places of the setup dialogs not built yet, kept from one run to the next.
-    std::map<juce::String, juce::String> dialogStates;
-
     juce::Array<juce::Component::SafePointer<juce::SplashScreen>> splashes;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VlApplication)

@@ -36,6 +36,11 @@ public:
     /** The kind of action in words ("midi note", "go to patch"...), as lists and messages show it. */
     const juce::String& getTypeName() const noexcept        { return typeName; }
 
+    /** The name of the output device the action sends to; null for an action that
+        sends no MIDI.
+    */
+    virtual const juce::String* getOutputDevice() const noexcept  { return nullptr; }
+
     /** The user's remark. */
     const juce::String& getComment() const noexcept         { return comment; }
 

@@ -7,8 +7,6 @@
 #include "engine/VlTexts.h"
 #include "engine/VlXmlVocabulary.h"
 #include "engine/VlaGoTo.h"
-#include "engine/VlaMidi.h"
-#include "engine/VlaSysEx.h"
 
 namespace
 {
@@ -368,12 +366,8 @@ void VlEngine::openMidiOutputs()
             if (! control->isLinked())
                 for (const auto& state : control->getStates())
                     for (const auto& action : state->getActions())
-                    {
-                        if (auto* sysex = dynamic_cast<const VlaSysEx*> (action.get()))
-                            want (sysex->getDevice());
-                        else if (auto* midi = dynamic_cast<const VlaMidi*> (action.get()))
-                            want (midi->getDevice());
-                    }
+                        if (const auto* device = action->getOutputDevice())
+                            want (*device);
 
     midiDevices->updateOutputs();
 }

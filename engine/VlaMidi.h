@@ -25,6 +25,9 @@ public:
     /** The output device's name, compared exactly with the present outputs' names. */
     const juce::String& getDevice() const noexcept          { return device; }
 
+    /** The device's name. */
+    const juce::String* getOutputDevice() const noexcept override  { return &device; }
+
     /** Changes the output device's name. */
     void setDevice (const juce::String& newDevice)          { device = newDevice; }
 

@@ -29,6 +29,9 @@ public:
     /** The output device's name. */
     const juce::String& getDevice() const noexcept          { return device; }
 
+    /** The device's name. */
+    const juce::String* getOutputDevice() const noexcept override  { return &device; }
+
     /** Changes the output device's name. */
     void setDevice (const juce::String& newDevice)          { device = newDevice; }
 

@@ -68,7 +68,10 @@ TEST_F (PatchesListTests, ClickingTheRowAlreadySelectedLeavesNavigationMode)
     engine.onFootswitch (10, true);
     ASSERT_EQ (engine.getMode(), ModeNavigation);
     ASSERT_EQ (list.getSelectedRow(), 2);
-    clickRow (2);
+
+    // Away from the first click: on the same spot the click would be a double click, which
+    // opens the patches editor.
+    click (list, list.getRowPosition (2, true).getCentre().translated (40, 0));
     EXPECT_EQ (engine.getMode(), ModePlay);
     EXPECT_EQ (engine.getCurrentPatchIndex(), 2);
     EXPECT_EQ (buttons.getButton (1)->getButtonText(), "Solo");

@@ -1,0 +1,229 @@
+#pragma once
+
+#include "app/editor/EditorSelection.h"
+#include "common/CModalDialog.h"
+
+class EditorList;
+class JEditorContentComponent;
+class VlUserInterface;
+
+//==============================================================================
+/** The patches editor, "Patches setup": four lists (patches, the current patch's
+    controls, the current control's states, the current state's actions), each with a
+    property panel whose rows edit the model directly.
+
+    The editor keeps no patch of its own: the current patch is the engine's, and a
+    patch chosen in the editor becomes the engine's current patch. It holds the
+    selected control, state and action, which the rows ask for at every read and
+    write. A selection flows down the chain at once: choosing a patch selects its
+    first control, whose first state and that state's first action follow, each panel
+    rebuilt on the way. A row's change that needs panels rebuilt has them rebuilt on a
+    later turn of the message loop, so no row is deleted inside its own notification.
+
+    While it is open the engine is in mode 6 (input plays nothing), also after a patch
+    was selected inside it; when it closes the engine is in mode 1, every control is
+    back at its first state (nothing is sent) and the outputs that the actions name are
+    open.
+
+    Showing is split so that tests can run it without a modal loop: prepare() opens
+    the editor, runModal() blocks while the window is up, finish() closes it.
+
+    A normal object over an engine that outlives it; while it exists it is the instance
+    that getInstance() answers (getInstance(true) makes one over the engine singleton,
+    owned until deleteInstance()). The window's place is kept in windowState.
+    Main thread only.
+*/
+class VlEditor : public CModalDialog,
+                 public EditorSelection,
+                 private juce::AsyncUpdater
+{
+public:
+    /** What the panes' buttons ask for, in the panes' order. */
+    enum class Command
+    {
+        addPatch, duplicatePatch, deletePatch, deleteAllPatches, movePatchUp, movePatchDown,
+        addControl, duplicateControl, deleteControl, deleteAllControls,
+        addState, duplicateState, deleteState, deleteAllStates, moveStateUp, moveStateDown,
+        addAction, duplicateAction, deleteAction, deleteAllActions, moveActionUp, moveActionDown,
+        testAction, testState
+    };
+
+    /** Nothing selected, no device names; the content is made at the first showing. */
+    explicit VlEditor (VlEngine& engine);
+
+    /** Deletes the content with its panes, lists and rows. */
+    ~VlEditor() override;
+
+    /** The editor that exists; when there is none and `create` is true, a new one over
+        the engine singleton, owned until deleteInstance(). Null otherwise.
+    */
+    static VlEditor* getInstance (bool create);
+
+    /** Deletes the editor that getInstance(true) made, if any. */
+    static void deleteInstance();
+
+    //==============================================================================
+    /** Shows the editor modally (1020 x 500, where it was last closed) and returns
+        when it is closed: prepare(), runModal(), finish().
+    */
+    void show();
+
+    /** Opens the editor without showing its window: makes the content at the first
+        time, sets mode 6, collects the device names and selects the engine's current
+        patch, its first control, state and action. With no current patch every panel
+        shows "No editable properties". False, changing nothing, when the content cannot
+        be made.
+    */
+    bool prepare();
+
+    /** Shows the prepared content in a modal window; returns when it is closed. */
+    void runModal();
+
+    /** Closes the editor: commits a text being typed, drops the selection and any
+        rebuild still pending, sets mode 1, puts every control back to its first state,
+        opens the outputs the actions name and refreshes the main window.
+    */
+    void finish();
+
+    /** True between prepare() and finish(). */
+    bool isOpen() const noexcept                            { return open; }
+
+    /** The content, null before the first showing. */
+    JEditorContentComponent* getContent() const noexcept    { return content.get(); }
+
+    /** Called by each list as it is made: the editor keeps one list of each kind. */
+    void registerList (EditorList& list);
+
+    /** Called by each list as it goes. */
+    void unregisterList (EditorList& list);
+
+    /** The list of that kind (1..4), null before it registered. */
+    EditorList* getList (int kind) const noexcept;
+
+    //==============================================================================
+    /** @name What the rows edit (EditorSelection). */
+    VlEngine& getEngine() override                          { return engine; }
+
+    /** The engine's current patch (its real patch, not the navigation patch, while open). */
+    VlPatch* getCurrentPatch() override;
+
+    VlControlCfg* getCurrentControl() override              { return currentControl; }
+    VlControlState* getCurrentState() override              { return currentState; }
+    VlAction* getCurrentAction() override                   { return currentAction; }
+    const juce::StringArray& getOutputDeviceNames() override { return outputDeviceNames; }
+
+    /** After a row wrote a value (or, with 0, after a command): repaints what shows it,
+        schedules the panel rebuilds the id needs, and marks the document changed.
+        A change of a link (ids 13 to 15) drops the current state and action at once:
+        the states they belonged to may be gone already.
+    */
+    void propertyChanged (int propertyId) override;
+
+    /** The id (1..12) of the current control, -1 for none. */
+    int getCurrentControlId() const noexcept                { return currentControlId; }
+
+    /** The row of the current state, -1 for none. */
+    int getCurrentStateIndex() const noexcept               { return currentStateIndex; }
+
+    /** The row of the current action, -1 for none. */
+    int getCurrentActionIndex() const noexcept              { return currentActionIndex; }
+
+    //==============================================================================
+    /** @name Row counts and texts of the lists. A text operation leaves `text` as it
+        was when its object does not exist.
+    */
+    int getPatchCount() const noexcept;
+    int getControlCount();
+    int getStateCount() const noexcept;
+    int getActionCount() const noexcept;
+
+    /** "3. Solo" for the patch at position 3 named Solo. */
+    void getPatchText (int index, juce::String& text) const;
+
+    /** "footswitch 4" for 4, "expr. pedal 2" for 12. */
+    static void getControlText (int controlId, juce::String& text);
+
+    /** The control text of the control at that row (id order) of the patch; a null
+        patch means the current patch.
+    */
+    void getControlRowText (const VlPatch* patch, int row, juce::String& text);
+
+    /** "#1" for the first state of the control (null: the current control). */
+    void getStateText (const VlControlCfg* control, int index, juce::String& text) const;
+
+    /** The type name ("midi note", "go to patch"...) of the state's action at that index
+        (null: the current state).
+    */
+    void getActionText (const VlControlState* state, int index, juce::String& text) const;
+
+    //==============================================================================
+    /** @name The selection chain, fed by the lists' selection reports (-1: none). */
+    void patchSelectionChanged (int row);
+    void selectPatch (int index);
+    void refreshControlsList();
+    void selectControl (int row);
+    void setCurrentControl (VlControlCfg* control, int controlId);
+    void refreshStatesList();
+    void selectState (int row);
+    void setCurrentState (VlControlState* state);
+    void refreshActionsList();
+    void selectAction (int row);
+    void setCurrentAction (VlAction* action);
+
+    //==============================================================================
+    /** @name The property panels: each empties its panel and, when its object exists,
+        fills it with that object's rows.
+    */
+    void buildPatchProperties();
+    void buildControlProperties();
+    void buildStateProperties();
+    void buildActionProperties();
+
+    /** The names the device rows offer: the present outputs, then, when some output is
+        present and an action names one that is not, an empty entry (a separator), then
+        each absent name once in the order of first use. Names compare case-sensitively.
+    */
+    void collectOutputDeviceNames();
+
+    /** Puts every control of every patch back to its first state, sending nothing, and
+        redraws the main board.
+    */
+    void resetControlStates();
+
+    //==============================================================================
+    /** A pane's button was clicked (or, for the test buttons, pressed: `value` 1, and
+        clicked: 0). A text being typed is committed first.
+    */
+    void runCommand (Command command, juce::Button& button, int value);
+
+private:
+    //==============================================================================
+    void handleAsyncUpdate() override;
+    void refreshList (EditorList* list, bool enabled);
+    void commitOpenEdits();
+    void keepEditingMode();
+    void refreshMainWindow();
+    juce::PropertyPanel* panelOf (int kind) const;
+    VlUserInterface* getUserInterface() const noexcept;
+
+    VlEngine& engine;
+    std::unique_ptr<JEditorContentComponent> content;
+    EditorList* patchesList = nullptr;
+    EditorList* controlsList = nullptr;
+    EditorList* statesList = nullptr;
+    EditorList* actionsList = nullptr;
+    VlControlCfg* currentControl = nullptr;
+    int currentControlId = -1;
+    VlControlState* currentState = nullptr;
+    int currentStateIndex = -1;
+    VlAction* currentAction = nullptr;
+    int currentActionIndex = -1;
+    juce::StringArray outputDeviceNames;
+    bool open = false;
+
+    // Deferred rebuilds, merged until the next turn of the message loop.
+    enum PendingUpdate : juce::uint8 { rebuildControlPanel = 1, rebuildActionPanel = 2, refreshStateAndActionLists = 4 };
+    juce::uint8 pendingUpdates = 0;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VlEditor)
+};
