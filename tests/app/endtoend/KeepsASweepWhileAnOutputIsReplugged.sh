@@ -9,12 +9,7 @@ source "$(dirname "$0")/EndToEndHelper.sh"
 
 cp "$HERE/TwoOutputs.vlt" "$WORK/docs/two-outputs.vlt"
 : > "$WORK/midi/out/Effects"
-cat > "$PREFS" <<'XML'
-<?xml version="1.0" encoding="UTF-8"?>
-<preferences>
-  <midi_in device="FCB1010" channel="1"/>
-</preferences>
-XML
+write_prefs_with_input
 
 start_app
 open_document "$WORK/docs/two-outputs.vlt"
