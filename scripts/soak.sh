@@ -6,7 +6,8 @@
 # pipe at the MIDI cable's rate while output and input devices are unplugged and plugged back, checks
 # every byte that reaches the outputs against what the document demands, asks the main window a
 # question every half second, watches the memory and measures the footswitch latency. It prints the
-# figures and fails on a lost or wrong byte, a window that stops answering or memory that grows.
+# figures (with the traffic's seed: SOAK_SEED=N plays the same traffic again) and fails on a lost or
+# wrong byte, a window that stops answering or memory that grows.
 source "$(dirname "$0")/common.sh"
 
 seconds="${1:-60}"
@@ -28,5 +29,5 @@ start_app
 open_document "$WORK/docs/soak.vlt"
 
 python3 "$SOAK/soak.py" --work "$WORK" --pid "$APP_PID" --window "$MAIN" --document "$WORK/docs/soak.vlt" \
-    --seconds "$seconds" || fail "the soak run"
+    --seconds "$seconds" ${SOAK_SEED:+--seed "$SOAK_SEED"} || fail "the soak run"
 quit_app

@@ -104,7 +104,7 @@ report()
 set +e
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${SANITIZER_PACKAGES[@]}" \
-    xvfb xauth xdotool imagemagick libgtest-dev libgmock-dev libbenchmark-dev || exit 1
+    xvfb xauth xdotool imagemagick python3 libgtest-dev libgmock-dev libbenchmark-dev || exit 1
 
 stage asan_build && { stage asan_tests; stage fuzz; }
 stage tsan_build && stage tsan_tests

@@ -110,6 +110,7 @@ class OutputDevice:
         self.expected = collections.deque()     # (message index, bytes) not yet seen
         self.current = 0                        # the incarnation being matched
         self.buffer = b""
+        self.candidates = None                  # where a reopened file's bytes may begin
         self.consumed = 0                       # bytes matched before the buffer
         self.arrivals = collections.deque()     # (bytes up to the end of a read, when it was read)
         self.resolved = True
@@ -156,14 +157,15 @@ class OutputDevice:
             if self.buffer:
                 self.fail(f"{self.buffer.hex(' ')} left unmatched in an unplugged file")
             self.last_matched_close = self.incarnations[self.current].closed
-            self.current, self.resolved = index, False
+            self.current, self.resolved, self.candidates = index, False, None
         self.feed(self.incarnations[index].read(), at, latencies)
 
     def feed(self, data, at, latencies):
-        if not data or self.errors:
+        if self.errors or not (data or self.resolved):
             return
-        self.buffer += data
-        self.arrivals.append((self.consumed + len(self.buffer), at))
+        if data:
+            self.buffer += data
+            self.arrivals.append((self.consumed + len(self.buffer), at))
         if not self.resolved and not self.resolve(at):
             return
         while self.expected and self.buffer.startswith(self.expected[0][1]):
@@ -183,38 +185,59 @@ class OutputDevice:
             self.fail(f"got {self.buffer[:24].hex(' ')}, the document demands {upcoming or 'nothing'}")
 
     def resolve(self, at, final=False):
-        """Where the new file's bytes begin: the messages before were sent while it was closed."""
+        """Where the new file's bytes begin: the messages before were sent while it was closed.
+
+        Any message written before the file was opened may begin it; those whose messages
+        match all the bytes so far stay candidates. A pedal sweeping the same values twice
+        may leave several for a while; more bytes tell them apart. Should some remain after
+        4 kB, the last is taken: the first message handled after the opening was written
+        around it, and the candidates before imply an older one.
+        """
         opened = self.incarnations[self.current].opened or at
-        candidates = []
-        for start in range(len(self.expected) + 1):
-            if start > 0 and not self.messages.written(self.expected[start - 1][0]) <= opened + EPSILON:
-                break       # written after the open (or not yet): it has to arrive
-            if self.matches_from(start):
-                candidates.append(start)
-        if not candidates:
+        if self.candidates is None:
+            self.candidates = []
+            for start in range(len(self.expected) + 1):
+                if start > 0 and not self.messages.written(self.expected[start - 1][0]) <= opened + EPSILON:
+                    break       # written after the open (or not yet): it has to arrive
+                if self.matches_from(start):
+                    self.candidates.append(start)
+        else:
+            self.candidates = [start for start in self.candidates if self.matches_from(start)]
+        if not self.candidates:
             self.fail(f"the file plugged in again begins with {self.buffer[:24].hex(' ')}, "
                       "which no message sent around its opening demands")
             return False
-        if len(candidates) > 1 and len(self.buffer) < 96 and not final:
+        if len(self.candidates) > 1 and len(self.buffer) < 4096 and not final:
             return False
-        start = candidates[0]
+        start = self.candidates[-1]
         dropped = [self.expected.popleft()[0] for _ in range(start)]
         written = [self.messages.written(m) for m in dropped]
         self.dropped.append((self.last_matched_close, opened, len(dropped), min(written, default=None),
-                             max(written, default=None), len(candidates)))
+                             max(written, default=None), len(self.candidates)))
         self.resolved = True
         return True
 
-    def matches_from(self, start):
+    def matches_from(self, start, whole=False):
+        """True when the bytes so far are those of the messages from `start` on (all of them, when whole)."""
         offset = 0
         for index in range(start, len(self.expected)):
             expected = self.expected[index][1]
             if offset + len(expected) > len(self.buffer):
-                return expected.startswith(self.buffer[offset:])
+                return not whole and expected.startswith(self.buffer[offset:])
             if self.buffer[offset:offset + len(expected)] != expected:
                 return False
             offset += len(expected)
         return offset == len(self.buffer)
+
+    def settle(self, latencies):
+        """Once every message sent was handled, a reopened file holds all that its device was owed
+        from its first message on: of the candidates, only one ends where the messages end."""
+        if not self.resolved and self.buffer and not self.errors and self.candidates is not None:
+            whole = [start for start in self.candidates if self.matches_from(start, whole=True)]
+            if len(whole) == 1:
+                self.candidates = whole
+                self.resolve(now(), final=True)
+                self.feed(b"", now(), latencies)
 
     def fail(self, what):
         self.errors.append(what)
@@ -332,7 +355,8 @@ class Soak:
     def __init__(self, args):
         self.args = args
         self.work, self.pid, self.seconds = args.work, args.pid, args.seconds
-        self.rng = random.Random(args.seed)
+        # The traffic from a generator of its own: the same seed plays the same evening.
+        self.rng, traffic = random.Random(args.seed), random.Random(args.seed + 1)
         with open(args.document, encoding="utf-8") as document:
             self.engine = Engine(document.read())
         self.messages = Messages()
@@ -343,7 +367,7 @@ class Soak:
                 self.outputs[device] = OutputDevice(device, os.path.join(self.work, "midi", "out", device),
                                                     self.inotify, self.messages)
             self.outputs[device].expected.append((-1, message))
-        self.player = Player(self.engine, self.rng)
+        self.player = Player(self.engine, traffic)
         self.input_path = os.path.join(self.work, "midi", "in", "FCB1010")
         self.pipe = self.open_pipe()
         self.pending, self.pending_messages = b"", []
@@ -557,6 +581,8 @@ class Soak:
     def all_received(self):
         if self.pending or self.pipe_backlog():
             return False
+        for output in self.outputs.values():
+            output.settle(self.latencies)
         return all(output.is_complete() or output.errors for output in self.outputs.values())
 
     def forget_old(self):
@@ -580,6 +606,9 @@ class Soak:
         """quiet -> gone (pipe removed, waiting for the close) -> away -> back (waiting for the open)."""
         state, since = step[0], step[1]
         if state == "quiet":
+            if not self.pending and self.pipe_backlog() == 0:
+                for output in self.outputs.values():
+                    output.settle(self.latencies)
             index = self.last_sent[0]
             arrived = all(not o.expected or o.expected[0][0] > index for o in self.outputs.values())
             if not self.pending and self.pipe_backlog() == 0 and arrived:
@@ -696,7 +725,7 @@ class Soak:
             if last > opened + EPSILON:
                 failures.append(f"{output.name}: a message written after the file was opened is missing")
             if ambiguity > 1:
-                print(f"note: {output.name}'s reopened file matched {ambiguity} places; the earliest was taken")
+                print(f"note: {output.name}'s reopened file matched {ambiguity} places; the last was taken")
         return failures
 
     def latency_bound(self, at):
@@ -712,8 +741,15 @@ class Soak:
         baseline = sorted(after[:3])[1]
         final = sorted(after[-3:])[1]
         growth = final - baseline
+        # The trend as well: a slow leak shows in it before it passes the bound.
+        points = [(at, rss) for at, rss in self.memory if at >= warm_up]
+        mean_at = sum(at for at, _ in points) / len(points)
+        mean_rss = sum(rss for _, rss in points) / len(points)
+        spread = sum((at - mean_at) ** 2 for at, _ in points) or 1.0
+        slope = sum((at - mean_at) * (rss - mean_rss) for at, rss in points) / spread * 60
         print(f"resident memory         {baseline / 1024:.1f} MB after {warm_up:.0f} s of warm-up, "
-              f"{final / 1024:.1f} MB at the end: {growth:+d} kB (peak {max(after) / 1024:.1f} MB)")
+              f"{final / 1024:.1f} MB at the end: {growth:+d} kB (peak {max(after) / 1024:.1f} MB, "
+              f"trend {slope:+.0f} kB a minute)")
         return [f"resident memory grew by {growth} kB"] if growth >= MEMORY_LIMIT_KB else []
 
     def report_latency(self):
