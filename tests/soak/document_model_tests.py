@@ -88,6 +88,23 @@ class DocumentModelTests(unittest.TestCase):
         self.assertEqual(pedal(engine, 63), [])         # 50 again
         self.assertEqual([m.hex(" ") for _, m in pedal(engine, 66)], ["b0 07 34"])
 
+    def test_opening_plays_the_state_before_the_initial_one(self):
+        notes = [f'<note comment="" device="Synth" channel="1" number="{n}" velocity="100"/>' for n in (60, 61, 62)]
+        engine = Engine(document(patch(item(1, *notes, init_state=0))))
+        self.assertEqual([m.hex(" ") for _, m in engine.load()], ["90 3e 64", "80 3e 00"])
+        self.assertEqual([m.hex(" ") for _, m in press(engine, 1)], ["90 3c 64"])
+        self.assertEqual([m.hex(" ") for _, m in engine.receive(bytes([0x90, 1, 0]))], ["80 3c 00"])
+
+    def test_in_navigation_a_pedal_only_moves_its_slider(self):
+        engine = Engine(document(patch(item(11, pedal_cc(7, 0, 127)))))
+        engine.load()
+        pedal(engine, 5)
+        press(engine, 10)
+        self.assertEqual(pedal(engine, 30), [])
+        press(engine, 10)                               # back to play: the pedal must come down to 5
+        self.assertEqual(pedal(engine, 29), [])
+        self.assertEqual([m.hex(" ") for _, m in pedal(engine, 4)], ["b0 07 04"])
+
     def test_go_to_and_navigation_move_between_patches(self):
         functions = "".join(f'<function type="{f}" control="{c}"/>' for f, c in
                             ((1, 10), (2, 9), (3, 4), (4, 5), (5, 1), (6, 2)))
