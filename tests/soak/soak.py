@@ -5,8 +5,9 @@ Started by scripts/soak.sh once the application runs with file-backed ports and 
 document open. For the given time it writes footswitch presses and releases, pedal sweeps,
 go-to patch changes and navigation into the input pipe at 3,125 three-byte messages a
 second; every 10 seconds it unplugs one output device and plugs it back, every minute the
-input device. Meanwhile it reads what reaches the output files and asks the main window a
-question every half second. At the end it prints the figures and fails when:
+input device (between gestures, once all that was sent was handled; with its cable out the
+pedal board sends nothing). Meanwhile it reads what reaches the output files and asks the
+main window a question every half second. At the end it prints the figures and fails when:
 
 - an output file holds other bytes than the document demands for the messages sent (the
   model in document_model.py), in another order, doubled, or misses any; the only messages
