@@ -39,7 +39,8 @@ public:
     bool isStarted() const noexcept  { return started.load(); }
 
     /** Calls the callback with the message, stamped with the current time, while
-        holding the callback lock; drops it when not started. The input's own thread.
+        holding the callback lock; drops it when not started. While ports change it
+        first waits, without the lock, until they are done. The input's own thread.
         The source passed to the callback is null: these inputs are not JUCE devices.
     */
     void deliver (const juce::MidiMessage& message);

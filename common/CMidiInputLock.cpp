@@ -78,33 +78,48 @@ bool CMidiInputLock::keep (std::function<void()> call)
 // Only ever under the message-manager lock, so two threads never run kept
 // calls at once and they run in the order kept. Each is taken out before it
 // runs: a call kept meanwhile by another input goes behind the others.
-void CMidiInputLock::runKept()
+bool CMidiInputLock::runOneKept()
 {
-    for (;;)
+    std::function<void()> call;
+
     {
-        std::function<void()> call;
+        const std::lock_guard<std::mutex> lock (keptMutex);
 
-        {
-            const std::lock_guard<std::mutex> lock (keptMutex);
+        if (kept.empty())
+            return false;
 
-            if (kept.empty())
-                return;
-
-            call = std::move (kept.front());
-            kept.pop_front();
-        }
-
-        call();
+        call = std::move (kept.front());
+        kept.pop_front();
     }
+
+    // Counted once it has run: whatever it posted stands before any later request for the lock.
+    call();
+    ++keptRuns;
+    return true;
 }
 
+// With the lock held: true when the input thread must let go of it so that the
+// message loop first handles what a kept call left there. That is so after
+// running one kept call here, and when the message thread ran one while this
+// thread waited: this thread's request for the lock may stand before what that
+// call posted. The message thread cannot turn its own loop here: it runs them all.
+bool CMidiInputLock::mustLetTheLoopTurn (int keptRunsBefore)
+{
+    if (juce::MessageManager::existsAndIsCurrentThread())
+    {
+        while (runOneKept()) {}
+        return false;
+    }
+
+    return keptRuns.load() != keptRunsBefore || runOneKept();
+}
+
+// One kept call a turn of the loop, for the same reason.
 void CMidiInputLock::handleAsyncUpdate()
 {
     // Only a loop run inside a port change gets here before it is over: come back later.
-    if (isPortChangePending())
+    if (isPortChangePending() || runOneKept())
         triggerAsyncUpdate();
-    else
-        runKept();
 }
 
 bool CMidiInputLock::isPortChangePending() noexcept

@@ -2,6 +2,7 @@
 
 #include <juce_events/juce_events.h>
 
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -16,7 +17,10 @@
     both threads. So while ports change (ScopedPortChange) the callback gives up
     waiting and its work is kept, in the order called, to run under the lock as
     soon as the change is over: on the message thread, or before the next call
-    through the same object, whichever comes first.
+    through the same object, whichever comes first. Each kept call runs as it
+    would have: under a lock of its own, after the message loop has handled what
+    the call before it left there (a slider's notification, which would otherwise
+    merge with the next one's and lose a pedal value).
 
     Each callback owner has one (the engine does); the message-manager lock and
     the port-change signal are shared by all.
@@ -48,10 +52,19 @@ public:
     template <typename Function>
     bool callLocked (Function&& function)
     {
-        if (! enter())
-            return keep (std::forward<Function> (function));
+        for (;;)
+        {
+            const auto keptRunsBefore = keptRuns.load();
 
-        runKept();
+            if (! enter())
+                return keep (std::forward<Function> (function));
+
+            if (! mustLetTheLoopTurn (keptRunsBefore))
+                break;
+
+            exit();
+        }
+
         function();
         exit();
         return true;
@@ -79,11 +92,13 @@ private:
     static bool enter();
     static void exit();
     bool keep (std::function<void()> call);
-    void runKept();
+    bool runOneKept();
+    bool mustLetTheLoopTurn (int keptRunsBefore);
     void handleAsyncUpdate() override;
 
     std::mutex keptMutex;
     std::deque<std::function<void()>> kept;
+    std::atomic<int> keptRuns { 0 };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CMidiInputLock)
 };

@@ -6,7 +6,8 @@
 #     of its seed corpus;
 #   - the tests labelled "threads" under ThreadSanitizer;
 #   - every test of the main build, with a brief run of each benchmark: those labelled "gui" on a
-#     virtual display, the others without one.
+#     virtual display, the others without one;
+#   - a minute of the Release application played as on stage (scripts/soak.sh 60).
 # The main run comes last, so its summary ends the output. The script fails when any stage fails.
 source "$(dirname "$0")/common.sh"
 
@@ -73,6 +74,12 @@ main_tests()
     xvfb-run -a -s "-screen 0 1280x1024x24" "${CTEST[@]}"
 }
 
+# Builds only the application in Release, then plays it for a minute and checks every byte it sends.
+soak()
+{
+    "$ROOT/scripts/soak.sh" 60
+}
+
 # stage NAME: runs the function NAME and notes how long it took and whether it failed.
 TIMES=()
 FAILED=()
@@ -97,11 +104,12 @@ report()
 set +e
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${SANITIZER_PACKAGES[@]}" \
-    xvfb xauth xdotool imagemagick libgtest-dev libgmock-dev libbenchmark-dev || exit 1
+    xvfb xauth xdotool imagemagick python3 libgtest-dev libgmock-dev libbenchmark-dev || exit 1
 
 stage asan_build && { stage asan_tests; stage fuzz; }
 stage tsan_build && stage tsan_tests
 stage main_build || { report; exit 1; }
+stage soak
 report
 
 # Last, so that its summary ends the output; its time is the summary's "Total Test time".

@@ -283,6 +283,33 @@ TEST_F (CMidiDevicesTests, RemovingAndReAddingAStreamingInputNeverHangs)
     EXPECT_TRUE (ports.isOpen (fcb));
 }
 
+// Opening a port waits for the callback lock. An input flooded meanwhile must wait the
+// change out without that lock, not take it again for message after message, each one
+// given up and kept, until the bound drops the rest.
+TEST_F (CMidiDevicesTests, AFloodedInputWaitsOutAPortChangeInsteadOfKeepingPastTheBound)
+{
+    auto [fcb, synth] = plugAndWantPedalAndSynth();
+    check();
+    constexpr int count = (int) CMidiInputLock::capacity + 10;
+
+    {
+        const CMidiInputLock::ScopedPortChange change;
+
+        for (int i = 0; i < count; ++i)
+            ASSERT_TRUE (ports.injectMessage (fcb, pedalMoved (i)));
+
+        for (int ms = 0; ms < 100 && engine.numCalls < count; ++ms)
+            std::this_thread::sleep_for (std::chrono::milliseconds (1));
+
+        EXPECT_EQ (engine.numCalls.load(), 0);
+    }
+
+    // Closing the input drops what it has not delivered yet, as closing means.
+    devices->clearInputs();
+    devices->updateInputs();
+    EXPECT_EQ (engine.numDropped.load(), 0);
+}
+
 // The file-backed ports read a pipe in blocks and deliver a block's messages in a
 // row under their shared callback lock: none of them may go while other ports open
 // and close. The messages are numbered by their pitch-bend value.

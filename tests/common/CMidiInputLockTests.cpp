@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <mutex>
 #include <numeric>
 #include <thread>
 #include <vector>
@@ -74,6 +75,49 @@ TEST (CMidiInputLockTests, GivesUpWhilePortsChange)
     std::iota (expected.begin(), expected.end(), 0);
     expected.push_back (-1);
     EXPECT_EQ (ran, expected);
+}
+
+// What a kept call leaves for the message loop (a slider's notification) is handled
+// before the next kept call runs, as when nothing was kept: else the two would merge
+// and a pedal value would be lost. The message thread and the input's next call both
+// run kept calls here.
+TEST (CMidiInputLockTests, WhatAKeptCallPostsIsHandledBeforeTheNextRuns)
+{
+    CMidiInputLock lock;
+    std::mutex mutex;
+    juce::StringArray events;
+
+    const auto note = [&] (const juce::String& event)
+    {
+        const std::lock_guard<std::mutex> guard (mutex);
+        events.add (event);
+    };
+
+    const auto call = [&] (int i)
+    {
+        return [&, i]
+        {
+            note ("run " + juce::String (i));
+            juce::MessageManager::callAsync ([&, i] { note ("posted " + juce::String (i)); });
+        };
+    };
+
+    {
+        CMidiInputLock::ScopedPortChange change;
+        std::thread input ([&] { for (int i = 0; i < 3; ++i) lock.callLocked (call (i)); });
+        input.join();
+    }
+
+    std::thread input ([&] { lock.callLocked (call (3)); });
+    MessageLoop::pumpUntil ([&]
+    {
+        const std::lock_guard<std::mutex> guard (mutex);
+        return events.size() == 8;
+    });
+    input.join();
+
+    EXPECT_EQ (events, (juce::StringArray { "run 0", "posted 0", "run 1", "posted 1",
+                                            "run 2", "posted 2", "run 3", "posted 3" }));
 }
 
 TEST (CMidiInputLockTests, RunsAtOnceOnTheMessageThread)

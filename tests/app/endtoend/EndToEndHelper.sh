@@ -116,6 +116,18 @@ clear_output() { : > "$WORK/midi/out/Synth"; }
 #==============================================================================
 # The application.
 
+# write_prefs_with_input: a preferences file that names the input pipe, tooltips off.
+write_prefs_with_input()
+{
+    cat > "$PREFS" <<'XML'
+<?xml version="1.0" encoding="UTF-8"?>
+<preferences>
+  <tooltips visible="0"/>
+  <midi_in device="FCB1010" channel="1"/>
+</preferences>
+XML
+}
+
 # start_app: starts Veltrino (empty command line: the start picture shows for two
 # seconds, and the scenario waits it out as a user would); sets MAIN to its main window.
 start_app()
@@ -154,8 +166,9 @@ open_document()
 
 #==============================================================================
 # An X server of our own: nothing else running in parallel takes the focus or the keys.
+# It keeps what clients made (atoms) when the last one goes, as a desktop's server does.
 exec 3> "$WORK/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp > "$WORK/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset > "$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
 exec 3>&-
 wait_for "the X server" test -s "$WORK/display"
