@@ -27,16 +27,14 @@ wait_for_window '^menu$' > /dev/null
 xdotool key Up Up Up Up Up Up Up Return
 wait_for "the changed title" window_named '^Veltrino 1\.1 - setlist \*$'
 [ "$(row_text_width 5)" -lt 40 ] || fail "next patch # (+) does not show none"
-keys_to "$DIALOG" Escape
-wait_for "the dialog to close" no_window_named '^Navigation setup$'
+close_with_escape "$DIALOG" '^Navigation setup$'
 
 # Footswitch 10 enters navigation, 2 goes up to "Set list", whose footswitch 3 plays note 62.
 clear_output
 send_midi '\x90\x0a\x7f\x80\x0a\x00\x90\x02\x7f\x80\x02\x00\x90\x03\x7f'
 expect_output "90 3e 64"
 
-keys_to "$MAIN" ctrl+s
-wait_for "the saved title" window_named '^Veltrino 1\.1 - setlist$'
+press_until "$MAIN" ctrl+s "the saved title" window_named '^Veltrino 1\.1 - setlist$'
 SAVED="$(cat "$WORK/docs/setlist.vlt")"
 grep -q '<function type="2" control="2"/>' <<< "$SAVED" && ! grep -q 'type="6"' <<< "$SAVED" || fail "not saved: $SAVED"
 quit_app

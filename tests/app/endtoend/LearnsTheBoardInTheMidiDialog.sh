@@ -14,7 +14,7 @@ start_app
 open_document "$WORK/docs/stage.vlt"
 clear_output
 
-keys_to "$MAIN" ctrl+comma
+press_until "$MAIN" ctrl+comma "the dialog" window_named '^MIDI input setup$'
 DIALOG="$(wait_for_window '^MIDI input setup$')"
 
 # The input device: the device choice's pop-up lists the pipe "FCB1010".
@@ -38,8 +38,7 @@ keys_to "$WARNING" Return
 wait_for "the warning to close" no_window_named '^This message is already in use$'
 send_midi '\x90\x15\x7f'
 
-keys_to "$DIALOG" Escape
-wait_for "the dialog to close" no_window_named '^MIDI input setup$'
+close_with_escape "$DIALOG" '^MIDI input setup$'
 
 # Footswitch 1, now note 20, plays note 60 while it is down; nothing else went out.
 send_midi '\x90\x14\x7f\x80\x14\x00'

@@ -24,8 +24,7 @@ editor_shown() { xdotool search --onlyvisible --name '^Patches setup$'; }
 
 open_editor()
 {
-    keys_to "$MAIN" ctrl+k
-    wait_for "the editor to show" editor_shown
+    press_until "$MAIN" ctrl+k "the editor to show" editor_shown
     EDITOR="$(editor_shown | head -n1)"
 }
 
@@ -55,15 +54,13 @@ wait_for "the editor to move" editor_moved
 click_in "$EDITOR" 300 36
 xdotool type --delay 20 "Opening"
 xdotool key Return
-keys_to "$EDITOR" Escape
-wait_for "the editor to close" no_window_named '^Patches setup$'
+close_with_escape "$EDITOR" '^Patches setup$'
 
 wait_for "the title's ' *'" window_named '^Veltrino 1\.1 - stage \*$'
 wait_for "the new name in the patch list" list_differs_from "$WORK/before.png"
 cp "$WORK/list.png" "$WORK/renamed.png"
 
-keys_to "$MAIN" ctrl+s
-wait_for "the saved title" window_named '^Veltrino 1\.1 - stage$'
+press_until "$MAIN" ctrl+s "the saved title" window_named '^Veltrino 1\.1 - stage$'
 grep -q '<patch name="Opening"' "$WORK/docs/stage.vlt" || fail "the new name was not saved: $(head -c 600 "$WORK/docs/stage.vlt")"
 quit_app
 grep -q '<patches_dlg state="200 150 1020 500' "$PREFS" || fail "the editor's place was not saved: $(cat "$PREFS")"
@@ -76,8 +73,7 @@ wait_for "the new name in the reopened list" list_looks_like "$WORK/renamed.png"
 open_editor
 wait_for "the editor at its place" editor_place_is "200 150"
 click_in "$EDITOR" 60 12    # on the "Patches" title: keys go to a window clicked first
-keys_to "$EDITOR" Escape
-wait_for "the editor to close" no_window_named '^Patches setup$'
+close_with_escape "$EDITOR" '^Patches setup$'
 quit_app
 
 pass
