@@ -147,11 +147,23 @@ void JEditorPane::buttonStateChanged (juce::Button* button)
 void JEditorPane::mouseUp (const juce::MouseEvent& event)
 {
     // Called after the button's own handling: a click has sent the release already.
-    auto* button = dynamic_cast<juce::Button*> (event.eventComponent);
+    if (auto* button = dynamic_cast<juce::Button*> (event.eventComponent))
+        release (*button);
+}
 
-    if (button != nullptr && pressedTests.contains (button))
+void JEditorPane::parentHierarchyChanged()
+{
+    // Closed while a test button is held: no mouse release will reach it.
+    if (! isShowing())
+        for (auto* button : juce::Array<juce::Button*> (pressedTests))
+            release (*button);
+}
+
+void JEditorPane::release (juce::Button& button)
+{
+    if (pressedTests.contains (&button))
     {
-        pressedTests.removeAllInstancesOf (button);
-        editor.runCommand (commandOf (*button), *button, 0);
+        pressedTests.removeAllInstancesOf (&button);
+        editor.runCommand (commandOf (button), button, 0);
     }
 }

@@ -8,7 +8,8 @@
     panel that the editor fills, and command buttons 30 pixels high, each with its help
     text as tooltip. A click on a button goes to VlEditor::runCommand with the button's
     command. A test button plays like a footswitch: 1 once when the mouse presses it,
-    and 0 with its click or, when the mouse is let go away from it, then.
+    and 0 with its click or, when the mouse is let go away from it, then (or when the
+    pane stops showing while it is held).
 
     A pane makes its children in its own order (which is also their order on screen
     and for the keyboard) and places them in resized(). Its own background is not
@@ -60,6 +61,8 @@ private:
     void buttonClicked (juce::Button* button) override;
     void buttonStateChanged (juce::Button* button) override;
     void mouseUp (const juce::MouseEvent& event) override;
+    void parentHierarchyChanged() override;
+    void release (juce::Button& button);
     VlEditor::Command commandOf (juce::Button& button) const;
 
     std::vector<std::unique_ptr<juce::Component>> children;

@@ -63,17 +63,15 @@ protected:
     void reopen()                           { editor.finish(); open(); }
     VlPatch& patch (int index)              { return *engine.getPatch ((juce::uint16) index); }
 
-    /** The pane's buttons in command order, 1 enabled, 0 not; the four panes apart. */
+    /** Each pane's buttons in command order, 1 enabled, 0 not. */
     juce::String enabled()
     {
         juce::String bits;
 
-        for (auto k : { Kind::patches, Kind::controls, Kind::states, Kind::actions })
-            for (int c = 0; c <= (int) Command::testState; ++c)
-                if (auto* b = pane (k).getButton ((Command) c))
-                    bits << (b->isEnabled() ? "1" : "0") << ((Command) c == Command::testState || paneOf ((Command) (c + 1)) != k ? " " : "");
+        for (int c = 0; c <= (int) Command::testState; ++c)
+            bits << (c > 0 && paneOf ((Command) c) != paneOf ((Command) (c - 1)) ? " " : "") << (button ((Command) c).isEnabled() ? "1" : "0");
 
-        return bits.trim();
+        return bits;
     }
 
     /** Patches, controls, the current control's state labels, actions, and the selection. */
@@ -88,8 +86,6 @@ protected:
                + textsOf (Kind::actions) + " | " + selectionShown();
     }
 
-    juce::String document() const  { return engine.createPatchesXml()->toString(); }
-
     void onePatchWithoutPedals()   { editor.finish(); engine.clear(); addPatch ("Only"); engine.goToPatch (0, true); open(); }
     void linkInSolo()              { addLink (patch (2), 4, 0, 1).resolveLink(); list (Kind::patches).selectRow (2); list (Kind::controls).selectRow (1); }
     void select (Kind k, int row)  { list (k).selectRow (row); }
@@ -97,11 +93,18 @@ protected:
     void addFootswitches (std::initializer_list<int> ids, int onOff = 10)
     {
         engine.setNavigationFunction (NavOnOff, onOff, false);
+        for (auto id : ids) addControl (patch (0), id);
+        reopen();
+    }
 
-        for (auto id : ids)
-            addControl (patch (0), id);
+    /** The 256th state of footswitch 1, added and selected through the editor. */
+    void add256thState()
+    {
+        while (patch (0).getControl (1)->getStateCount() < 255)
+            patch (0).getControl (1)->addState (std::make_unique<VlControlState>());
 
         reopen();
+        run (Command::addState);
     }
 };
 
@@ -119,6 +122,7 @@ TEST_F (VlEditorCommandsTests, ButtonsAreEnabledByWhatIsSelected)
         { [&] { addFootswitches ({ 3, 4, 5, 6, 7, 8, 9, 12 }, -1); }, "111101 1111 111101 11110111" },
         { [&] { addFootswitches ({ 3, 4, 5, 6, 7, 8, 9, 10, 12 }, -1); }, "111101 0011 111101 11110111" },
         { [&] { addFootswitches ({ 3, 4, 5, 6, 7, 8, 10, 12 }); }, "111101 1111 111101 11110111" },    // 9 free beside a control on 10
+        { [&] { add256thState(); },                                "111101 1111 001110 10000000" },    // positions are 8 bits
     };
 
     for (const auto& c : cases)
@@ -206,6 +210,8 @@ TEST_F (VlEditorCommandsTests, ACancelledOrRefusedCommandChangesNothing)
         { Command::addState, [&] { linkInSolo(); }, 0, "" },
         { Command::duplicateAction, [&] { select (Kind::patches, 1); }, 0, "" },    // a go-to
         { Command::testAction, [&] { select (Kind::controls, 2); }, 0, "" },
+        { Command::addState, [&] { add256thState(); }, 0, "" },
+        { Command::duplicateState, [&] { add256thState(); }, 0, "" },
     };
 
     for (const auto& c : cases)
@@ -215,11 +221,12 @@ TEST_F (VlEditorCommandsTests, ACancelledOrRefusedCommandChangesNothing)
         if (c.setUp != nullptr)
             c.setUp();
 
-        const auto before = document() + shown();
+        editor.told.clear();
+        const auto before = engine.createPatchesXml()->toString() + shown();
         takeSent();
         menuAnswer = c.answer;
         run (c.command);
-        EXPECT_EQ (document() + shown(), before) << (int) c.command;
+        EXPECT_EQ (engine.createPatchesXml()->toString() + shown(), before) << (int) c.command;
         EXPECT_TRUE (editor.told.empty() && takeSent().empty()) << (int) c.command;
         EXPECT_EQ (prompts.prompts.empty() ? "" : prompts.prompts.back().title, c.asked) << (int) c.command;
         EXPECT_TRUE (prompts.prompts.empty() || prompts.prompts.back().lockCount > 0);
@@ -308,21 +315,12 @@ TEST_F (VlEditorCommandsTests, TestButtonsPressOnceAndAlwaysRelease)
     pen (button (Command::testState), in, false);
     EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { noteOn, program, noteOff }));
     EXPECT_TRUE (editor.told.empty());
-}
 
-// A footswitch's current and initial state are 8-bit positions.
-TEST_F (VlEditorCommandsTests, AFootswitchHoldsAtMost256States)
-{
-    while (footswitch.getStateCount() < 255)
-        footswitch.addState (std::make_unique<VlControlState>());
-
-    reopen();
-    run (Command::duplicateState);
-    EXPECT_EQ (editor.getCurrentStateIndex(), 255);
-    EXPECT_EQ (enabled().substring (12, 18), "001110");
-    run (Command::addState);
-    run (Command::duplicateState);
-    EXPECT_EQ (footswitch.getStateCount(), 256);
+    // Taken off the screen while held, as when its window closes.
+    pen (single, in, true);
+    juce::Component closedWindow;
+    closedWindow.addChildComponent (dialog());
+    EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { noteOn, noteOff }));
 }
 
 TEST_F (VlEditorCommandsTests, HoldingDnMovesTheStateToTheLast)

@@ -113,6 +113,19 @@ expect_output()
 
 clear_output() { : > "$WORK/midi/out/Synth"; }
 
+# listen_to_the_board: preferences that name the input pipe "FCB1010" on channel 1 (its
+# notes and controllers learnt as by default), tooltips off.
+listen_to_the_board()
+{
+    cat > "$PREFS" <<'XML'
+<?xml version="1.0" encoding="UTF-8"?>
+<preferences>
+  <tooltips visible="0"/>
+  <midi_in device="FCB1010" channel="1"/>
+</preferences>
+XML
+}
+
 #==============================================================================
 # The application.
 

@@ -7,13 +7,7 @@
 source "$(dirname "$0")/EndToEndHelper.sh"
 
 cp "$HERE/Stage.vlt" "$WORK/docs/stage.vlt"
-cat > "$PREFS" <<'XML'
-<?xml version="1.0" encoding="UTF-8"?>
-<preferences>
-  <tooltips visible="0"/>
-  <midi_in device="FCB1010" channel="1"/>
-</preferences>
-XML
+listen_to_the_board
 
 start_app
 open_document "$WORK/docs/stage.vlt"
