@@ -1,5 +1,5 @@
 // Random editing of the example document: selections, every command with random menu
-// choices and answers (the questions and menus sometimes running pending rebuilds, as
+// choices and answers (the menus and questions sometimes running pending rebuilds, as
 // their modal loops do), row edits, closing and reopening. After each step the editor
 // points only at live objects of the current patch, and the document saves, reads back
 // and writes again to the same text. VELTRINO_EDIT_SEED and VELTRINO_EDIT_STEPS (or
@@ -26,13 +26,6 @@ protected:
     juce::Random random { seed };
     juce::TextButton menuButton;
 
-    static juce::String exampleDocument()
-    {
-        juce::ZipFile archive (new juce::MemoryInputStream (VlResources::examplesArchive, VlResources::examplesArchiveSize, false), true);
-        std::unique_ptr<juce::InputStream> entry (archive.createStreamForEntry (*archive.getEntry ("Veltrino examples/win_example.vlt")));
-        return entry->readEntireStreamAsString();
-    }
-
     bool load (const juce::String& text)
     {
         const auto root = juce::parseXML (text);
@@ -41,65 +34,42 @@ protected:
         return loaded;
     }
 
-    /** Now and then, the rebuilds still pending run, as they would in a modal loop. */
-    void maybeRunPendingWork()
+    bool loadExample()
     {
-        if (random.nextInt (3) == 0)
-            MessageLoop::pumpFor (1);
-    }
-
-    /** Closes the editor and opens it again, sometimes on the example document opened afresh. */
-    void reopen()
-    {
-        editor.finish();
-        ASSERT_TRUE (random.nextBool() || load (exampleDocument()));
-        open();
+        juce::ZipFile archive (new juce::MemoryInputStream (VlResources::examplesArchive, VlResources::examplesArchiveSize, false), true);
+        return load (std::unique_ptr<juce::InputStream> (archive.createStreamForEntry (*archive.getEntry ("Veltrino examples/win_example.vlt")))->readEntireStreamAsString());
     }
 
     /** Mostly the lists further right: their objects have more kinds of rows. */
     Kind deeperKind()  { return (Kind) juce::jmax (1 + random.nextInt (4), 1 + random.nextInt (4)); }
 
-    void editARow()
-    {
-        auto rows = EditorPanel::rows (pane (deeperKind()).getPropertyPanel());
-
-        if (rows.empty())
-            return;
-
-        auto* row = rows[(size_t) random.nextInt ((int) rows.size())];
-        const char* texts[] { "", "Lead", "41 10 42 12 $ 40 01 30 10 =", "43 *", "7f", "300", "-4" };
-
-        if (auto* text = dynamic_cast<EPC_Text*> (row))
-            text->setText (texts[random.nextInt (7)]);
-        else if (auto* choice = dynamic_cast<EPC_Choice*> (row))
-            choice->getComboBox().setSelectedItemIndex (random.nextInt (choice->getComboBox().getNumItems() + 1), juce::sendNotificationSync);
-        else if (auto* color = dynamic_cast<EPC_Color*> (row))
-            color->setColour (random.nextBool() ? 0xff336699 : 0xffffffff);
-    }
-
     void step()
     {
+        const auto kind = deeperKind();
+        auto rows = EditorPanel::rows (pane (kind).getPropertyPanel());
+        auto* row = rows.empty() ? nullptr : rows[(size_t) random.nextInt ((int) rows.size())];
+        const char* texts[] { "", "Lead", "41 10 42 12 $ 40 01 30 10 =", "43 *", "7f", "300", "-4" };
+
+        // What makes new objects comes up more often than the rest, so that the document keeps some.
+        const Command making[] { Command::addPatch, Command::duplicatePatch, Command::addControl, Command::duplicateControl,
+                                 Command::addState, Command::duplicateState, Command::addAction, Command::duplicateAction };
+        const auto any = random.nextInt ((int) Command::testState + 9);
+
         switch (random.nextInt (10))
         {
-            case 0: case 1: case 2:
-            {
-                const auto kind = deeperKind();
-                list (kind).selectRow (random.nextInt (list (kind).getNumRows() + 1) - (kind == Kind::patches ? 0 : 1));
+            case 0: case 1: case 2: list (kind).selectRow (random.nextInt (list (kind).getNumRows() + 1) - (kind == Kind::patches ? 0 : 1)); break;
+            case 3: case 4:
+                if (auto* text = dynamic_cast<EPC_Text*> (row))
+                    text->setText (texts[random.nextInt (7)]);
+                else if (auto* choice = dynamic_cast<EPC_Choice*> (row))
+                    choice->getComboBox().setSelectedItemIndex (random.nextInt (choice->getComboBox().getNumItems() + 1), juce::sendNotificationSync);
+                else if (auto* color = dynamic_cast<EPC_Color*> (row))
+                    color->setColour (random.nextBool() ? 0xff336699 : 0xffffffff);
                 break;
-            }
-            case 3: case 4: editARow(); break;
-            case 5: MessageLoop::pumpFor (1); break;
-            case 6: if (random.nextInt (10) == 0) reopen(); break;
+            case 5: case 6: if (random.nextInt (10) == 0) { editor.finish(); ASSERT_TRUE (random.nextBool() || loadExample()); open(); } else MessageLoop::pumpFor (1); break;
             default:
-            {
-                // What makes new objects comes up more often than the rest, so that the document keeps some.
-                const Command making[] { Command::addPatch, Command::duplicatePatch, Command::addControl, Command::duplicateControl,
-                                         Command::addState, Command::duplicateState, Command::addAction, Command::duplicateAction };
-                const auto any = random.nextInt ((int) Command::testState + 9);
-                const auto command = any <= (int) Command::testState ? (Command) any : making[any - (int) Command::testState - 1];
                 prompts.okCancelAnswers = { random.nextInt (3) == 0 };
-                editor.runCommand (command, menuButton, random.nextInt (2));
-            }
+                editor.runCommand (any <= (int) Command::testState ? (Command) any : making[any - (int) Command::testState - 1], menuButton, random.nextInt (2));
         }
     }
 
@@ -131,13 +101,11 @@ protected:
     }
 
     /** Read apart from the engine as a load reads it, its references resolved by position, then written again. */
-    juce::String readBack (const juce::String& saved)
+    static juce::String readBack (const juce::XmlElement& saved)
     {
-        const auto root = juce::parseXML (saved);
         VlDocumentStage stage;
 
-        if (root == nullptr || ! stage.readNavigation (*root->getChildByName ("navigation"))
-            || ! stage.readPatches (*root->getChildByName ("patches"), false, 0))
+        if (! stage.readNavigation (*saved.getChildByName ("navigation")) || ! stage.readPatches (*saved.getChildByName ("patches"), false, 0))
             return "not read";
 
         juce::XmlElement patches ("patches");
@@ -164,10 +132,11 @@ protected:
 //==============================================================================
 TEST_F (VlEditorRandomEditingTests, RandomEditingKeepsTheDocumentWholeAndTheEditorOnLiveObjects)
 {
-    ASSERT_TRUE (load (exampleDocument()));
+    ASSERT_TRUE (loadExample());
     open();
-    prompts.whileOpen = [this] (const FakePrompts::Prompt&) { maybeRunPendingWork(); };
-    VlEditor::setMenuRun ([this] (const juce::PopupMenu& menu, juce::Button&) { maybeRunPendingWork(); return choose (menu); });
+    const auto runPendingWorkNowAndThen = [this] { if (random.nextInt (3) == 0) MessageLoop::pumpFor (1); };
+    prompts.whileOpen = [&] (const FakePrompts::Prompt&) { runPendingWorkNowAndThen(); };
+    VlEditor::setMenuRun ([&] (const juce::PopupMenu& menu, juce::Button&) { runPendingWorkNowAndThen(); return choose (menu); });
 
     const auto seconds = juce::SystemStats::getEnvironmentVariable ("VELTRINO_EDIT_SECONDS", "0").getDoubleValue();
     const auto steps = seconds > 0 ? std::numeric_limits<int>::max() : juce::SystemStats::getEnvironmentVariable ("VELTRINO_EDIT_STEPS", "5000").getIntValue();
@@ -178,11 +147,11 @@ TEST_F (VlEditorRandomEditingTests, RandomEditingKeepsTheDocumentWholeAndTheEdit
     {
         step();
         ASSERT_TRUE (pointsAtLiveObjects()) << "seed " << seed << ", step " << i << ": " << selectionShown();
-        const auto saved = document.createDocumentText();
-        ASSERT_EQ (readBack (saved), juce::parseXML (saved)->getChildByName ("patches")->toString()) << "seed " << seed << ", step " << i;
+        const auto saved = juce::parseXML (document.createDocumentText());
+        ASSERT_EQ (readBack (*saved), saved->getChildByName ("patches")->toString()) << "seed " << seed << ", step " << i;
     }
 
-    // Read back into the engine as a document is opened, and written again alike.
+    // Opened into the engine as a document is, and written again alike.
     editor.finish();
     VlEditor::setMenuRun (nullptr);
     const auto saved = document.createDocumentText();
