@@ -21,7 +21,7 @@ SOAK="$ROOT/tests/soak"
 
 cp "$SOAK/Soak.vlt" "$WORK/docs/soak.vlt"
 : > "$WORK/midi/out/Effects"
-write_prefs_with_input
+listen_to_the_board
 
 # The window's answers need atoms that the application only looks up: made before it starts.
 python3 -c "import sys; sys.path.insert(0, '$SOAK'); import window_probe; window_probe.intern_atoms()"

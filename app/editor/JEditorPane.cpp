@@ -7,6 +7,11 @@ namespace
 {
     constexpr int buttonHeight = 30;
 
+    bool isTest (VlEditor::Command command)
+    {
+        return command == VlEditor::Command::testAction || command == VlEditor::Command::testState;
+    }
+
     // The running application's help text; the built-in table when there is none.
     juce::String helpText (int index)
     {
@@ -26,7 +31,10 @@ JEditorPane::JEditorPane (VlEditor& editorToTell)
 JEditorPane::~JEditorPane()
 {
     for (auto& [button, command] : buttons)
+    {
         button->removeListener (this);
+        button->removeMouseListener (this);
+    }
 }
 
 juce::TextButton* JEditorPane::getButton (VlEditor::Command command) const noexcept
@@ -56,6 +64,11 @@ void JEditorPane::addButton (const juce::String& text, VlEditor::Command command
         button->setRepeatSpeed (300, 100, 20);
 
     button->addListener (this);
+
+    // Let go away from a test button, the release must be sent all the same.
+    if (isTest (command))
+        button->addMouseListener (this, false);
+
     buttons.emplace_back (button.get(), command);
     addAndMakeVisible (*button);
     children.push_back (std::move (button));
@@ -114,14 +127,43 @@ VlEditor::Command JEditorPane::commandOf (juce::Button& button) const
 
 void JEditorPane::buttonClicked (juce::Button* button)
 {
+    pressedTests.removeAllInstancesOf (button);
     editor.runCommand (commandOf (*button), *button, 0);
 }
 
 void JEditorPane::buttonStateChanged (juce::Button* button)
 {
-    // A test button plays a press when it goes down and a release with its click.
+    // JUCE reports "down" again each time the pointer comes back over a button still held:
+    // a note played twice would be released once, and hang.
     const auto command = commandOf (*button);
 
-    if (button->isDown() && (command == VlEditor::Command::testAction || command == VlEditor::Command::testState))
+    if (button->isDown() && isTest (command) && ! pressedTests.contains (button))
+    {
+        pressedTests.add (button);
         editor.runCommand (command, *button, 1);
+    }
+}
+
+void JEditorPane::mouseUp (const juce::MouseEvent& event)
+{
+    // Called after the button's own handling: a click has sent the release already.
+    if (auto* button = dynamic_cast<juce::Button*> (event.eventComponent))
+        release (*button);
+}
+
+void JEditorPane::parentHierarchyChanged()
+{
+    // Closed while a test button is held: no mouse release will reach it.
+    if (! isShowing())
+        for (auto* button : juce::Array<juce::Button*> (pressedTests))
+            release (*button);
+}
+
+void JEditorPane::release (juce::Button& button)
+{
+    if (pressedTests.contains (&button))
+    {
+        pressedTests.removeAllInstancesOf (&button);
+        editor.runCommand (commandOf (button), button, 0);
+    }
 }

@@ -7,7 +7,9 @@
 /** What the four panes of the patches editor share: a title, one list, one property
     panel that the editor fills, and command buttons 30 pixels high, each with its help
     text as tooltip. A click on a button goes to VlEditor::runCommand with the button's
-    command; the test buttons also go there with 1 when they are pressed.
+    command. A test button plays like a footswitch: 1 once when the mouse presses it,
+    and 0 with its click or, when the mouse is let go away from it, then (or when the
+    pane stops showing while it is held).
 
     A pane makes its children in its own order (which is also their order on screen
     and for the keyboard) and places them in resized(). Its own background is not
@@ -58,6 +60,9 @@ protected:
 private:
     void buttonClicked (juce::Button* button) override;
     void buttonStateChanged (juce::Button* button) override;
+    void mouseUp (const juce::MouseEvent& event) override;
+    void parentHierarchyChanged() override;
+    void release (juce::Button& button);
     VlEditor::Command commandOf (juce::Button& button) const;
 
     std::vector<std::unique_ptr<juce::Component>> children;
@@ -65,6 +70,7 @@ private:
     EditorList* list = nullptr;
     juce::Label* titleLabel = nullptr;
     juce::PropertyPanel* propertyPanel = nullptr;
+    juce::Array<juce::Button*> pressedTests;    // test buttons whose press was sent, not yet their release
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (JEditorPane)
 };

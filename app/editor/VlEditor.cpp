@@ -97,6 +97,7 @@ bool VlEditor::prepare()
         {
             buildPatchProperties();
             refreshControlsList();
+            updatePatchButtons();
         }
     }
 
@@ -118,12 +119,7 @@ void VlEditor::finish()
     open = false;
     cancelPendingUpdate();
     pendingUpdates = 0;
-    currentControl = nullptr;
-    currentControlId = -1;
-    currentState = nullptr;
-    currentStateIndex = -1;
-    currentAction = nullptr;
-    currentActionIndex = -1;
+    forgetSelection();
 
     engine.setMode (ModePlay);
     resetControlStates();
@@ -132,6 +128,16 @@ void VlEditor::finish()
     // Opened from navigation mode, the patch list's highlight was off and the board
     // showed the navigation symbols.
     refreshMainWindow();
+}
+
+void VlEditor::forgetSelection() noexcept
+{
+    currentControl = nullptr;
+    currentControlId = -1;
+    currentState = nullptr;
+    currentStateIndex = -1;
+    currentAction = nullptr;
+    currentActionIndex = -1;
 }
 
 void VlEditor::keepEditingMode()
@@ -212,12 +218,6 @@ void VlEditor::propertyChanged (int propertyId)
 {
     auto* ui = getUserInterface();
 
-    const auto defer = [this] (juce::uint8 updates)
-    {
-        pendingUpdates |= updates;
-        triggerAsyncUpdate();
-    };
-
     switch ((PropertyId) propertyId)
     {
         case PropertyId::patchName:
@@ -253,7 +253,7 @@ void VlEditor::propertyChanged (int propertyId)
         case PropertyId::datumSize:
         case PropertyId::ccMinValue:
         case PropertyId::ccMaxValue:
-            defer (rebuildActionPanel);
+            deferUpdates (rebuildActionPanel);
             break;
 
         // The control's shown states change with its link: the old ones may be deleted
@@ -266,7 +266,7 @@ void VlEditor::propertyChanged (int propertyId)
             currentStateIndex = -1;
             currentAction = nullptr;
             currentActionIndex = -1;
-            defer ((juce::uint8) (propertyId == (int) PropertyId::linkControl ? refreshStateAndActionLists
+            deferUpdates ((juce::uint8) (propertyId == (int) PropertyId::linkControl ? refreshStateAndActionLists
                                                                               : rebuildControlPanel | refreshStateAndActionLists));
             break;
 
@@ -282,6 +282,12 @@ void VlEditor::propertyChanged (int propertyId)
 
     if (auto* app = VlApplication::getInstance())
         app->documentChanged();
+}
+
+void VlEditor::deferUpdates (juce::uint8 updates)
+{
+    pendingUpdates |= updates;
+    triggerAsyncUpdate();
 }
 
 void VlEditor::handleAsyncUpdate()
@@ -369,6 +375,8 @@ void VlEditor::patchSelectionChanged (int row)
 
     if (row >= 0)
         selectPatch (row);
+
+    updatePatchButtons();
 }
 
 void VlEditor::refreshList (EditorList* list, bool enabled)
@@ -417,12 +425,13 @@ void VlEditor::selectControl (int row)
     auto* control = row >= 0 && patch != nullptr ? patch->getControlAt (row, controlId) : nullptr;
 
     setCurrentControl (control, control != nullptr ? controlId : -1);
+    updateControlButtons();
 }
 
 void VlEditor::setCurrentControl (VlControlCfg* control, int controlId)
 {
     currentControl = control;
-    currentControlId = controlId;
+    currentControlId = control != nullptr ? controlId : -1;
 
     if (content != nullptr)
     {
@@ -440,23 +449,25 @@ void VlEditor::selectState (int row)
 {
     commitOpenEdits();
 
-    // A state's position is 8 bits in the model: a control holds at most 256.
-    if (currentControl != nullptr && juce::isPositiveAndBelow (row, juce::jmin (currentControl->getStateCount(), 256)))
+    // A state's position is 8 bits in the model: a control holds at most MaxStates.
+    if (currentControl != nullptr && juce::isPositiveAndBelow (row, juce::jmin (currentControl->getStateCount(), MaxStates)))
     {
         currentControl->setCurrentState ((juce::uint8) row);
         currentStateIndex = row;
         setCurrentState (currentControl->getState (row));
     }
     else
-    {
-        currentStateIndex = -1;
         setCurrentState (nullptr);
-    }
+
+    updateStateButtons();
 }
 
 void VlEditor::setCurrentState (VlControlState* state)
 {
     currentState = state;
+
+    if (state == nullptr)
+        currentStateIndex = -1;
 
     if (content != nullptr)
     {
@@ -488,11 +499,15 @@ void VlEditor::selectAction (int row)
 
     currentActionIndex = action != nullptr ? row : -1;
     setCurrentAction (action);
+    updateActionButtons();
 }
 
 void VlEditor::setCurrentAction (VlAction* action)
 {
     currentAction = action;
+
+    if (action == nullptr)
+        currentActionIndex = -1;
 
     if (content != nullptr)
         buildActionProperties();

@@ -192,13 +192,150 @@ public:
 
     //==============================================================================
     /** A pane's button was clicked (or, for the test buttons, pressed: `value` 1, and
-        clicked: 0). A text being typed is committed first.
+        released: 0). A text being typed is committed first.
     */
     void runCommand (Command command, juce::Button& button, int value);
+
+    /** True when the command's button is to be enabled: the panes' rules, which every
+        command checks again itself, so that one reached while its button is disabled (a
+        key, a test, a rebuild still pending) does nothing. False while the editor is closed.
+    */
+    bool canRun (Command command);
+
+    /** @name The patches pane's commands. A new or copied patch goes at the end of the list
+        and is selected; nothing is added to a full list (MaxPatches). The engine asks before
+        a patch is deleted, with what depends on it; clearing asks here and leaves one new
+        "Untitled" patch. The moves exchange the current patch with its neighbour.
+    */
+    void addPatch();
+    void duplicatePatch();
+    void deletePatch();
+    void deleteAllPatches();
+    void movePatchUp();
+    void movePatchDown();
+
+    /** @name The controls pane's commands. Adding and duplicating offer, in a menu at the
+        button, the free ids (duplicating: of the current control's kind); the new control
+        has the label and target "???" and one empty state. The engine asks before controls
+        are deleted, with the links and actions that go with them.
+    */
+    void addControl (juce::Button& button);
+    void duplicateControl (juce::Button& button);
+    void deleteControl();
+    void deleteAllControls();
+
+    /** @name The states pane's commands, for a control that is not a link. A footswitch holds
+        at most MaxStates states; clearing asks, and leaves one new empty state.
+    */
+    void addState();
+    void duplicateState();
+    void deleteState();
+    void deleteAllStates();
+    void moveStateUp();
+    void moveStateDown();
+
+    /** @name The actions pane's commands, for a control that is not a link. Adding offers the
+        kinds of action of the control's kind in a menu at the button.
+    */
+    void addAction (juce::Button& button);
+    void duplicateAction();
+    void deleteAction();
+    void deleteAllActions();
+    void moveActionUp();
+    void moveActionDown();
+
+    /** Runs the current action (testAction) or every action of the current state (testState)
+        with the value, 1 for a press and 0 for a release, as a footswitch would, after
+        opening the outputs the actions name. Changes nothing in the document.
+    */
+    void testAction (int value);
+    void testState (int value);
+
+    /** The most states a footswitch holds: the model keeps state positions in 8 bits. */
+    static constexpr int MaxStates = 256;
+
+    //==============================================================================
+    /** @name What the enabling rules ask. */
+    bool canMovePatchUp() const noexcept;
+    bool canMovePatchDown() const noexcept;
+    bool canMoveStateUp() const noexcept;
+    bool canMoveStateDown() const noexcept;
+    bool canMoveActionUp() const noexcept;
+    bool canMoveActionDown() const noexcept;
+
+    /** True when the current patch can take a control under that id: the id is not
+        defined there and is not the footswitch of the navigation on/off function.
+    */
+    bool isControlSlotFree (int controlId);
+
+    /** True when some id of the kind of `controlId` (footswitches for 1..10, pedals for
+        11 and 12, any control for other values) is free.
+    */
+    bool hasFreeControlSlot (int controlId);
+
+    /** Sets the buttons of a pane enabled by canRun(); called after each selection report
+        of the pane's list. Nothing before the content exists.
+    */
+    void updatePatchButtons();
+    void updateControlButtons();
+    void updateStateButtons();
+    void updateActionButtons();
+
+    //==============================================================================
+    /** The item ids of the add-action menu. */
+    enum class AddActionMenuId
+    {
+        pedalControlChange = 11, pedalSysex = 12,
+        goToPatch = 21, muteExprPedal = 22, programChange = 23, controlChange = 24, note = 25, sysex = 26
+    };
+
+    /** "footswitch 1".."footswitch 10", a separator, "expr. pedal 1" and "2", item id the
+        control id, each enabled when isControlSlotFree(). Empty without a current patch.
+    */
+    juce::PopupMenu createAddControlMenu();
+
+    /** "As footswitch 1".."10", or "As expr. pedal 1" and "2" for a pedal: the ids of the
+        current control's kind, enabled as in the add-control menu. Empty without a current
+        control.
+    */
+    juce::PopupMenu createDuplicateControlMenu();
+
+    /** For a footswitch: program change, control change, note, system-exclusive message, a
+        separator, "go to patch" (while the document has two patches or more and the state no
+        go-to yet) and "mute expr. pedal" (while some patch defines a pedal). For a pedal: the
+        continuous control change and system-exclusive message. Empty without a current state.
+    */
+    juce::PopupMenu createAddActionMenu();
+
+    /** A new action of the class of that add-action menu item, with its defaults; null for
+        another id.
+    */
+    static std::unique_ptr<VlAction> createAction (AddActionMenuId itemId);
+
+    /** Shows `menu` at `button` and returns the id of the item chosen, 0 for none. */
+    using MenuRun = std::function<int (const juce::PopupMenu& menu, juce::Button& button)>;
+
+    /** Replaces how the editor's menus are shown (tests script them); null restores JUCE's
+        modal popup under the button in the application's look.
+    */
+    static void setMenuRun (MenuRun run);
 
 private:
     //==============================================================================
     void handleAsyncUpdate() override;
+    void deferUpdates (juce::uint8 updates);
+    void forgetSelection() noexcept;
+    void updateButtons (int kind);
+    int chooseFrom (juce::PopupMenu (VlEditor::*createMenu)(), Command command, juce::Button& button);
+    bool confirm (const juce::String& title, const juce::String& question);
+    void appendPatch (std::unique_ptr<VlPatch> patch);
+    void reselectCurrentPatch();
+    void movePatchTo (int target);
+    void putControl (int controlId, std::unique_ptr<VlControlCfg> control);
+    void appendState (std::unique_ptr<VlControlState> state);
+    void moveStateTo (int target);
+    void appendAction (std::unique_ptr<VlAction> action);
+    void moveActionTo (int target);
     void refreshList (EditorList* list, bool enabled);
     void commitOpenEdits();
     void keepEditingMode();

@@ -138,11 +138,9 @@ expect_output()
 
 clear_output() { : > "$WORK/midi/out/Synth"; }
 
-#==============================================================================
-# The application.
-
-# write_prefs_with_input: a preferences file that names the input pipe, tooltips off.
-write_prefs_with_input()
+# listen_to_the_board: preferences that name the input pipe "FCB1010" on channel 1 (its
+# notes and controllers learnt as by default), tooltips off.
+listen_to_the_board()
 {
     cat > "$PREFS" <<'XML'
 <?xml version="1.0" encoding="UTF-8"?>
@@ -152,6 +150,9 @@ write_prefs_with_input()
 </preferences>
 XML
 }
+
+#==============================================================================
+# The application.
 
 # start_app: starts Veltrino (empty command line: the start picture shows for two
 # seconds, and the scenario waits it out as a user would); sets MAIN to its main window.

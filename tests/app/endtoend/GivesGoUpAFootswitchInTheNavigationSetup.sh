@@ -12,6 +12,9 @@ row_text_width()
     import -window "$DIALOG" "$WORK/dialog.png"
     convert "$WORK/dialog.png" -crop 200x15+134+$((13 + 25 * $1)) +repage -colorspace Gray -threshold 50% -trim -format '%w' info:
 }
+# The row shows a footswitch (text wider than "none"), or "none"; the dialog may still be painting.
+row_shows_a_footswitch() { [ "$(row_text_width "$1")" -gt 60 ]; }
+row_shows_none() { [ "$(row_text_width "$1")" -lt 40 ]; }
 
 start_app
 open_document "$WORK/docs/setlist.vlt"    # at "Ballad", which "Set list" goes to
@@ -19,14 +22,14 @@ click_in "$MAIN" 66 10
 wait_for_window '^menu$' > /dev/null
 xdotool key Down Down Down Return
 DIALOG="$(wait_for_window '^Navigation setup$')"
-[ "$(row_text_width 5)" -gt 60 ] || fail "next patch # (+) does not show Footswitch 2"
+wait_for "next patch # (+) to show Footswitch 2" row_shows_a_footswitch 5
 
 # The go up list opens at its footswitch, 9: seven up is footswitch 2.
 click_in "$DIALOG" 250 70
 wait_for_window '^menu$' > /dev/null
 xdotool key Up Up Up Up Up Up Up Return
 wait_for "the changed title" window_named '^Veltrino 1\.1 - setlist \*$'
-[ "$(row_text_width 5)" -lt 40 ] || fail "next patch # (+) does not show none"
+wait_for "next patch # (+) to show none" row_shows_none 5
 close_with_escape "$DIALOG" '^Navigation setup$'
 
 # Footswitch 10 enters navigation, 2 goes up to "Set list", whose footswitch 3 plays note 62.

@@ -9,7 +9,7 @@ source "$(dirname "$0")/EndToEndHelper.sh"
 
 cp "$HERE/TwoOutputs.vlt" "$WORK/docs/two-outputs.vlt"
 : > "$WORK/midi/out/Effects"
-write_prefs_with_input
+listen_to_the_board
 
 start_app
 open_document "$WORK/docs/two-outputs.vlt"

@@ -7,7 +7,7 @@
 source "$(dirname "$0")/EndToEndHelper.sh"
 
 cp "$HERE/Stage.vlt" "$WORK/docs/stage.vlt"
-write_prefs_with_input
+listen_to_the_board
 
 start_app
 open_document "$WORK/docs/stage.vlt"

@@ -19,6 +19,16 @@ differing_pixels() { compare -metric AE "$1" "$WORK/list.png" null: 2>&1 || true
 list_differs_from() { patch_list_shot; [ "$(differing_pixels "$1")" != "0" ]; }
 list_looks_like() { patch_list_shot; [ "$(differing_pixels "$1")" = "0" ]; }
 
+# The list shows something new and has stopped changing: a loaded application may still
+# be repainting it when it first differs.
+list_settles_apart_from()
+{
+    list_differs_from "$1" || return 1
+    cp "$WORK/list.png" "$WORK/settling.png"
+    sleep 0.5
+    list_looks_like "$WORK/settling.png"
+}
+
 # The window exists before it shows.
 editor_shown() { xdotool search --onlyvisible --name '^Patches setup$'; }
 
@@ -57,7 +67,7 @@ xdotool key Return
 close_with_escape "$EDITOR" '^Patches setup$'
 
 wait_for "the title's ' *'" window_named '^Veltrino 1\.1 - stage \*$'
-wait_for "the new name in the patch list" list_differs_from "$WORK/before.png"
+wait_for "the new name in the patch list" list_settles_apart_from "$WORK/before.png"
 cp "$WORK/list.png" "$WORK/renamed.png"
 
 press_until "$MAIN" ctrl+s "the saved title" window_named '^Veltrino 1\.1 - stage$'
