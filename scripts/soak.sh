@@ -2,7 +2,7 @@
 # Plays the built application as a player would for a while, and checks it: ./scripts/soak.sh [SECONDS]
 # (60 by default; e.g. 3600 for an evening's hour). Builds the Release application (build/release),
 # starts it on an X server of its own with file-backed MIDI ports and tests/soak/Soak.vlt; then
-# tests/soak/soak.py writes footswitches, pedal sweeps, patch changes and navigation into the input
+# scripts/soak/soak.py writes footswitches, pedal sweeps, patch changes and navigation into the input
 # pipe at the MIDI cable's rate while output and input devices are unplugged and plugged back, checks
 # every byte that reaches the outputs against what the document demands, asks the main window a
 # question every half second, watches the memory and measures the footswitch latency. It prints the
@@ -17,9 +17,9 @@ configure_and_build "$ROOT/build/release" Release -DVELTRINO_BUILD_TESTS=OFF --t
 
 # The end-to-end helper starts the X server, the input pipe "FCB1010" and the output "Synth".
 source "$ROOT/tests/app/endtoend/EndToEndHelper.sh" "$ROOT/build/release/app/Veltrino_artefacts/Release/Veltrino"
-SOAK="$ROOT/tests/soak"
+SOAK="$ROOT/scripts/soak"
 
-cp "$SOAK/Soak.vlt" "$WORK/docs/soak.vlt"
+cp "$ROOT/tests/soak/Soak.vlt" "$WORK/docs/soak.vlt"
 : > "$WORK/midi/out/Effects"
 listen_to_the_board
 
