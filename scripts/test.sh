@@ -77,7 +77,7 @@ main_tests()
 # Builds only the application in Release, then plays it for a minute and checks every byte it sends.
 soak()
 {
-    "$ROOT/scripts/soak.sh" 60
+    SOAK_SEED="${SOAK_SEED:-1}" "$ROOT/scripts/soak.sh" 60    # one traffic, so a failure plays again
 }
 
 # stage NAME: runs the function NAME and notes how long it took and whether it failed.

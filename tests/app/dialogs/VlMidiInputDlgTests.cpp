@@ -217,7 +217,7 @@ TEST_F (VlMidiInputDlgTests, LearningWhileTheInputDeviceChangesNeverHangs)
             for (int i = 0; ! stop; ++i, std::this_thread::sleep_for (std::chrono::microseconds (200)))
                 for (const auto& device : { fcb, other })
                     ports.injectMessage (device, i % 2 == 0 ? juce::MidiMessage::noteOn (1, i % 128, (juce::uint8) 100)
-                                                            : juce::MidiMessage::controllerEvent (1, i % 128, 64));
+                                                            : juce::MidiMessage::controllerEvent (1, 2 + i % 126, 64));
         });
 
         for (int i = 0; i < 200; ++i, MessageLoop::pumpFor (1))
@@ -232,6 +232,7 @@ TEST_F (VlMidiInputDlgTests, LearningWhileTheInputDeviceChangesNeverHangs)
         pedalBoard.join();
     });
 
+    // CC #1 (129) is pedal 11's message before learning; the board never sends it, so it shows nothing was learnt.
     EXPECT_NE (engine.getLearntMessage (11), 129);
 }
 
