@@ -3,7 +3,6 @@
 #include "app/JContentComponent.h"
 #include "app/VlFCBLookAndFeel.h"
 #include "app/VlApplication.h"
-#include "app/dialogs/VlMidiInputDlg.h"
 
 namespace
 {
@@ -20,7 +19,7 @@ namespace
     }
 }
 
-JMidiInputDlg::JMidiInputDlg (VlMidiInputDlg& dialog)
+JMidiInputDlg::JMidiInputDlg (Listener& dialog)
     : owner (dialog)
 {
     buttonsPanel = std::make_unique<JButtonsPanel>();
