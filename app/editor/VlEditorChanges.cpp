@@ -1,6 +1,6 @@
 #include "app/editor/VlEditor.h"
 
-#include "app/VlApplication.h"
+#include "app/editor/EditorHost.h"
 #include "app/editor/EditorList.h"
 #include "engine/VlEngine.h"
 
@@ -73,8 +73,8 @@ void VlEditor::propertyChanged (int propertyId)
             break;
     }
 
-    if (auto* app = VlApplication::getInstance())
-        app->documentChanged();
+    if (auto* host = EditorHost::getInstance())
+        host->documentChanged();
 }
 
 void VlEditor::deferUpdates (juce::uint8 updates)
