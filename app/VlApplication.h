@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/editor/EditorHost.h"
 #include "common/CApplication.h"
 
 #include <map>
@@ -21,7 +22,8 @@ class VlWindow;
     to end, so nothing else can start meanwhile. Main thread only.
 */
 class VlApplication : public CApplication,
-                      public juce::MenuBarModel
+                      public juce::MenuBarModel,
+                      public EditorHost
 {
 public:
     /** The product's own commands; the framework's are CApplication::CommandId. */
@@ -102,7 +104,7 @@ public:
 
     //==============================================================================
     /** Marks the document changed and re-titles the main window. Called after every edit. */
-    void documentChanged();
+    void documentChanged() override;
 
     /** The open document; null before start-up, after shutdown, or when a New failed. */
     VlDocument* getDocument() const noexcept       { return document.get(); }
@@ -111,7 +113,7 @@ public:
     VlWindow* getMainWindow() const noexcept       { return mainWindow.get(); }
 
     /** The help texts, by number; null before start-up and after shutdown. */
-    const juce::StringArray* getHelpTexts() const noexcept  { return helpTexts.get(); }
+    const juce::StringArray* getHelpTexts() const noexcept override  { return helpTexts.get(); }
 
     /** The recent-files list; null before start-up and after shutdown. */
     juce::RecentlyOpenedFilesList* getRecentFiles() const noexcept  { return recentFiles.get(); }

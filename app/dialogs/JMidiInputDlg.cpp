@@ -2,8 +2,7 @@
 
 #include "app/JContentComponent.h"
 #include "app/VlFCBLookAndFeel.h"
-#include "app/VlApplication.h"
-#include "app/dialogs/VlMidiInputDlg.h"
+#include "app/editor/EditorHost.h"
 
 namespace
 {
@@ -14,13 +13,13 @@ namespace
 
     juce::String helpText (int index)
     {
-        auto* app = VlApplication::getInstance();
-        auto* texts = app != nullptr ? app->getHelpTexts() : nullptr;
+        auto* host = EditorHost::getInstance();
+        auto* texts = host != nullptr ? host->getHelpTexts() : nullptr;
         return texts != nullptr ? (*texts)[index] : juce::String();
     }
 }
 
-JMidiInputDlg::JMidiInputDlg (VlMidiInputDlg& dialog)
+JMidiInputDlg::JMidiInputDlg (Listener& dialog)
     : owner (dialog)
 {
     buttonsPanel = std::make_unique<JButtonsPanel>();

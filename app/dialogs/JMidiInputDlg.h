@@ -3,24 +3,41 @@
 #include "app/JButtonsPanel.h"
 #include "app/JSlidersPanel.h"
 
-class VlMidiInputDlg;
-
 //==============================================================================
 /** The content of the MIDI input setup, 650 x 340: on a black strip at the top the
     input device and channel choices and the "learn" button, below them the dialog's
     own copy of the pedal board, which shows the engine's learn patch.
 
-    A device or channel choice and a click on "learn" go to the dialog that owns this
-    content. Main thread, or the MIDI input thread while it holds the message-manager
-    lock (the dialog refreshing the board and the button while it learns).
+    A device or channel choice and a click on "learn" go to the listener, the dialog
+    that owns this content. Main thread, or the MIDI input thread while it holds the
+    message-manager lock (the dialog refreshing the board and the button while it learns).
 */
 class JMidiInputDlg : public juce::Component,
                       private juce::Button::Listener,
                       private juce::ComboBox::Listener
 {
 public:
-    /** The children, with the help texts of the running application as tooltips. */
-    explicit JMidiInputDlg (VlMidiInputDlg& owner);
+    /** What the strip's choices and the "learn" button tell; main thread. */
+    class Listener
+    {
+    public:
+        /** Not owned by the content. */
+        virtual ~Listener() = default;
+
+        /** "learn" was clicked. */
+        virtual void toggleLearning() = 0;
+
+        /** The device choice changed to that index, -1 when nothing is selected. */
+        virtual void deviceChanged (int index) = 0;
+
+        /** The channel choice changed to that index, -1 when nothing is selected. */
+        virtual void channelChanged (int index) = 0;
+    };
+
+    /** The children, with the help texts of the running application as tooltips. The
+        listener outlives the content.
+    */
+    explicit JMidiInputDlg (Listener& owner);
 
     ~JMidiInputDlg() override;
 
@@ -46,7 +63,7 @@ private:
     static void setUpCombo (juce::ComboBox& combo);
     static void setUpLabel (juce::Label& label);
 
-    VlMidiInputDlg& owner;
+    Listener& owner;
     std::unique_ptr<JButtonsPanel> buttonsPanel;
     std::unique_ptr<JSlidersPanel> slidersPanel;
     std::unique_ptr<juce::TextButton> learnButton;

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "app/dialogs/JMidiInputDlg.h"
 #include "common/CModalDialog.h"
 
 #include <atomic>
 
-class JMidiInputDlg;
 class VlEngine;
 
 //==============================================================================
@@ -28,6 +28,7 @@ class VlEngine;
     engine holds the message-manager lock.
 */
 class VlMidiInputDlg : public CModalDialog,
+                       public JMidiInputDlg::Listener,
                        private juce::AsyncUpdater
 {
 public:
@@ -55,7 +56,7 @@ public:
     void show();
 
     /** Starts learning, after an information box, or stops it when it runs. */
-    void toggleLearning();
+    void toggleLearning() override;
 
     /** MIDI thread, under the message-manager lock: a note-on (number = note) or a
         controller (number = controller) while learning. A message of the kind the
@@ -73,12 +74,12 @@ public:
     /** The device choice at that index: the engine listens to it (its channel kept).
         -1 (nothing selected) changes nothing.
     */
-    void deviceChanged (int index);
+    void deviceChanged (int index) override;
 
     /** The channel choice at that index: the engine listens on channel index + 1.
         -1 (nothing selected) changes nothing.
     */
-    void channelChanged (int index);
+    void channelChanged (int index) override;
 
     //==============================================================================
     /** The control being learnt (11, 1..10, 12), -1 while not learning. */

@@ -1,7 +1,7 @@
 #include "app/dialogs/VlNavOptionsDlg.h"
 
-#include "app/VlApplication.h"
 #include "app/dialogs/JNavOptionsDlg.h"
+#include "app/editor/EditorHost.h"
 #include "app/editor/EditorRows.h"
 #include "engine/VlEngine.h"
 #include "engine/VlXmlVocabulary.h"
@@ -78,8 +78,8 @@ void VlNavOptionsDlg::refresh()
     if (auto* ui = engine.getUserInterface())
         ui->refreshButtons();
 
-    if (auto* app = VlApplication::getInstance())
-        app->documentChanged();
+    if (auto* host = EditorHost::getInstance())
+        host->documentChanged();
 }
 
 //==============================================================================

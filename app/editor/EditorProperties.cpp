@@ -1,6 +1,6 @@
 #include "app/editor/EditorProperties.h"
 
-#include "app/VlApplication.h"
+#include "app/editor/EditorHost.h"
 #include "engine/VlEngine.h"
 #include "engine/VlTexts.h"
 #include "engine/VlaGoTo.h"
@@ -10,7 +10,6 @@
 #include "engine/VlamCCFixed.h"
 #include "engine/VlamNote.h"
 #include "engine/VlamProgramChange.h"
-#include "resources/HelpTextTable.h"
 
 #include <functional>
 #include <map>
@@ -526,11 +525,5 @@ juce::String EditorProperties::getTooltip (int propertyId)
     if (propertyId < 1 || propertyId > 41)
         return {};
 
-    const auto index = 49 + propertyId;
-
-    // The application's table when it runs; the same texts built in otherwise.
-    if (auto* app = VlApplication::getInstance(); app != nullptr && app->getHelpTexts() != nullptr)
-        return (*app->getHelpTexts())[index];
-
-    return VlResources::helpTextTable[index];
+    return EditorHost::getHelpText (49 + propertyId);
 }

@@ -1,7 +1,6 @@
 #include "app/editor/JEditorPane.h"
 
-#include "app/VlApplication.h"
-#include "resources/HelpTextTable.h"
+#include "app/editor/EditorHost.h"
 
 namespace
 {
@@ -10,15 +9,6 @@ namespace
     bool isTest (VlEditor::Command command)
     {
         return command == VlEditor::Command::testAction || command == VlEditor::Command::testState;
-    }
-
-    // The running application's help text; the built-in table when there is none.
-    juce::String helpText (int index)
-    {
-        if (auto* app = VlApplication::getInstance(); app != nullptr && app->getHelpTexts() != nullptr)
-            return (*app->getHelpTexts())[index];
-
-        return VlResources::helpTextTable[index];
     }
 }
 
@@ -51,7 +41,7 @@ void JEditorPane::addButton (const juce::String& text, VlEditor::Command command
 {
     auto button = std::make_unique<juce::TextButton> (juce::String(), juce::String());
     button->setButtonText (text);
-    button->setTooltip (helpText (help));
+    button->setTooltip (EditorHost::getHelpText (help));
 
     // A click must leave the focus where it is: a text being typed in a row stays open.
     if ((flags & takesFocus) == 0)
@@ -77,7 +67,7 @@ void JEditorPane::addButton (const juce::String& text, VlEditor::Command command
 void JEditorPane::addList (EditorList::Kind kind, int help)
 {
     auto made = std::make_unique<EditorList> (editor, kind);
-    made->setTooltip (helpText (help));
+    made->setTooltip (EditorHost::getHelpText (help));
     list = made.get();
     addAndMakeVisible (*made);
     children.push_back (std::move (made));

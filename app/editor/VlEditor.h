@@ -32,6 +32,11 @@ class VlUserInterface;
     that getInstance() answers (getInstance(true) makes one over the engine singleton,
     owned until deleteInstance()). The window's place is kept in windowState.
     Main thread only.
+
+    Each job lives in a file of its own, named in its section below: the dialog's life
+    (VlEditor.cpp), the lists' data (VlEditorLists.cpp), the selection chain
+    (VlEditorSelectionChain.cpp), the property panels (VlEditorPanels.cpp), what follows
+    a row's change (VlEditorChanges.cpp) and the panes' commands (VlEditorCommands.cpp).
 */
 class VlEditor : public CModalDialog,
                  public EditorSelection,
@@ -48,6 +53,9 @@ public:
         testAction, testState
     };
 
+    //==============================================================================
+    /** @name The dialog's life (VlEditor.cpp). */
+
     /** Nothing selected, no device names; the content is made at the first showing. */
     explicit VlEditor (VlEngine& engine);
 
@@ -62,7 +70,6 @@ public:
     /** Deletes the editor that getInstance(true) made, if any. */
     static void deleteInstance();
 
-    //==============================================================================
     /** Shows the editor modally (1020 x 500, where it was last closed) and returns
         when it is closed: prepare(), runModal(), finish().
     */
@@ -91,6 +98,22 @@ public:
     /** The content, null before the first showing. */
     JEditorContentComponent* getContent() const noexcept    { return content.get(); }
 
+    /** The names the device rows offer: the present outputs, then, when some output is
+        present and an action names one that is not, an empty entry (a separator), then
+        each absent name once in the order of first use. Names compare case-sensitively.
+    */
+    void collectOutputDeviceNames();
+
+    /** Puts every control of every patch back to its first state, sending nothing, and
+        redraws the main board.
+    */
+    void resetControlStates();
+
+    //==============================================================================
+    /** @name The lists and what they show (VlEditorLists.cpp). A text operation leaves
+        `text` as it was when its object does not exist.
+    */
+
     /** Called by each list as it is made: the editor keeps one list of each kind. */
     void registerList (EditorList& list);
 
@@ -100,38 +123,6 @@ public:
     /** The list of that kind (1..4), null before it registered. */
     EditorList* getList (int kind) const noexcept;
 
-    //==============================================================================
-    /** @name What the rows edit (EditorSelection). */
-    VlEngine& getEngine() override                          { return engine; }
-
-    /** The engine's current patch (its real patch, not the navigation patch, while open). */
-    VlPatch* getCurrentPatch() override;
-
-    VlControlCfg* getCurrentControl() override              { return currentControl; }
-    VlControlState* getCurrentState() override              { return currentState; }
-    VlAction* getCurrentAction() override                   { return currentAction; }
-    const juce::StringArray& getOutputDeviceNames() override { return outputDeviceNames; }
-
-    /** After a row wrote a value (or, with 0, after a command): repaints what shows it,
-        schedules the panel rebuilds the id needs, and marks the document changed.
-        A change of a link (ids 13 to 15) drops the current state and action at once:
-        the states they belonged to may be gone already.
-    */
-    void propertyChanged (int propertyId) override;
-
-    /** The id (1..12) of the current control, -1 for none. */
-    int getCurrentControlId() const noexcept                { return currentControlId; }
-
-    /** The row of the current state, -1 for none. */
-    int getCurrentStateIndex() const noexcept               { return currentStateIndex; }
-
-    /** The row of the current action, -1 for none. */
-    int getCurrentActionIndex() const noexcept              { return currentActionIndex; }
-
-    //==============================================================================
-    /** @name Row counts and texts of the lists. A text operation leaves `text` as it
-        was when its object does not exist.
-    */
     int getPatchCount() const noexcept;
     int getControlCount();
     int getStateCount() const noexcept;
@@ -157,7 +148,28 @@ public:
     void getActionText (const VlControlState* state, int index, juce::String& text) const;
 
     //==============================================================================
-    /** @name The selection chain, fed by the lists' selection reports (-1: none). */
+    /** @name What the rows edit (EditorSelection) and the selection chain, fed by the
+        lists' selection reports, -1 for none (VlEditorSelectionChain.cpp).
+    */
+    VlEngine& getEngine() override                          { return engine; }
+
+    /** The engine's current patch (its real patch, not the navigation patch, while open). */
+    VlPatch* getCurrentPatch() override;
+
+    VlControlCfg* getCurrentControl() override              { return currentControl; }
+    VlControlState* getCurrentState() override              { return currentState; }
+    VlAction* getCurrentAction() override                   { return currentAction; }
+    const juce::StringArray& getOutputDeviceNames() override { return outputDeviceNames; }
+
+    /** The id (1..12) of the current control, -1 for none. */
+    int getCurrentControlId() const noexcept                { return currentControlId; }
+
+    /** The row of the current state, -1 for none. */
+    int getCurrentStateIndex() const noexcept               { return currentStateIndex; }
+
+    /** The row of the current action, -1 for none. */
+    int getCurrentActionIndex() const noexcept              { return currentActionIndex; }
+
     void patchSelectionChanged (int row);
     void selectPatch (int index);
     void refreshControlsList();
@@ -171,26 +183,29 @@ public:
     void setCurrentAction (VlAction* action);
 
     //==============================================================================
-    /** @name The property panels: each empties its panel and, when its object exists,
-        fills it with that object's rows.
+    /** @name The property panels (VlEditorPanels.cpp): each empties its panel and, when
+        its object exists, fills it with that object's rows.
     */
     void buildPatchProperties();
     void buildControlProperties();
     void buildStateProperties();
     void buildActionProperties();
 
-    /** The names the device rows offer: the present outputs, then, when some output is
-        present and an action names one that is not, an empty entry (a separator), then
-        each absent name once in the order of first use. Names compare case-sensitively.
-    */
-    void collectOutputDeviceNames();
+    //==============================================================================
+    /** @name What follows a row's change (VlEditorChanges.cpp). */
 
-    /** Puts every control of every patch back to its first state, sending nothing, and
-        redraws the main board.
+    /** After a row wrote a value (or, with 0, after a command): repaints what shows it,
+        schedules the panel rebuilds the id needs, and marks the document changed.
+        A change of a link (ids 13 to 15) drops the current state and action at once:
+        the states they belonged to may be gone already.
     */
-    void resetControlStates();
+    void propertyChanged (int propertyId) override;
 
     //==============================================================================
+    /** @name The panes' commands, their menus and the rules that enable their buttons
+        (VlEditorCommands.cpp).
+    */
+
     /** A pane's button was clicked (or, for the test buttons, pressed: `value` 1, and
         released: 0). A text being typed is committed first.
     */
@@ -322,9 +337,24 @@ public:
 
 private:
     //==============================================================================
+    // The dialog's life (VlEditor.cpp).
+    void forgetSelection() noexcept;
+    void keepEditingMode();
+    void refreshMainWindow();
+    VlUserInterface* getUserInterface() const noexcept;
+
+    // The selection chain (VlEditorSelectionChain.cpp).
+    void refreshList (EditorList* list, bool enabled);
+
+    // The property panels (VlEditorPanels.cpp).
+    juce::PropertyPanel* panelOf (int kind) const;
+    void commitOpenEdits();
+
+    // What follows a row's change (VlEditorChanges.cpp).
     void handleAsyncUpdate() override;
     void deferUpdates (juce::uint8 updates);
-    void forgetSelection() noexcept;
+
+    // The commands (VlEditorCommands.cpp).
     void updateButtons (int kind);
     int chooseFrom (juce::PopupMenu (VlEditor::*createMenu)(), Command command, juce::Button& button);
     bool confirm (const juce::String& title, const juce::String& question);
@@ -336,13 +366,8 @@ private:
     void moveStateTo (int target);
     void appendAction (std::unique_ptr<VlAction> action);
     void moveActionTo (int target);
-    void refreshList (EditorList* list, bool enabled);
-    void commitOpenEdits();
-    void keepEditingMode();
-    void refreshMainWindow();
-    juce::PropertyPanel* panelOf (int kind) const;
-    VlUserInterface* getUserInterface() const noexcept;
 
+    //==============================================================================
     VlEngine& engine;
     std::unique_ptr<JEditorContentComponent> content;
     EditorList* patchesList = nullptr;
