@@ -1,8 +1,8 @@
 #include "engine/VlEngine.h"
 
 // The engine's other jobs live beside this file, one each: VlEnginePlaying.cpp,
-// VlEngineNavigation.cpp, VlEngineLearning.cpp, VlEngineDocument.cpp,
-// VlEngineDependants.cpp and VlEngineColors.cpp.
+// VlEngineNavigation.cpp, VlEngineDocument.cpp, VlEngineDependants.cpp and
+// VlEngineColors.cpp; the learn table is a class of its own, VlLearnTable.
 namespace
 {
     std::atomic<VlEngine*> registered { nullptr };
@@ -26,12 +26,6 @@ VlEngine::VlEngine (std::unique_ptr<CMidiPorts> ports)
 
     for (int id = 1; id <= SecondPedalId; ++id)
         learnPatch.setControl (id, std::make_unique<VlControlCfg>());
-
-    for (int id = 1; id <= 10; ++id)
-        setLearntMessage (id, id);
-
-    setLearntMessage (FirstPedalId, 1);
-    setLearntMessage (SecondPedalId, 7);
 }
 
 VlEngine::~VlEngine()

@@ -3,11 +3,11 @@
 #include "common/CColorsSetOwner.h"
 #include "common/CMidiDevices.h"
 #include "common/CMidiInputLock.h"
+#include "engine/VlLearnTable.h"
 #include "engine/VlPatch.h"
 #include "engine/VlTypes.h"
 #include "engine/VlUserInterface.h"
 
-#include <array>
 #include <atomic>
 #include <map>
 #include <vector>
@@ -163,6 +163,9 @@ public:
     /** True when the input device is open. */
     bool isMidiInputOpen() const;
 
+    /** Sets "device", "channel" and "fs1".."fs10", "ep1", "ep2" on the element. */
+    void saveMidiInToXml (juce::XmlElement& element) const;
+
     /** Wants exactly the output devices that the actions of plain controls name, and
         opens those present.
     */
@@ -220,24 +223,21 @@ public:
     int getHistoryPosition() const noexcept                 { return historyPos; }
 
     //==============================================================================
-    // The learn table (VlEngineLearning.cpp).
+    // The learn table (VlLearnTable.cpp).
     /** Stores the note (footswitch) or controller (pedal) number for a control;
         NoLearntKey forgets its key. False, leaving the control with no key, when the
         message belongs to another control.
     */
-    bool setLearntMessage (int controlId, int number);
+    bool setLearntMessage (int controlId, int number)       { return learnTable.set (controlId, number); }
 
     /** The control's key (note n, or 128 + controller c), NoLearntKey when none. */
-    int getLearntMessage (int controlId) const;
+    int getLearntMessage (int controlId) const              { return learnTable.get (controlId); }
 
     /** Restores the learn table saved by saveMidiInToXml: `saved` maps control ids
         1..12 to the texts written for them ("fs1".."ep2"). A swapped table comes back
         exactly; a control whose value is absent or not a number keeps its key.
     */
-    void restoreLearntMessages (const std::map<int, juce::String>& saved);
-
-    /** Sets "device", "channel" and "fs1".."fs10", "ep1", "ep2" on the element. */
-    void saveMidiInToXml (juce::XmlElement& element) const;
+    void restoreLearntMessages (const std::map<int, juce::String>& saved)    { learnTable.restore (saved); }
 
     /** The twelve plain controls shown while the MIDI input dialog is open. */
     VlPatch& getLearnPatch() noexcept                       { return learnPatch; }
@@ -395,7 +395,6 @@ private:
     void runNavigationFunction (int footswitch, bool pressed);
     void recordVisit (juce::uint16 index);
     juce::uint16 findVisit (int from, int step) const;
-    void updateLearntKeys();
     bool confirmDeletion (const juce::String& title, const juce::String& question, const ControlRefs& controls, const ActionRefs& actions);
     juce::String describeDependants (const ControlRefs& controls, const ActionRefs& actions) const;
     void deleteWithDependants (const std::set<const VlPatch*>& goingPatches,
@@ -423,12 +422,8 @@ private:
     juce::String midiInDevice;
     std::atomic<int> midiChannel { 1 };
     VlPatch learnPatch;
-    std::map<juce::uint16, int> learntMessages;
+    VlLearnTable learnTable;
     ColorSet patchColors, controlColors, stateColors;
-
-    // What the MIDI thread reads: the control id of every key 0..255 (0 for none),
-    // kept in step with learntMessages.
-    std::array<std::atomic<int>, 256> learntKeys {};
 
     VlUserInterface* userInterface = nullptr;
 

@@ -1,5 +1,7 @@
 #include "engine/VlEngine.h"
 
+#include "engine/VlXmlVocabulary.h"
+
 // Playing: the MIDI input filter, the modes, patch selection and the road from a
 // footswitch or pedal to the output devices.
 
@@ -35,7 +37,7 @@ void VlEngine::handleIncomingMidiMessage (juce::MidiInput*, const juce::MidiMess
         return;
 
     const auto key = isController ? 128 + message.getControllerNumber() : message.getNoteNumber();
-    const auto controlId = learntKeys[(size_t) key].load (std::memory_order_relaxed);
+    const auto controlId = learnTable.getControlOfKey (key);
 
     if (controlId == 0)
         return;
@@ -190,6 +192,13 @@ void VlEngine::setMidiInput (const juce::String& device, int channel)
 bool VlEngine::isMidiInputOpen() const
 {
     return midiDevices->getOpenInput (midiInDevice) != nullptr;
+}
+
+void VlEngine::saveMidiInToXml (juce::XmlElement& element) const
+{
+    element.setAttribute (VlXml::device, midiInDevice);
+    element.setAttribute (VlXml::channel, getMidiChannel());
+    learnTable.writeTo (element);
 }
 
 void VlEngine::openMidiOutputs()

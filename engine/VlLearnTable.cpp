@@ -1,8 +1,7 @@
-#include "engine/VlEngine.h"
+#include "engine/VlLearnTable.h"
 
 #include "engine/VlXmlVocabulary.h"
 
-// The learn table: which note or controller of the pedal board plays which control.
 namespace
 {
     bool isInteger (const juce::String& text)
@@ -15,7 +14,16 @@ namespace
 }
 
 //==============================================================================
-bool VlEngine::setLearntMessage (int controlId, int number)
+VlLearnTable::VlLearnTable()
+{
+    for (int id = 1; id <= 10; ++id)
+        set (id, id);
+
+    set (FirstPedalId, 1);
+    set (SecondPedalId, 7);
+}
+
+bool VlLearnTable::set (int controlId, int number)
 {
     constexpr auto none = (juce::uint16) NoLearntKey;
     auto key = (juce::uint16) number;
@@ -23,30 +31,30 @@ bool VlEngine::setLearntMessage (int controlId, int number)
     if (key != none && isPedalId (controlId))
         key = (juce::uint16) (number + 128);
 
-    for (auto it = learntMessages.begin(); it != learntMessages.end(); ++it)
+    for (auto it = controlsByKey.begin(); it != controlsByKey.end(); ++it)
     {
         if (it->second == controlId)
         {
-            learntMessages.erase (it);
+            controlsByKey.erase (it);
             break;
         }
     }
 
-    const auto stored = key == none || learntMessages.emplace (key, controlId).second;
-    updateLearntKeys();
+    const auto stored = key == none || controlsByKey.emplace (key, controlId).second;
+    publish();
     return stored;
 }
 
-int VlEngine::getLearntMessage (int controlId) const
+int VlLearnTable::get (int controlId) const
 {
-    for (const auto& [key, id] : learntMessages)
+    for (const auto& [key, id] : controlsByKey)
         if (id == controlId)
             return (juce::int16) key;
 
     return NoLearntKey;
 }
 
-void VlEngine::restoreLearntMessages (const std::map<int, juce::String>& saved)
+void VlLearnTable::restore (const std::map<int, juce::String>& saved)
 {
     std::map<int, int> values;
 
@@ -57,30 +65,27 @@ void VlEngine::restoreLearntMessages (const std::map<int, juce::String>& saved)
     // Clear first: a note that moved between two footswitches is still held by the
     // other one when its new owner is stored.
     for (const auto& entry : values)
-        setLearntMessage (entry.first, NoLearntKey);
+        set (entry.first, NoLearntKey);
 
     for (const auto& [controlId, value] : values)
-        setLearntMessage (controlId, isPedalId (controlId) ? value - 128 : value);
+        set (controlId, isPedalId (controlId) ? value - 128 : value);
 }
 
-void VlEngine::saveMidiInToXml (juce::XmlElement& element) const
+void VlLearnTable::writeTo (juce::XmlElement& element) const
 {
-    element.setAttribute (VlXml::device, midiInDevice);
-    element.setAttribute (VlXml::channel, getMidiChannel());
-
     for (int id = 1; id <= SecondPedalId; ++id)
-        element.setAttribute (VlXml::learntKeyAttribute (id), getLearntMessage (id));
+        element.setAttribute (VlXml::learntKeyAttribute (id), get (id));
 }
 
-void VlEngine::updateLearntKeys()
+void VlLearnTable::publish()
 {
     std::array<int, 256> ids {};
 
-    for (const auto& [key, id] : learntMessages)
+    for (const auto& [key, id] : controlsByKey)
         if (key < ids.size())
             ids[key] = id;
 
     // Entry by entry, never emptied first: the MIDI thread reads them meanwhile.
     for (size_t key = 0; key < ids.size(); ++key)
-        learntKeys[key].store (ids[key], std::memory_order_relaxed);
+        controlOfKey[key].store (ids[key], std::memory_order_relaxed);
 }
