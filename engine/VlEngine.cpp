@@ -51,11 +51,6 @@ void VlEngine::deleteInstance()
 }
 
 //==============================================================================
-VlPatch* VlEngine::getPatch (juce::uint16 index) const noexcept
-{
-    return index < patches.size() ? patches[index].get() : nullptr;
-}
-
 VlPatch* VlEngine::getCurrentPatch() noexcept
 {
     return getMode() == ModeNavigation ? &navigationPatch : getPatch (currentPatch);

@@ -78,7 +78,7 @@ public:
     int getNumPatches() const noexcept                      { return (int) patches.size(); }
 
     /** The patch at that position, or null. */
-    VlPatch* getPatch (juce::uint16 index) const noexcept;
+    VlPatch* getPatch (juce::uint16 index) const noexcept   { return index < patches.size() ? patches[index].get() : nullptr; }
 
     /** The patches in list order. */
     const std::vector<std::unique_ptr<VlPatch>>& getPatches() const noexcept   { return patches; }
@@ -429,3 +429,10 @@ private:
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VlEngine)
 };
+
+// Inline, like getPatch(): every footswitch press asks it on its way to the output.
+inline int VlEngine::getFootswitchOfFunction (int function) const
+{
+    const auto entry = navFunctions.find (function);
+    return entry != navFunctions.end() ? entry->second : -1;
+}

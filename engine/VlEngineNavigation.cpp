@@ -80,12 +80,6 @@ int VlEngine::getFunctionOfFootswitch (int footswitch) const
     return 0;
 }
 
-int VlEngine::getFootswitchOfFunction (int function) const
-{
-    const auto entry = navFunctions.find (function);
-    return entry != navFunctions.end() ? entry->second : -1;
-}
-
 void VlEngine::setNavigationColor (juce::uint32 color)
 {
     navigationColor = color;
