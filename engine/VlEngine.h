@@ -3,11 +3,11 @@
 #include "common/CColorsSetOwner.h"
 #include "common/CMidiDevices.h"
 #include "common/CMidiInputLock.h"
+#include "engine/VlLearnTable.h"
 #include "engine/VlPatch.h"
 #include "engine/VlTypes.h"
 #include "engine/VlUserInterface.h"
 
-#include <array>
 #include <atomic>
 #include <map>
 #include <vector>
@@ -73,11 +73,12 @@ public:
     void setMode (int newMode) noexcept                     { mode.store (newMode, std::memory_order_relaxed); }
 
     //==============================================================================
+    // The patch list (VlEngine.cpp).
     /** The number of patches. */
     int getNumPatches() const noexcept                      { return (int) patches.size(); }
 
     /** The patch at that position, or null. */
-    VlPatch* getPatch (juce::uint16 index) const noexcept;
+    VlPatch* getPatch (juce::uint16 index) const noexcept   { return index < patches.size() ? patches[index].get() : nullptr; }
 
     /** The patches in list order. */
     const std::vector<std::unique_ptr<VlPatch>>& getPatches() const noexcept   { return patches; }
@@ -113,6 +114,7 @@ public:
     void movePatch (juce::uint16 a, juce::uint16 b);
 
     //==============================================================================
+    // Playing: input filter, modes, patch selection, the road to the outputs (VlEnginePlaying.cpp).
     /** The MIDI input callback (MIDI input thread; tests may call it from any thread). */
     void handleIncomingMidiMessage (juce::MidiInput* source, const juce::MidiMessage& message) override;
 
@@ -161,6 +163,9 @@ public:
     /** True when the input device is open. */
     bool isMidiInputOpen() const;
 
+    /** Sets "device", "channel" and "fs1".."fs10", "ep1", "ep2" on the element. */
+    void saveMidiInToXml (juce::XmlElement& element) const;
+
     /** Wants exactly the output devices that the actions of plain controls name, and
         opens those present.
     */
@@ -170,6 +175,7 @@ public:
     CMidiDevices& getMidiDevices() noexcept                 { return *midiDevices; }
 
     //==============================================================================
+    // Navigation (VlEngineNavigation.cpp).
     /** Assigns a navigation function to a footswitch (1..10, or -1 for none), taking the
         footswitch (none included) from the function that had it, so that one function at
         most holds none. With `ask`, for function 1, asks first whether every patch should
@@ -217,28 +223,27 @@ public:
     int getHistoryPosition() const noexcept                 { return historyPos; }
 
     //==============================================================================
+    // The learn table (VlLearnTable.cpp).
     /** Stores the note (footswitch) or controller (pedal) number for a control;
         NoLearntKey forgets its key. False, leaving the control with no key, when the
         message belongs to another control.
     */
-    bool setLearntMessage (int controlId, int number);
+    bool setLearntMessage (int controlId, int number)       { return learnTable.set (controlId, number); }
 
     /** The control's key (note n, or 128 + controller c), NoLearntKey when none. */
-    int getLearntMessage (int controlId) const;
+    int getLearntMessage (int controlId) const              { return learnTable.get (controlId); }
 
     /** Restores the learn table saved by saveMidiInToXml: `saved` maps control ids
         1..12 to the texts written for them ("fs1".."ep2"). A swapped table comes back
         exactly; a control whose value is absent or not a number keeps its key.
     */
-    void restoreLearntMessages (const std::map<int, juce::String>& saved);
-
-    /** Sets "device", "channel" and "fs1".."fs10", "ep1", "ep2" on the element. */
-    void saveMidiInToXml (juce::XmlElement& element) const;
+    void restoreLearntMessages (const std::map<int, juce::String>& saved)    { learnTable.restore (saved); }
 
     /** The twelve plain controls shown while the MIDI input dialog is open. */
     VlPatch& getLearnPatch() noexcept                       { return learnPatch; }
 
     //==============================================================================
+    // What refers to what (VlEngineDependants.cpp).
     /** The position of the patch that holds this very control, -1 when none. */
     int patchIndexOfControl (const VlControlCfg& control) const;
 
@@ -259,6 +264,7 @@ public:
     VlControlState* stateOfAction (const VlAction& action) const;
 
     //==============================================================================
+    // Dependants and deletion (VlEngineDependants.cpp).
     /** Adds every link, of any patch, to this patch to `found`. */
     void collectControlsLinkedToPatch (const VlPatch& patch, ControlRefs& found) const;
 
@@ -291,6 +297,7 @@ public:
     bool deletePatches (VlPatch* patch);
 
     //==============================================================================
+    // The document's content and its load checks (VlEngineDocument.cpp).
     /** A new "navigation" element: "color", then one "function" per assignment in
         ascending function order. The caller owns it.
     */
@@ -344,6 +351,7 @@ public:
     void newDocument();
 
     //==============================================================================
+    // The colour sets (VlEngineColors.cpp).
     /** The patch colour library (default 0xFFE3E3E3). */
     const ColorSet& getPatchColors() const noexcept         { return patchColors; }
 
@@ -374,6 +382,7 @@ public:
     void removeAllColors (const ColorSet* set) override;
 
     //==============================================================================
+    // The board (VlEngine.cpp).
     /** Has the board redraw one footswitch with the control now displayed on it. */
     void refreshButton (int footswitch);
 
@@ -382,21 +391,20 @@ public:
 
 private:
     //==============================================================================
+    void refreshBoard();
+    void runNavigationFunction (int footswitch, bool pressed);
     void recordVisit (juce::uint16 index);
-    void abandonLoad (int modeBefore);
-    void takeNavigation (const VlDocumentStage& stage);
-    void takePatches (VlDocumentStage& stage, bool merging);
+    juce::uint16 findVisit (int from, int step) const;
     bool confirmDeletion (const juce::String& title, const juce::String& question, const ControlRefs& controls, const ActionRefs& actions);
     juce::String describeDependants (const ControlRefs& controls, const ActionRefs& actions) const;
     void deleteWithDependants (const std::set<const VlPatch*>& goingPatches,
                                std::set<const VlControlCfg*> goingControls,
                                const ControlRefs& dependantControls, const ActionRefs& dependantActions);
+    void abandonLoad (int modeBefore);
+    void takeNavigation (const VlDocumentStage& stage);
+    void takePatches (VlDocumentStage& stage, bool merging);
     ColorSet* findColorSet (const ColorSet* set) noexcept;
     void recolor (const ColorSet& set, juce::uint32 oldColor, juce::uint32 newColor, bool everyItem);
-    void refreshBoard();
-    void runNavigationFunction (int footswitch, bool pressed);
-    void updateLearntKeys();
-    juce::uint16 findVisit (int from, int step) const;
 
     std::atomic<int> mode { ModePlay };
     std::vector<std::unique_ptr<VlPatch>> patches;
@@ -414,14 +422,17 @@ private:
     juce::String midiInDevice;
     std::atomic<int> midiChannel { 1 };
     VlPatch learnPatch;
-    std::map<juce::uint16, int> learntMessages;
+    VlLearnTable learnTable;
     ColorSet patchColors, controlColors, stateColors;
-
-    // What the MIDI thread reads: the control id of every key 0..255 (0 for none),
-    // kept in step with learntMessages.
-    std::array<std::atomic<int>, 256> learntKeys {};
 
     VlUserInterface* userInterface = nullptr;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VlEngine)
 };
+
+// Inline, like getPatch(): every footswitch press asks it on its way to the output.
+inline int VlEngine::getFootswitchOfFunction (int function) const
+{
+    const auto entry = navFunctions.find (function);
+    return entry != navFunctions.end() ? entry->second : -1;
+}

@@ -1,0 +1,91 @@
+#include "engine/VlLearnTable.h"
+
+#include "engine/VlXmlVocabulary.h"
+
+namespace
+{
+    bool isInteger (const juce::String& text)
+    {
+        const auto trimmed = text.trim();
+        const auto digits = trimmed.startsWithChar ('-') || trimmed.startsWithChar ('+') ? trimmed.substring (1)
+                                                                                        : trimmed;
+        return digits.isNotEmpty() && digits.containsOnly ("0123456789");
+    }
+}
+
+//==============================================================================
+VlLearnTable::VlLearnTable()
+{
+    for (int id = 1; id <= 10; ++id)
+        set (id, id);
+
+    set (FirstPedalId, 1);
+    set (SecondPedalId, 7);
+}
+
+bool VlLearnTable::set (int controlId, int number)
+{
+    constexpr auto none = (juce::uint16) NoLearntKey;
+    auto key = (juce::uint16) number;
+
+    if (key != none && isPedalId (controlId))
+        key = (juce::uint16) (number + 128);
+
+    for (auto it = controlsByKey.begin(); it != controlsByKey.end(); ++it)
+    {
+        if (it->second == controlId)
+        {
+            controlsByKey.erase (it);
+            break;
+        }
+    }
+
+    const auto stored = key == none || controlsByKey.emplace (key, controlId).second;
+    publish();
+    return stored;
+}
+
+int VlLearnTable::get (int controlId) const
+{
+    for (const auto& [key, id] : controlsByKey)
+        if (id == controlId)
+            return (juce::int16) key;
+
+    return NoLearntKey;
+}
+
+void VlLearnTable::restore (const std::map<int, juce::String>& saved)
+{
+    std::map<int, int> values;
+
+    for (const auto& [controlId, text] : saved)
+        if (controlId >= 1 && controlId <= SecondPedalId && isInteger (text))
+            values[controlId] = text.getIntValue();
+
+    // Clear first: a note that moved between two footswitches is still held by the
+    // other one when its new owner is stored.
+    for (const auto& entry : values)
+        set (entry.first, NoLearntKey);
+
+    for (const auto& [controlId, value] : values)
+        set (controlId, isPedalId (controlId) ? value - 128 : value);
+}
+
+void VlLearnTable::writeTo (juce::XmlElement& element) const
+{
+    for (int id = 1; id <= SecondPedalId; ++id)
+        element.setAttribute (VlXml::learntKeyAttribute (id), get (id));
+}
+
+void VlLearnTable::publish()
+{
+    std::array<int, 256> ids {};
+
+    for (const auto& [key, id] : controlsByKey)
+        if (key < ids.size())
+            ids[key] = id;
+
+    // Entry by entry, never emptied first: the MIDI thread reads them meanwhile.
+    for (size_t key = 0; key < ids.size(); ++key)
+        controlOfKey[key].store (ids[key], std::memory_order_relaxed);
+}
