@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/CApplication.h"
+#include "common/gui/CApplication.h"
 
 #include <map>
 

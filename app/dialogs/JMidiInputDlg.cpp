@@ -1,8 +1,8 @@
 #include "app/dialogs/JMidiInputDlg.h"
 
-#include "app/JContentComponent.h"
-#include "app/VlFCBLookAndFeel.h"
 #include "app/VlApplication.h"
+#include "app/VlFCBLookAndFeel.h"
+#include "app/board/JContentComponent.h"
 #include "app/dialogs/VlMidiInputDlg.h"
 
 namespace

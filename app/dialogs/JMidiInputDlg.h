@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/JButtonsPanel.h"
-#include "app/JSlidersPanel.h"
+#include "app/board/JButtonsPanel.h"
+#include "app/board/JSlidersPanel.h"
 
 class VlMidiInputDlg;
 

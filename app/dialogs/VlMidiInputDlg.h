@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/CModalDialog.h"
+#include "common/gui/CModalDialog.h"
 
 #include <atomic>
 
