@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/editor/EditorHost.h"
-#include "common/CApplication.h"
+#include "common/gui/CApplication.h"
 
 #include <map>
 

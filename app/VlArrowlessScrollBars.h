@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/CLookAndFeel.h"
+#include "common/gui/CLookAndFeel.h"
 
 //==============================================================================
 /** Takes the arrow buttons off a viewport's scroll bars, which keep the rest of

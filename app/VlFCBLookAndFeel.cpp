@@ -1,12 +1,10 @@
 #include "app/VlFCBLookAndFeel.h"
 
-#include "app/VlButton.h"
-#include "common/CLookAndFeel.h"
+#include "app/board/VlButton.h"
+#include "common/gui/CLookAndFeel.h"
 
 namespace
 {
-    VlFCBLookAndFeel* instance = nullptr;
-
     // The groove's and the bottom shadow's shades, laid over the gradient.
     const juce::Colour clearLight (0x00ffffff), faintLight (0x20ffffff), shade (0x80000000);
 
@@ -20,29 +18,18 @@ namespace
     }
 }
 
-VlFCBLookAndFeel::VlFCBLookAndFeel()
-{
-    instance = this;
-}
-
-VlFCBLookAndFeel::~VlFCBLookAndFeel()
-{
-    if (instance == this)
-        instance = nullptr;
-}
+VlFCBLookAndFeel::VlFCBLookAndFeel() = default;
+VlFCBLookAndFeel::~VlFCBLookAndFeel() = default;
 
 VlFCBLookAndFeel* VlFCBLookAndFeel::getInstance (bool create)
 {
-    // Owned by JUCE's shutdown list until deleteInstance(); the constructor records it.
-    if (instance == nullptr && create)
-        new VlFCBLookAndFeel();
-
-    return instance;
+    // Owned by JUCE's shutdown list until deleteInstance().
+    return CSingleInstance<VlFCBLookAndFeel>::getOrCreate (create);
 }
 
 void VlFCBLookAndFeel::deleteInstance()
 {
-    delete instance;
+    CSingleInstance<VlFCBLookAndFeel>::deleteInstance();
 }
 
 //==============================================================================

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/CSingleInstance.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 //==============================================================================
@@ -75,6 +77,9 @@ public:
 
 private:
     VlFCBLookAndFeel();
+    friend class CSingleInstance<VlFCBLookAndFeel>;
+
+    CSingleInstance<VlFCBLookAndFeel> single { *this };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VlFCBLookAndFeel)
 };

@@ -1,33 +1,17 @@
 #include "app/VlLookAndFeel.h"
 
-namespace
-{
-    VlLookAndFeel* instance = nullptr;
-}
-
-VlLookAndFeel::VlLookAndFeel()
-{
-    instance = this;
-}
-
-VlLookAndFeel::~VlLookAndFeel()
-{
-    if (instance == this)
-        instance = nullptr;
-}
+VlLookAndFeel::VlLookAndFeel() = default;
+VlLookAndFeel::~VlLookAndFeel() = default;
 
 VlLookAndFeel* VlLookAndFeel::getInstance (bool create)
 {
-    // Owned by JUCE's shutdown list until deleteInstance(); the constructor records it.
-    if (instance == nullptr && create)
-        new VlLookAndFeel();
-
-    return instance;
+    // Owned by JUCE's shutdown list until deleteInstance().
+    return CSingleInstance<VlLookAndFeel>::getOrCreate (create);
 }
 
 void VlLookAndFeel::deleteInstance()
 {
-    delete instance;
+    CSingleInstance<VlLookAndFeel>::deleteInstance();
 }
 
 //==============================================================================

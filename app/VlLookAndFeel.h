@@ -1,6 +1,7 @@
 #pragma once
 
-#include "common/CLookAndFeel.h"
+#include "common/CSingleInstance.h"
+#include "common/gui/CLookAndFeel.h"
 
 //==============================================================================
 /** The application's look: the framework's, with tooltips in a plain 16-pixel font,
@@ -37,6 +38,9 @@ public:
 
 private:
     VlLookAndFeel();
+    friend class CSingleInstance<VlLookAndFeel>;
+
+    CSingleInstance<VlLookAndFeel> single { *this };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VlLookAndFeel)
 };

@@ -1,8 +1,8 @@
 #include "app/VlWindow.h"
 
-#include "app/JContentComponent.h"
 #include "app/VlApplication.h"
 #include "app/VlDocument.h"
+#include "app/board/JContentComponent.h"
 #include "common/CStMenuLock.h"
 
 namespace

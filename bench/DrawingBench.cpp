@@ -1,5 +1,5 @@
-#include "app/JContentComponent.h"
 #include "app/VlDocument.h"
+#include "app/board/JContentComponent.h"
 #include "bench/BenchJuce.h"
 #include "bench/BenchSummary.h"
 #include "common/CVirtualMidiPorts.h"

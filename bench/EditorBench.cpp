@@ -1,4 +1,4 @@
-#include "app/JContentComponent.h"
+#include "app/board/JContentComponent.h"
 #include "app/editor/EditorList.h"
 #include "app/editor/VlEditor.h"
 #include "bench/BenchJuce.h"

@@ -1,4 +1,4 @@
-#include "app/JContentComponent.h"
+#include "app/board/JContentComponent.h"
 #include "bench/BenchJuce.h"
 #include "bench/BenchSummary.h"
 #include "common/CMidiInputLock.h"

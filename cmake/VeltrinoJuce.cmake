@@ -1,22 +1,25 @@
-# One static library holds JUCE's module code. Every other target links it and
-# inherits the same include paths and compile definitions: a definition that
-# differed between two targets would link cleanly and break silently.
+# JUCE's module code, compiled once per configuration into two static libraries:
+#   veltrino_juce      the modules that need no display (core, events, data structures, audio
+#                      basics and devices): what common, engine and the build-time tools use;
+#   veltrino_juce_gui  the graphics and user interface modules, over veltrino_juce: what the GUI
+#                      half of common, resources' pictures and app use.
+# Every target links one of them and inherits the same include paths and compile definitions: a
+# definition that differed between two targets would link cleanly and break silently. The two
+# differ only in the JUCE_MODULE_AVAILABLE_* flags of the three GUI modules, which tell a module
+# which others it may include: on Linux, with no web browser, they change no declaration of the
+# non-GUI modules, so both halves see the same classes.
 find_package(JUCE CONFIG REQUIRED)
 
+set(VELTRINO_JUCE_MODULES juce_core juce_events juce_data_structures juce_audio_basics juce_audio_devices)
+set(VELTRINO_JUCE_GUI_MODULES juce_graphics juce_gui_basics juce_gui_extra)
+
 add_library(veltrino_juce STATIC)
+list(TRANSFORM VELTRINO_JUCE_MODULES PREPEND juce:: OUTPUT_VARIABLE juce_modules)
 target_link_libraries(veltrino_juce
     PRIVATE
-        juce::juce_core
-        juce::juce_events
-        juce::juce_data_structures
-        juce::juce_graphics
-        juce::juce_gui_basics
-        juce::juce_gui_extra
-        juce::juce_audio_basics
-        juce::juce_audio_devices
+        ${juce_modules}
     PUBLIC
-        juce::juce_recommended_config_flags
-        juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+        juce::juce_recommended_config_flags)
 
 target_compile_definitions(veltrino_juce
     PUBLIC
@@ -25,8 +28,32 @@ target_compile_definitions(veltrino_juce
         JUCE_WEB_BROWSER=0
         JUCE_USE_CURL=0)
 
-# Pass the modules' own include paths and definitions on to everything that links us.
+# Pass the modules' own definitions on to everything that links us.
 target_compile_definitions(veltrino_juce INTERFACE
     $<TARGET_PROPERTY:veltrino_juce,COMPILE_DEFINITIONS>)
-target_include_directories(veltrino_juce INTERFACE
-    $<TARGET_PROPERTY:veltrino_juce,INCLUDE_DIRECTORIES>)
+
+# JUCE keeps all its modules in one folder. What links veltrino_juce alone sees a folder that holds
+# the non-GUI modules only, so that a GUI include in common or engine fails to compile.
+get_target_property(juce_modules_folder juce_core INTERFACE_JUCE_MODULE_PATH)
+set(headless_modules_folder ${CMAKE_BINARY_DIR}/juce_headless_modules)
+file(MAKE_DIRECTORY ${headless_modules_folder})
+foreach(module IN LISTS VELTRINO_JUCE_MODULES)
+    file(CREATE_LINK ${juce_modules_folder}/${module} ${headless_modules_folder}/${module} SYMBOLIC)
+endforeach()
+target_include_directories(veltrino_juce INTERFACE ${headless_modules_folder})
+
+# The GUI modules' sources only: linking their JUCE targets would compile the modules they
+# depend on a second time, into this library.
+add_library(veltrino_juce_gui STATIC)
+foreach(module IN LISTS VELTRINO_JUCE_GUI_MODULES)
+    get_target_property(sources ${module} INTERFACE_SOURCES)
+    target_sources(veltrino_juce_gui PRIVATE ${sources})
+    target_compile_definitions(veltrino_juce_gui PUBLIC JUCE_MODULE_AVAILABLE_${module}=1)
+endforeach()
+target_include_directories(veltrino_juce_gui PUBLIC ${juce_modules_folder})
+target_link_libraries(veltrino_juce_gui
+    PUBLIC
+        veltrino_juce
+    PRIVATE
+        juce::pkgconfig_juce_graphics_LINUX_DEPS
+        juce::pkgconfig_JUCE_IMG_LINUX_DEPS)

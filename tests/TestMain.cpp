@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <juce_gui_basics/juce_gui_basics.h>
+// The runners of the layers without a display link no GUI module: what starts JUCE lies in juce_events.
+#include <juce_events/juce_events.h>
 
 int main (int argc, char** argv)
 {

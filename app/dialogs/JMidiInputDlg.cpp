@@ -1,7 +1,7 @@
 #include "app/dialogs/JMidiInputDlg.h"
 
-#include "app/JContentComponent.h"
 #include "app/VlFCBLookAndFeel.h"
+#include "app/board/JContentComponent.h"
 #include "app/editor/EditorHost.h"
 
 namespace

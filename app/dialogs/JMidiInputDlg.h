@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/JButtonsPanel.h"
-#include "app/JSlidersPanel.h"
+#include "app/board/JButtonsPanel.h"
+#include "app/board/JSlidersPanel.h"
 
 //==============================================================================
 /** The content of the MIDI input setup, 650 x 340: on a black strip at the top the

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/dialogs/JMidiInputDlg.h"
-#include "common/CModalDialog.h"
+#include "common/gui/CModalDialog.h"
 
 #include <atomic>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/editor/EditorSelection.h"
-#include "common/CModalDialog.h"
+#include "common/gui/CModalDialog.h"
 
 class JNavOptionsDlg;
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/editor/EditorProperty.h"
-#include "common/CColorPropertyComponent.h"
+#include "common/gui/CColorPropertyComponent.h"
 
 //==============================================================================
 /** A property row that edits a colour (ids 38..41) with the colour library of its

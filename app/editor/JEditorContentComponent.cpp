@@ -1,6 +1,6 @@
 #include "app/editor/JEditorContentComponent.h"
 
-#include "common/CLookAndFeel.h"
+#include "common/gui/CLookAndFeel.h"
 
 namespace
 {

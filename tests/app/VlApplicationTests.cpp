@@ -1,8 +1,8 @@
 #include "fixtures/RunningApplication.h"
 
-#include "app/JContentComponent.h"
 #include "app/VlFCBLookAndFeel.h"
 #include "app/VlLookAndFeel.h"
+#include "app/board/JContentComponent.h"
 #include "engine/VlTypes.h"
 
 using Kind = FakePrompts::Kind;

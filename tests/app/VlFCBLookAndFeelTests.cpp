@@ -1,6 +1,6 @@
-#include "app/VlButton.h"
 #include "app/VlFCBLookAndFeel.h"
-#include "app/VlSlider.h"
+#include "app/board/VlButton.h"
+#include "app/board/VlSlider.h"
 
 #include <gtest/gtest.h>
 

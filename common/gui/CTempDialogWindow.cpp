@@ -1,4 +1,4 @@
-#include "common/CTempDialogWindow.h"
+#include "common/gui/CTempDialogWindow.h"
 
 CTempDialogWindow::CTempDialogWindow (const juce::String& title, juce::Component& content, juce::Colour background,
                                       bool escapeKeyTriggersCloseButton, bool resizable, bool useCornerResizer,

@@ -1,4 +1,4 @@
-#include "app/JSlidersPanel.h"
+#include "app/board/JSlidersPanel.h"
 
 #include "app/VlFCBLookAndFeel.h"
 #include "engine/VlEngine.h"

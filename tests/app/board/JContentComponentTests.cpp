@@ -1,5 +1,5 @@
-#include "app/JContentComponent.h"
 #include "app/VlFCBLookAndFeel.h"
+#include "app/board/JContentComponent.h"
 #include "engine/VlamCCContinuos.h"
 #include "engine/VlamNote.h"
 #include "fixtures/EngineFixture.h"

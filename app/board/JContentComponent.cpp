@@ -1,26 +1,20 @@
-#include "app/JContentComponent.h"
+#include "app/board/JContentComponent.h"
 
 #include "app/VlFCBLookAndFeel.h"
 #include "app/dialogs/VlMidiInputDlg.h"
+#include "app/editor/VlEditor.h"
 #include "engine/VlEngine.h"
-
-namespace
-{
-    JContentComponent* instance = nullptr;
-}
 
 JContentComponent::JContentComponent()
 {
-    jassert (instance == nullptr);    // one content at a time: the engine drives only one board
-
     patchesList = std::make_unique<PatchesList>();
+    patchesList->onDoubleClick = [] { VlEditor::getInstance (true)->show(); };
     addAndMakeVisible (*patchesList);
     buttonsPanel = std::make_unique<JButtonsPanel>();
     addAndMakeVisible (*buttonsPanel);
     slidersPanel = std::make_unique<JSlidersPanel>();
     addAndMakeVisible (*slidersPanel);
 
-    instance = this;
     VlEngine::getInstance (true)->setUserInterface (this);
     setSize (830, 400);
 }
@@ -34,14 +28,11 @@ JContentComponent::~JContentComponent()
     patchesList = nullptr;
     buttonsPanel = nullptr;
     slidersPanel = nullptr;
-
-    if (instance == this)
-        instance = nullptr;
 }
 
 JContentComponent* JContentComponent::getInstance() noexcept
 {
-    return instance;
+    return CSingleInstance<JContentComponent>::get();
 }
 
 //==============================================================================

@@ -1,14 +1,11 @@
-#include "app/PatchesList.h"
+#include "app/board/PatchesList.h"
 
 #include "app/VlFCBLookAndFeel.h"
-#include "app/editor/VlEditor.h"
 #include "engine/VlEngine.h"
 #include "engine/VlTypes.h"
 
 namespace
 {
-    PatchesList* instance = nullptr;
-
     const juce::Colour otherRowText (0xff606060);
 }
 
@@ -16,8 +13,6 @@ PatchesList::PatchesList()
     : juce::ListBox ("PatchesList", nullptr)
     , scrollBars (*getViewport())
 {
-    jassert (instance == nullptr);    // one list at a time: the engine's selections reach it through getInstance()
-
     setModel (this);
     setRowHeight (40);
     setColour (juce::ListBox::backgroundColourId, juce::Colours::black);
@@ -26,21 +21,16 @@ PatchesList::PatchesList()
     viewport->setSingleStepSizes (0, 40);
     viewport->setScrollBarsShown (true, false);
     viewport->getVerticalScrollBar().setAutoHide (true);
-
-    instance = this;
 }
 
 PatchesList::~PatchesList()
 {
     setModel (nullptr);
-
-    if (instance == this)
-        instance = nullptr;
 }
 
 PatchesList* PatchesList::getInstance() noexcept
 {
-    return instance;
+    return CSingleInstance<PatchesList>::get();
 }
 
 //==============================================================================
@@ -107,5 +97,6 @@ void PatchesList::listBoxItemClicked (int row, const juce::MouseEvent&)
 
 void PatchesList::listBoxItemDoubleClicked (int, const juce::MouseEvent&)
 {
-    VlEditor::getInstance (true)->show();
+    if (onDoubleClick != nullptr)
+        onDoubleClick();
 }

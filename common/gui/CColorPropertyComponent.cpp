@@ -1,4 +1,4 @@
-#include "common/CColorPropertyComponent.h"
+#include "common/gui/CColorPropertyComponent.h"
 
 CColorPropertyComponent::CColorPropertyComponent (const juce::String& propertyName, CColorsSetOwner& owner,
                                                   const ColorSet& set)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/VlSlider.h"
+#include "app/board/VlSlider.h"
 
 class VlControlCfg;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/ColorEditorComponent.h"
+#include "common/gui/ColorEditorComponent.h"
 
 //==============================================================================
 /** A property row that edits an item's colour with a colour library: its content is

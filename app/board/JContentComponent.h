@@ -1,8 +1,9 @@
 #pragma once
 
-#include "app/JButtonsPanel.h"
-#include "app/JSlidersPanel.h"
-#include "app/PatchesList.h"
+#include "app/board/JButtonsPanel.h"
+#include "app/board/JSlidersPanel.h"
+#include "app/board/PatchesList.h"
+#include "common/CSingleInstance.h"
 #include "engine/VlUserInterface.h"
 
 //==============================================================================
@@ -71,6 +72,9 @@ private:
     std::unique_ptr<PatchesList> patchesList;
     std::unique_ptr<JButtonsPanel> buttonsPanel;
     std::unique_ptr<JSlidersPanel> slidersPanel;
+
+    // Last: one content at a time, since the engine drives one board.
+    CSingleInstance<JContentComponent> single { *this };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (JContentComponent)
 };

@@ -1,4 +1,4 @@
-#include "common/CModalDialog.h"
+#include "common/gui/CModalDialog.h"
 #include "fixtures/ModalTest.h"
 
 #include <gtest/gtest.h>

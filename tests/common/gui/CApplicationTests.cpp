@@ -1,5 +1,5 @@
-#include "common/CApplication.h"
-#include "common/CJucePrompts.h"
+#include "common/gui/CApplication.h"
+#include "common/gui/CJucePrompts.h"
 #include "fixtures/FakePrompts.h"
 #include "fixtures/ModalTest.h"
 #include "fixtures/TemporaryHome.h"

@@ -1,4 +1,4 @@
-#include "common/CJucePrompts.h"
+#include "common/gui/CJucePrompts.h"
 #include "fixtures/ModalTest.h"
 
 #include <gtest/gtest.h>

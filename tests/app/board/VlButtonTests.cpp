@@ -1,5 +1,5 @@
-#include "app/VlButton.h"
 #include "app/VlFCBLookAndFeel.h"
+#include "app/board/VlButton.h"
 
 #include <gtest/gtest.h>
 

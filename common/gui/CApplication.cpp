@@ -1,9 +1,9 @@
-#include "common/CApplication.h"
+#include "common/gui/CApplication.h"
 
 #include "common/CFiles.h"
-#include "common/CJucePrompts.h"
 #include "common/CStMenuLock.h"
 #include "common/CXmlHelpers.h"
+#include "common/gui/CJucePrompts.h"
 
 namespace
 {

@@ -1,5 +1,5 @@
-#include "common/CColorPropertyComponent.h"
 #include "common/CStMenuLock.h"
+#include "common/gui/CColorPropertyComponent.h"
 #include "fixtures/FakePrompts.h"
 #include "fixtures/ModalTest.h"
 

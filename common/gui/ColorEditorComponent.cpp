@@ -1,9 +1,9 @@
-#include "common/ColorEditorComponent.h"
+#include "common/gui/ColorEditorComponent.h"
 
-#include "common/CColorPropertyComponent.h"
-#include "common/CLookAndFeel.h"
 #include "common/CPrompts.h"
 #include "common/CStMenuLock.h"
+#include "common/gui/CColorPropertyComponent.h"
+#include "common/gui/CLookAndFeel.h"
 
 #include <juce_gui_extra/juce_gui_extra.h>
 

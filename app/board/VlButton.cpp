@@ -1,4 +1,4 @@
-#include "app/VlButton.h"
+#include "app/board/VlButton.h"
 
 #include "engine/VlEngine.h"
 

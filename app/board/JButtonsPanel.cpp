@@ -1,4 +1,4 @@
-#include "app/JButtonsPanel.h"
+#include "app/board/JButtonsPanel.h"
 
 #include "app/VlFCBLookAndFeel.h"
 #include "engine/VlEngine.h"

@@ -1,4 +1,4 @@
-#include "common/CLookAndFeel.h"
+#include "common/gui/CLookAndFeel.h"
 
 namespace
 {

@@ -1,4 +1,4 @@
-#include "common/CJucePrompts.h"
+#include "common/gui/CJucePrompts.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

@@ -1,7 +1,7 @@
-#include "common/CModalDialog.h"
+#include "common/gui/CModalDialog.h"
 
 #include "common/CStMenuLock.h"
-#include "common/CTempDialogWindow.h"
+#include "common/gui/CTempDialogWindow.h"
 
 int CModalDialog::showModal (const juce::String& title, juce::Component& content, juce::Colour background,
                              bool resizable, bool useCornerResizer)

@@ -1,4 +1,4 @@
-#include "app/VlSlider.h"
+#include "app/board/VlSlider.h"
 
 VlSlider::VlSlider()
 {

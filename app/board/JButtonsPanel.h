@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/VlButton.h"
+#include "app/board/VlButton.h"
 
 #include <array>
 
