@@ -18,7 +18,6 @@
 
 #include <VlPictures.h>
 
-
 const juce::String VlApplication::productName ("Veltrino");
 const juce::String VlApplication::productVersion ("1.1");
 
@@ -40,8 +39,14 @@ VlApplication* VlApplication::getInstance() noexcept
     return dynamic_cast<VlApplication*> (juce::JUCEApplication::getInstance());
 }
 
-const juce::String VlApplication::getApplicationName()     { return productName; }
-const juce::String VlApplication::getApplicationVersion()  { return productVersion; }
+const juce::String VlApplication::getApplicationName()
+{
+    return productName;
+}
+const juce::String VlApplication::getApplicationVersion()
+{
+    return productVersion;
+}
 
 //==============================================================================
 juce::LookAndFeel* VlApplication::createLookAndFeel()
@@ -154,8 +159,7 @@ void VlApplication::writePreferences (juce::XmlElement& root)
     root.createNewChildElement (VlXml::mainWindow)
         ->setAttribute (VlXml::state, mainWindow != nullptr ? mainWindow->getWindowStateAsString() : juce::String());
 
-    const auto saveDialog = [&root] (const juce::Identifier& element, const juce::String& windowState)
-    {
+    const auto saveDialog = [&root] (const juce::Identifier& element, const juce::String& windowState) {
         root.createNewChildElement (element)->setAttribute (VlXml::state, windowState);
     };
 
@@ -248,8 +252,7 @@ void VlApplication::getCommandInfo (juce::CommandID commandID, juce::Application
     const auto ctrl = juce::ModifierKeys::commandModifier;
 
     auto describe = [&] (const juce::String& name, const juce::String& description, int key = 0,
-                         juce::ModifierKeys modifiers = {})
-    {
+                         juce::ModifierKeys modifiers = {}) {
         result.setInfo (name, description, commandCategory, 0);
         result.setActive (unlocked);
 
@@ -259,17 +262,13 @@ void VlApplication::getCommandInfo (juce::CommandID commandID, juce::Application
 
     switch (commandID)
     {
-        case CommandId::newDocument:
-            describe ("New", "Creates a new " + productName + " document", 'n', ctrl);
-            break;
+        case CommandId::newDocument: describe ("New", "Creates a new " + productName + " document", 'n', ctrl); break;
 
         case CommandId::openDocument:
             describe ("Open...", "Opens an existing " + productName + " document", 'o', ctrl);
             break;
 
-        case CommandId::mergeDocument:
-            describe ("Merge...", "Merges an existing " + productName + " document");
-            break;
+        case CommandId::mergeDocument: describe ("Merge...", "Merges an existing " + productName + " document"); break;
 
         case CommandId::saveDocument:
             describe ("Save", "Saves the current " + productName + " document to a file", 's', ctrl);
@@ -281,9 +280,7 @@ void VlApplication::getCommandInfo (juce::CommandID commandID, juce::Application
                       's', ctrl | juce::ModifierKeys::shiftModifier);
             break;
 
-        case CommandId::extractExamples:
-            describe ("Extract Examples...", "Saves the embedded example files");
-            break;
+        case CommandId::extractExamples: describe ("Extract Examples...", "Saves the embedded example files"); break;
 
         case CommandId::midiPreferences:
             describe ("MIDI Preferences...", "Opens a dialog to setup the MIDI input device", ',', ctrl);
@@ -297,9 +294,7 @@ void VlApplication::getCommandInfo (juce::CommandID commandID, juce::Application
             describe ("Navigation Preferences...", "Opens a dialog to setup navigation options");
             break;
 
-        default:
-            CApplication::getCommandInfo (commandID, result);
-            break;
+        default: CApplication::getCommandInfo (commandID, result); break;
     }
 }
 
@@ -307,27 +302,20 @@ bool VlApplication::perform (const InvocationInfo& info)
 {
     switch (info.commandID)
     {
-        case CommandId::newDocument:     newDocument();     return true;
-        case CommandId::openDocument:    openDocument();    return true;
-        case CommandId::mergeDocument:   mergeDocument();   return true;
-        case CommandId::saveDocument:    saveDocument();    return true;
-        case CommandId::saveDocumentAs:  saveDocumentAs();  return true;
+        case CommandId::newDocument: newDocument(); return true;
+        case CommandId::openDocument: openDocument(); return true;
+        case CommandId::mergeDocument: mergeDocument(); return true;
+        case CommandId::saveDocument: saveDocument(); return true;
+        case CommandId::saveDocumentAs: saveDocumentAs(); return true;
         case CommandId::extractExamples: extractExamples(); return true;
 
-        case CommandId::midiPreferences:
-            VlMidiInputDlg::getInstance (true)->show();
-            return true;
+        case CommandId::midiPreferences: VlMidiInputDlg::getInstance (true)->show(); return true;
 
-        case CommandId::patchesSetup:
-            VlEditor::getInstance (true)->show();
-            return true;
+        case CommandId::patchesSetup: VlEditor::getInstance (true)->show(); return true;
 
-        case CommandId::navigationPreferences:
-            VlNavOptionsDlg::getInstance (true)->show();
-            return true;
+        case CommandId::navigationPreferences: VlNavOptionsDlg::getInstance (true)->show(); return true;
 
-        default:
-            return CApplication::perform (info);
+        default: return CApplication::perform (info);
     }
 }
 
@@ -477,8 +465,7 @@ juce::PopupMenu VlApplication::getMenuForIndex (int menuIndex, const juce::Strin
             menu.addCommandItem (commands, CApplication::CommandId::tooltips);
             break;
 
-        default:
-            break;
+        default: break;
     }
 
     return menu;

@@ -31,14 +31,14 @@ public:
     {
         enum : juce::CommandID
         {
-            newDocument           = 4,
-            openDocument          = 5,
-            mergeDocument         = 6,
-            saveDocument          = 7,
-            saveDocumentAs        = 8,
-            extractExamples       = 9,
-            midiPreferences       = 10,
-            patchesSetup          = 11,
+            newDocument = 4,
+            openDocument = 5,
+            mergeDocument = 6,
+            saveDocument = 7,
+            saveDocumentAs = 8,
+            extractExamples = 9,
+            midiPreferences = 10,
+            patchesSetup = 11,
             navigationPreferences = 12
         };
     };
@@ -77,7 +77,7 @@ public:
 
     //==============================================================================
     /** The application ends the command-target chain. */
-    juce::ApplicationCommandTarget* getNextCommandTarget() override  { return nullptr; }
+    juce::ApplicationCommandTarget* getNextCommandTarget() override { return nullptr; }
 
     /** The framework's commands, then 4, 5, 6, 7, 8, 9, 10, 12, 11. */
     void getAllCommands (juce::Array<juce::CommandID>& commands) override;
@@ -107,24 +107,24 @@ public:
     void documentChanged() override;
 
     /** The open document; null before start-up, after shutdown, or when a New failed. */
-    VlDocument* getDocument() const noexcept       { return document.get(); }
+    VlDocument* getDocument() const noexcept { return document.get(); }
 
     /** The main window; null before start-up and after shutdown. */
-    VlWindow* getMainWindow() const noexcept       { return mainWindow.get(); }
+    VlWindow* getMainWindow() const noexcept { return mainWindow.get(); }
 
     /** The help texts, by number; null before start-up and after shutdown. */
-    const juce::StringArray* getHelpTexts() const noexcept override  { return helpTexts.get(); }
+    const juce::StringArray* getHelpTexts() const noexcept override { return helpTexts.get(); }
 
     /** The recent-files list; null before start-up and after shutdown. */
-    juce::RecentlyOpenedFilesList* getRecentFiles() const noexcept  { return recentFiles.get(); }
+    juce::RecentlyOpenedFilesList* getRecentFiles() const noexcept { return recentFiles.get(); }
 
     /** The command manager; null before start-up and after shutdown. */
-    juce::ApplicationCommandManager* getCommandManager() const noexcept  { return commandManager.get(); }
+    juce::ApplicationCommandManager* getCommandManager() const noexcept { return commandManager.get(); }
 
     /** The online help address handed to the framework; empty (the command greyed)
         when no README lies beside the running program.
     */
-    const juce::String& getOnlineHelpUrl() const noexcept  { return onlineHelpUrl; }
+    const juce::String& getOnlineHelpUrl() const noexcept { return onlineHelpUrl; }
 
     /** The address of the README.md beside that program file, which the build copies
         there; empty when there is none.

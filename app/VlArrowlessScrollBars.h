@@ -20,7 +20,7 @@ private:
     // JUCE 7 asks the look-and-feel whether a scroll bar has arrow buttons.
     struct Look final : public CLookAndFeel
     {
-        bool areScrollbarButtonsVisible() override  { return false; }
+        bool areScrollbarButtonsVisible() override { return false; }
     };
 
     juce::Viewport& viewport;

@@ -12,8 +12,14 @@ namespace
     const juce::String extension (".vlt");
     constexpr int documentVersion = 1;
 
-    juce::String openTitle()  { return "Choose a " + VlApplication::productName + " file to open"; }
-    juce::String saveTitle()  { return "Choose a " + VlApplication::productName + " file to save"; }
+    juce::String openTitle()
+    {
+        return "Choose a " + VlApplication::productName + " file to open";
+    }
+    juce::String saveTitle()
+    {
+        return "Choose a " + VlApplication::productName + " file to save";
+    }
 }
 
 VlDocument::VlDocument (VlEngine& engineToUse, juce::RecentlyOpenedFilesList* recentFilesToUse)
@@ -45,7 +51,8 @@ juce::Result VlDocument::loadDocument (const juce::File& file)
     auto* navigation = CXml::findChild (*root, VlXml::navigation);
     auto* patches = CXml::findChild (*root, VlXml::patches);
 
-    if (root->getTagName() != VlXml::veltrino.toString() || version == -1 || navigation == nullptr || patches == nullptr)
+    if (root->getTagName() != VlXml::veltrino.toString() || version == -1 || navigation == nullptr
+        || patches == nullptr)
         return juce::Result::fail (getInvalidDocumentText());
 
     if (version > documentVersion)
@@ -110,12 +117,12 @@ VlDocument::SaveResult VlDocument::askToSaveChanges()
         return savedOk;
 
     switch (CPrompts::get().askYesNoCancel (CPrompts::Icon::question, "Closing document...",
-                                            "Do you want to save the changes to \"" + title + "\"?",
-                                            "Save", "Discard changes", "Cancel"))
+                                            "Do you want to save the changes to \"" + title + "\"?", "Save",
+                                            "Discard changes", "Cancel"))
     {
-        case 1:   return saveToFile();
-        case 2:   return savedOk;
-        default:  return userCancelledSave;
+        case 1: return saveToFile();
+        case 2: return savedOk;
+        default: return userCancelledSave;
     }
 }
 
@@ -127,8 +134,8 @@ bool VlDocument::open (const juce::File& file)
     if (result.failed())
     {
         CPrompts::get().showMessage (CPrompts::Icon::warning, "Failed to open file...",
-                                     "There was an error while trying to load the file: \n"
-                                         + file.getFullPathName() + "\n\n" + result.getErrorMessage());
+                                     "There was an error while trying to load the file: \n" + file.getFullPathName()
+                                         + "\n\n" + result.getErrorMessage());
         return false;
     }
 

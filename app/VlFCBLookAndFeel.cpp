@@ -46,8 +46,8 @@ juce::Colour VlFCBLookAndFeel::getHighlightColour (juce::Colour colour, bool isM
 
 juce::ColourGradient VlFCBLookAndFeel::createPanelGradient (juce::Colour colour, juce::Rectangle<float> area)
 {
-    return juce::ColourGradient (colour, area.getTopLeft(),
-                                 CLookAndFeel::contrastingBySum (colour, 0.3f), area.getBottomRight(), false);
+    return juce::ColourGradient (colour, area.getTopLeft(), CLookAndFeel::contrastingBySum (colour, 0.3f),
+                                 area.getBottomRight(), false);
 }
 
 void VlFCBLookAndFeel::drawBevelledPanel (juce::Graphics& g, int x, int y, int width, int height, juce::Colour colour)
@@ -71,8 +71,9 @@ void VlFCBLookAndFeel::drawBevelledPanel (juce::Graphics& g, int x, int y, int w
 }
 
 //==============================================================================
-void VlFCBLookAndFeel::drawButtonBackground (juce::Graphics& g, juce::Button& button, const juce::Colour& backgroundColour,
-                                             bool isMouseOverButton, bool isButtonDown)
+void VlFCBLookAndFeel::drawButtonBackground (juce::Graphics& g, juce::Button& button,
+                                             const juce::Colour& backgroundColour, bool isMouseOverButton,
+                                             bool isButtonDown)
 {
     // JUCE reports a button that is down as under the mouse too: a pressed pad has the thick outline.
     const auto pad = button.getLocalBounds().toFloat().reduced (1.0f);
@@ -95,8 +96,8 @@ void VlFCBLookAndFeel::drawButtonText (juce::Graphics& g, juce::TextButton& text
     if (button == nullptr)
         return;
 
-    const auto text = button->findColour (juce::TextButton::buttonOnColourId)
-                          .withMultipliedAlpha (button->isEnabled() ? 1.0f : 0.5f);
+    const auto text =
+        button->findColour (juce::TextButton::buttonOnColourId).withMultipliedAlpha (button->isEnabled() ? 1.0f : 0.5f);
 
     // Four areas stacked from the top: number, label, state (multi-state only), target.
     const auto w = button->getWidth() - 2, h = button->getHeight() - 2;
@@ -165,8 +166,8 @@ void VlFCBLookAndFeel::drawLinearSlider (juce::Graphics& g, int x, int y, int wi
 
     if (! vertical && style != juce::Slider::LinearHorizontal)
     {
-        juce::LookAndFeel_V2::drawLinearSlider (g, x, y, width, height, sliderPos, minSliderPos, maxSliderPos,
-                                                style, slider);
+        juce::LookAndFeel_V2::drawLinearSlider (g, x, y, width, height, sliderPos, minSliderPos, maxSliderPos, style,
+                                                slider);
         return;
     }
 
@@ -187,11 +188,10 @@ void VlFCBLookAndFeel::drawLinearSlider (juce::Graphics& g, int x, int y, int wi
     if (! enabled)
         return;
 
-    const auto thumb = vertical
-                         ? juce::Rectangle<float> ((w - 2.0f * halfWidth) * 0.5f, sliderPos - halfHeight,
-                                                   2.0f * halfWidth, 2.0f * halfHeight)
-                         : juce::Rectangle<float> (sliderPos - halfWidth, (h - 2.0f * halfHeight) * 0.5f,
-                                                   2.0f * halfWidth, 2.0f * halfHeight);
+    const auto thumb = vertical ? juce::Rectangle<float> ((w - 2.0f * halfWidth) * 0.5f, sliderPos - halfHeight,
+                                                          2.0f * halfWidth, 2.0f * halfHeight)
+                                : juce::Rectangle<float> (sliderPos - halfWidth, (h - 2.0f * halfHeight) * 0.5f,
+                                                          2.0f * halfWidth, 2.0f * halfHeight);
 
     g.setColour (getHighlightColour (colour, over, down));
     g.drawRoundedRectangle (thumb, corner, over ? 6.0f : 3.0f);
@@ -223,7 +223,8 @@ juce::Label* VlFCBLookAndFeel::createSliderTextBox (juce::Slider& slider)
     label->setColour (juce::Label::textColourId, slider.findColour (juce::Slider::textBoxTextColourId));
     label->setColour (juce::TextEditor::textColourId, slider.findColour (juce::Slider::textBoxTextColourId));
     label->setColour (juce::Label::backgroundColourId,
-                      bar ? juce::Colours::transparentBlack : slider.findColour (juce::Slider::textBoxBackgroundColourId));
+                      bar ? juce::Colours::transparentBlack
+                          : slider.findColour (juce::Slider::textBoxBackgroundColourId));
     label->setColour (juce::Label::outlineColourId, slider.findColour (juce::Slider::textBoxOutlineColourId));
     label->setColour (juce::TextEditor::outlineColourId, slider.findColour (juce::Slider::textBoxOutlineColourId));
     label->setColour (juce::TextEditor::backgroundColourId,

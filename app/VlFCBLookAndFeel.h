@@ -59,12 +59,12 @@ public:
                                bool isMouseOverButton, bool isButtonDown) override;
 
     /** The face of a footswitch; draws nothing on buttons other than VlButton. */
-    void drawButtonText (juce::Graphics& g, juce::TextButton& button, bool isMouseOverButton, bool isButtonDown) override;
+    void drawButtonText (juce::Graphics& g, juce::TextButton& button, bool isMouseOverButton,
+                         bool isButtonDown) override;
 
     /** The frame and thumb of a linear slider; other styles are JUCE's own. */
-    void drawLinearSlider (juce::Graphics& g, int x, int y, int width, int height, float sliderPos,
-                           float minSliderPos, float maxSliderPos, juce::Slider::SliderStyle style,
-                           juce::Slider& slider) override;
+    void drawLinearSlider (juce::Graphics& g, int x, int y, int width, int height, float sliderPos, float minSliderPos,
+                           float maxSliderPos, juce::Slider::SliderStyle style, juce::Slider& slider) override;
 
     /** Half the slider's narrow side less one, at most 16; 10 for other styles. */
     int getSliderThumbRadius (juce::Slider& slider) override;

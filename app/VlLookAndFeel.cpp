@@ -34,8 +34,7 @@ juce::Rectangle<int> VlLookAndFeel::getTooltipBounds (const juce::String& tipTex
     const auto h = (int) (layout.getHeight() + 6.0f);
 
     return juce::Rectangle<int> (screenPos.x > parentArea.getCentreX() ? screenPos.x - (w + 12) : screenPos.x + 24,
-                                 screenPos.y > parentArea.getCentreY() ? screenPos.y - (h + 6) : screenPos.y + 6,
-                                 w, h)
+                                 screenPos.y > parentArea.getCentreY() ? screenPos.y - (h + 6) : screenPos.y + 6, w, h)
         .constrainedWithin (parentArea);
 }
 

@@ -10,12 +10,11 @@
 class BenchJuce
 {
 public:
-    BenchJuce()   { juce::LookAndFeel::setDefaultLookAndFeel (VlLookAndFeel::getInstance (true)); }
-    ~BenchJuce()  { juce::LookAndFeel::setDefaultLookAndFeel (nullptr); }
+    BenchJuce() { juce::LookAndFeel::setDefaultLookAndFeel (VlLookAndFeel::getInstance (true)); }
+    ~BenchJuce() { juce::LookAndFeel::setDefaultLookAndFeel (nullptr); }
 
 private:
-    const bool withoutApplication = []
-    {
+    const bool withoutApplication = [] {
         juce::JUCEApplicationBase::createInstance = +[]() -> juce::JUCEApplicationBase* { return nullptr; };
         return true;
     }();

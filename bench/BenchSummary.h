@@ -39,8 +39,8 @@ namespace BenchSummary
         std::snprintf (line, sizeof (line), "%-44s %12.3f %s", name.c_str(), value, unit.c_str());
 
         auto& all = lines();
-        const auto same = std::find_if (all.begin(), all.end(),
-                                        [&] (const auto& l) { return l.compare (0, name.size() + 1, name + " ") == 0; });
+        const auto same = std::find_if (
+            all.begin(), all.end(), [&] (const auto& l) { return l.compare (0, name.size() + 1, name + " ") == 0; });
 
         if (same != all.end())
             *same = line;

@@ -102,7 +102,7 @@ namespace
             fileSize = file.getSize();
         }
 
-        ~Rig()  { folder.getFile().deleteRecursively(); }
+        ~Rig() { folder.getFile().deleteRecursively(); }
     };
 
     Rig* rig = nullptr;
@@ -116,8 +116,8 @@ namespace
     // Times the document's side and then JUCE's bare side once per iteration; notes the medians
     // and their ratio. `prepare` runs first, untimed.
     template <typename Prepare, typename Ours, typename Juces>
-    void againstJuce (benchmark::State& state, const std::string& ours, const std::string& juces,
-                      Prepare&& prepare, Ours&& runOurs, Juces&& runJuces)
+    void againstJuce (benchmark::State& state, const std::string& ours, const std::string& juces, Prepare&& prepare,
+                      Ours&& runOurs, Juces&& runJuces)
     {
         std::vector<double> ourTimes, bareTimes;
 
@@ -159,10 +159,17 @@ namespace
     {
         std::unique_ptr<juce::XmlElement> tree;    // JUCE's, freed untimed as the model is
 
-        againstJuce (state, "load", "bare parse",
-                     [&] { rig->engine.clear(); tree.reset(); },
-                     [&] { return rig->document.loadDocument (rig->file).wasOk(); },
-                     [&] { tree = juce::parseXML (rig->file); return tree != nullptr; });
+        againstJuce (
+            state, "load", "bare parse",
+            [&] {
+                rig->engine.clear();
+                tree.reset();
+            },
+            [&] { return rig->document.loadDocument (rig->file).wasOk(); },
+            [&] {
+                tree = juce::parseXML (rig->file);
+                return tree != nullptr;
+            });
     }
 
     void save (benchmark::State& state)
@@ -171,10 +178,9 @@ namespace
         const auto tree = rig->document.createDocumentXml();
         const auto format = VlDocument::getTextFormat();
 
-        againstJuce (state, "save", "bare write",
-                     [] {},
-                     [&] { return rig->document.saveDocument (rig->file).wasOk(); },
-                     [&] { return tree->writeTo (rig->bareFile, format); });
+        againstJuce (
+            state, "save", "bare write", [] {}, [&] { return rig->document.saveDocument (rig->file).wasOk(); },
+            [&] { return tree->writeTo (rig->bareFile, format); });
     }
 
     void memory (benchmark::State& state)
@@ -210,18 +216,54 @@ namespace
 }
 
 //==============================================================================
-void* operator new (std::size_t size)                                    { return allocate (size); }
-void* operator new[] (std::size_t size)                                  { return allocate (size); }
-void* operator new (std::size_t size, std::align_val_t a)                { return allocate (size, (std::size_t) a); }
-void* operator new[] (std::size_t size, std::align_val_t a)              { return allocate (size, (std::size_t) a); }
-void operator delete (void* p) noexcept                                  { release (p); }
-void operator delete[] (void* p) noexcept                                { release (p); }
-void operator delete (void* p, std::size_t) noexcept                     { release (p); }
-void operator delete[] (void* p, std::size_t) noexcept                   { release (p); }
-void operator delete (void* p, std::align_val_t) noexcept                { release (p); }
-void operator delete[] (void* p, std::align_val_t) noexcept              { release (p); }
-void operator delete (void* p, std::size_t, std::align_val_t) noexcept   { release (p); }
-void operator delete[] (void* p, std::size_t, std::align_val_t) noexcept { release (p); }
+void* operator new (std::size_t size)
+{
+    return allocate (size);
+}
+void* operator new[] (std::size_t size)
+{
+    return allocate (size);
+}
+void* operator new (std::size_t size, std::align_val_t a)
+{
+    return allocate (size, (std::size_t) a);
+}
+void* operator new[] (std::size_t size, std::align_val_t a)
+{
+    return allocate (size, (std::size_t) a);
+}
+void operator delete (void* p) noexcept
+{
+    release (p);
+}
+void operator delete[] (void* p) noexcept
+{
+    release (p);
+}
+void operator delete (void* p, std::size_t) noexcept
+{
+    release (p);
+}
+void operator delete[] (void* p, std::size_t) noexcept
+{
+    release (p);
+}
+void operator delete (void* p, std::align_val_t) noexcept
+{
+    release (p);
+}
+void operator delete[] (void* p, std::align_val_t) noexcept
+{
+    release (p);
+}
+void operator delete (void* p, std::size_t, std::align_val_t) noexcept
+{
+    release (p);
+}
+void operator delete[] (void* p, std::size_t, std::align_val_t) noexcept
+{
+    release (p);
+}
 
 BENCHMARK (load)->Name ("LargeDocument/Load")->UseManualTime()->Unit (benchmark::kMillisecond)->Iterations (7);
 BENCHMARK (save)->Name ("LargeDocument/Save")->UseManualTime()->Unit (benchmark::kMillisecond)->Iterations (7);

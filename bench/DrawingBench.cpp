@@ -68,7 +68,8 @@ namespace
         state.counters["p99_ms"] = p99;
 
         if (targetMillis > 0.0)
-            BenchSummary::add (name + ", median", median, "ms", targetMillis, juce::String (targetMillis).toStdString() + " ms");
+            BenchSummary::add (name + ", median", median, "ms", targetMillis,
+                               juce::String (targetMillis).toStdString() + " ms");
         else
             BenchSummary::add (name + ", median", median, "ms");
 
@@ -78,12 +79,12 @@ namespace
     void registerRepaints()
     {
         const auto add = [] (const char* benchmarkName, std::string figure, double target,
-                             std::function<void (juce::Graphics&)> paint)
-        {
-            benchmark::RegisterBenchmark (benchmarkName, [figure, target, paint] (benchmark::State& state)
-            {
-                repaint (state, figure, target, paint);
-            })->UseRealTime()->Unit (benchmark::kMicrosecond);
+                             std::function<void (juce::Graphics&)> paint) {
+            benchmark::RegisterBenchmark (
+                benchmarkName,
+                [figure, target, paint] (benchmark::State& state) { repaint (state, figure, target, paint); })
+                ->UseRealTime()
+                ->Unit (benchmark::kMicrosecond);
         };
 
         add ("Repaint/Content", "Main window content repaint (830 x 300)", 3.0,

@@ -39,14 +39,17 @@ namespace
     struct Received
     {
         std::atomic<int> count { 0 };
-        std::atomic<int> lastBytes { -1 };          // status << 16 | data1 << 8 | data2
+        std::atomic<int> lastBytes { -1 };    // status << 16 | data1 << 8 | data2
         std::atomic<Clock::rep> lastTime { 0 };
     };
 
     class LatchingOutput : public CMidiOutputPort
     {
     public:
-        explicit LatchingOutput (Received& r) : received (r) {}
+        explicit LatchingOutput (Received& r)
+            : received (r)
+        {
+        }
 
         void sendMessageNow (const juce::MidiMessage& message) override
         {
@@ -68,10 +71,13 @@ namespace
     class BenchPorts : public CMidiPorts
     {
     public:
-        explicit BenchPorts (Received& r) : received (r) {}
+        explicit BenchPorts (Received& r)
+            : received (r)
+        {
+        }
 
-        juce::Array<CMidiPortInfo> getInputs() override     { return {}; }
-        juce::Array<CMidiPortInfo> getOutputs() override    { return { { "Synth", "synth-1" } }; }
+        juce::Array<CMidiPortInfo> getInputs() override { return {}; }
+        juce::Array<CMidiPortInfo> getOutputs() override { return { { "Synth", "synth-1" } }; }
 
         std::unique_ptr<CMidiInputPort> openInput (const CMidiPortInfo&, juce::MidiInputCallback*) override
         {
@@ -134,7 +140,8 @@ namespace
 
             auto pedal = std::make_unique<VlControlCfg>();
             pedal->addNewState();
-            auto& cc = static_cast<VlamCCContinuos&> (pedal->getState (0)->addAction (std::make_unique<VlamCCContinuos>()));
+            auto& cc =
+                static_cast<VlamCCContinuos&> (pedal->getState (0)->addAction (std::make_unique<VlamCCContinuos>()));
             cc.setDevice ("Synth");
             cc.setController (7);
             patch->setControl (FirstPedalId, std::move (pedal));
@@ -197,8 +204,8 @@ namespace
     {
         const auto micros = timeFootswitches (state);
         BenchSummary::add ("Footswitch road, median", BenchSummary::percentile (micros, 0.5), "us", 20.0, "20 us");
-        BenchSummary::add ("Footswitch road, 99th percentile", BenchSummary::percentile (micros, 0.99), "us",
-                           200.0, "200 us");
+        BenchSummary::add ("Footswitch road, 99th percentile", BenchSummary::percentile (micros, 0.99), "us", 200.0,
+                           "200 us");
     }
 
     //==============================================================================
@@ -255,7 +262,7 @@ namespace
         {
             const auto start = Clock::now();
             Clock::time_point locked;
-            lock.callLocked ([&locked] { locked = Clock::now(); });     // no port changes: it runs at once
+            lock.callLocked ([&locked] { locked = Clock::now(); });    // no port changes: it runs at once
 
             if (micros.size() < micros.capacity())
                 micros.push_back (std::chrono::duration<double, std::micro> (locked - start).count());
@@ -279,7 +286,8 @@ namespace
             const auto start = Clock::now();
 
             for (int i = 0; i < 128; ++i)
-                rig->engine.handleIncomingMidiMessage (nullptr, juce::MidiMessage::controllerEvent (1, 1, up ? i : 127 - i));
+                rig->engine.handleIncomingMidiMessage (nullptr,
+                                                       juce::MidiMessage::controllerEvent (1, 1, up ? i : 127 - i));
 
             // The sweep's last value (127 or 0) differs from the previous sweep's.
             const auto last = 0xb0 << 16 | 7 << 8 | (up ? 127 : 0);
@@ -297,8 +305,8 @@ namespace
         state.counters["messages_per_s"] = perSecond;
         state.counters["sent_per_sweep"] = sweeps > 0 ? (double) sent / (double) sweeps : 0.0;
         BenchSummary::add ("Pedal road, input messages per second", perSecond, "msg/s");
-        BenchSummary::add ("Pedal road, control changes sent per sweep", sweeps > 0 ? (double) sent / (double) sweeps : 0.0,
-                           "of 128");
+        BenchSummary::add ("Pedal road, control changes sent per sweep",
+                           sweeps > 0 ? (double) sent / (double) sweeps : 0.0, "of 128");
     }
 }
 
@@ -319,8 +327,7 @@ int main (int argc, char** argv)
 
     // The benchmarks play the MIDI thread; this thread runs the application's own
     // message loop, which sleeps until a message arrives.
-    std::thread midiThread ([]
-    {
+    std::thread midiThread ([] {
         benchmark::RunSpecifiedBenchmarks();
         juce::MessageManager::getInstance()->stopDispatchLoop();
     });

@@ -56,11 +56,12 @@ namespace
 
         if (property != None
             && XGetWindowProperty (display, window, property, 0, 1, False, XA_CARDINAL, &type, &format, &count,
-                                   &remaining, &data) == Success
+                                   &remaining, &data)
+                   == Success
             && data != nullptr)
         {
             if (format == 32 && count == 1)
-                owner = (pid_t) *reinterpret_cast<unsigned long*> (data);
+                owner = (pid_t) * reinterpret_cast<unsigned long*> (data);
 
             XFree (data);
         }
@@ -84,8 +85,8 @@ namespace
         if (XGetWMName (display, window, &name) == 0 || name.value == nullptr)
             return false;
 
-        const auto matches = std::strncmp (reinterpret_cast<const char*> (name.value), windowPrefix,
-                                           std::strlen (windowPrefix)) == 0;
+        const auto matches =
+            std::strncmp (reinterpret_cast<const char*> (name.value), windowPrefix, std::strlen (windowPrefix)) == 0;
         XFree (name.value);
         return matches;
     }
@@ -164,7 +165,7 @@ namespace
             return false;
         }
 
-        pid_t getPid() const noexcept  { return pid; }
+        pid_t getPid() const noexcept { return pid; }
 
         ~Application()
         {
@@ -225,7 +226,7 @@ namespace
             if (seconds < 0.0)
             {
                 BenchSummary::fail (state, seconds == -1.0 ? "the main window did not show within 30 s"
-                                                     : "the application did not quit cleanly");
+                                                           : "the application did not quit cleanly");
                 break;
             }
 
@@ -249,7 +250,10 @@ int main (int argc, char** argv)
     if (! BenchSummary::start (argc, argv))
         return 1;
 
-    benchmark::RegisterBenchmark ("StartUp", startUp)->UseManualTime()->Unit (benchmark::kMillisecond)->Iterations (runs);
+    benchmark::RegisterBenchmark ("StartUp", startUp)
+        ->UseManualTime()
+        ->Unit (benchmark::kMillisecond)
+        ->Iterations (runs);
     benchmark::RunSpecifiedBenchmarks();
     return BenchSummary::finish();
 }

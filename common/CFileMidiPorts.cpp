@@ -31,14 +31,16 @@ namespace
     // identifier adds the creation time where the file system keeps one.
     std::optional<Entry> identify (int dirFd, const char* path, int flags)
     {
-        struct statx info {};
+        struct statx info
+        {
+        };
 
         if (::statx (dirFd, path, flags, STATX_TYPE | STATX_INO | STATX_BTIME, &info) != 0 || S_ISDIR (info.stx_mode))
             return std::nullopt;
 
         juce::String identifier;
-        identifier << (juce::int64) info.stx_dev_major << ":" << (juce::int64) info.stx_dev_minor
-                   << ":" << (juce::int64) info.stx_ino;
+        identifier << (juce::int64) info.stx_dev_major << ":" << (juce::int64) info.stx_dev_minor << ":"
+                   << (juce::int64) info.stx_ino;
 
         if ((info.stx_mask & STATX_BTIME) != 0)
             identifier << ":" << (juce::int64) info.stx_btime.tv_sec << "." << (juce::int64) info.stx_btime.tv_nsec;
@@ -46,8 +48,14 @@ namespace
         return Entry { identifier, S_ISFIFO (info.stx_mode) };
     }
 
-    std::optional<Entry> identifyPath (const std::string& path)   { return identify (AT_FDCWD, path.c_str(), 0); }
-    std::optional<Entry> identifyOpen (int fd)                    { return identify (fd, "", AT_EMPTY_PATH); }
+    std::optional<Entry> identifyPath (const std::string& path)
+    {
+        return identify (AT_FDCWD, path.c_str(), 0);
+    }
+    std::optional<Entry> identifyOpen (int fd)
+    {
+        return identify (fd, "", AT_EMPTY_PATH);
+    }
 
     juce::Array<CMidiPortInfo> listFolder (const juce::File& folder)
     {
@@ -176,7 +184,9 @@ public:
             return;
 
         std::array<char, 16> drained;
-        while (::read (wakeUp[0], drained.data(), drained.size()) > 0) {}
+        while (::read (wakeUp[0], drained.data(), drained.size()) > 0)
+        {
+        }
 
         delivery.start();
         reader = std::thread ([this] { run(); });
@@ -227,7 +237,7 @@ private:
                 parser.feed (buffer.data(), (size_t) numRead);
             else if (numRead == 0 && ! isPipe)
             {
-                if (waitForWakeUp (pollTimeoutMs))     // the end of a regular file: wait for more
+                if (waitForWakeUp (pollTimeoutMs))    // the end of a regular file: wait for more
                     return;
             }
             else if (numRead == 0 || (errno != EAGAIN && errno != EINTR))
@@ -268,8 +278,11 @@ private:
 class CFileMidiPorts::Output : public CMidiOutputPort
 {
 public:
-    explicit Output (int openFd) : fd (openFd) {}
-    ~Output() override  { ::close (fd); }
+    explicit Output (int openFd)
+        : fd (openFd)
+    {
+    }
+    ~Output() override { ::close (fd); }
 
     void sendMessageNow (const juce::MidiMessage& message) override
     {
@@ -294,8 +307,14 @@ CFileMidiPorts::CFileMidiPorts (const juce::File& folder)
 
 CFileMidiPorts::~CFileMidiPorts() = default;
 
-juce::Array<CMidiPortInfo> CFileMidiPorts::getInputs()   { return listFolder (inputFolder); }
-juce::Array<CMidiPortInfo> CFileMidiPorts::getOutputs()  { return listFolder (outputFolder); }
+juce::Array<CMidiPortInfo> CFileMidiPorts::getInputs()
+{
+    return listFolder (inputFolder);
+}
+juce::Array<CMidiPortInfo> CFileMidiPorts::getOutputs()
+{
+    return listFolder (outputFolder);
+}
 
 std::unique_ptr<CMidiInputPort> CFileMidiPorts::openInput (const CMidiPortInfo& device,
                                                            juce::MidiInputCallback* callback)

@@ -8,16 +8,16 @@ juce::Result CFiles::replaceAtomically (const juce::File& file, const juce::Stri
         juce::FileOutputStream out (temporary.getFile());
 
         if (! out.openedOk())
-            return juce::Result::fail ("Cannot create a file in " + file.getParentDirectory().getFullPathName()
-                                       + " (" + out.getStatus().getErrorMessage() + ")");
+            return juce::Result::fail ("Cannot create a file in " + file.getParentDirectory().getFullPathName() + " ("
+                                       + out.getStatus().getErrorMessage() + ")");
 
         // A full disk shows only when the buffer is flushed: check after it.
         out.writeText (text, false, false, nullptr);
         out.flush();
 
         if (out.getStatus().failed())
-            return juce::Result::fail ("Cannot write " + file.getFullPathName()
-                                       + " (" + out.getStatus().getErrorMessage() + ")");
+            return juce::Result::fail ("Cannot write " + file.getFullPathName() + " ("
+                                       + out.getStatus().getErrorMessage() + ")");
     }
 
     if (! temporary.overwriteTargetFileWithTemporary())

@@ -15,10 +15,13 @@ namespace
     class JuceInput : public CMidiInputPort
     {
     public:
-        explicit JuceInput (std::unique_ptr<juce::MidiInput> inputToUse) : input (std::move (inputToUse)) {}
+        explicit JuceInput (std::unique_ptr<juce::MidiInput> inputToUse)
+            : input (std::move (inputToUse))
+        {
+        }
 
-        void start() override  { input->start(); }
-        void stop() override   { input->stop(); }
+        void start() override { input->start(); }
+        void stop() override { input->stop(); }
 
     private:
         std::unique_ptr<juce::MidiInput> input;
@@ -27,11 +30,14 @@ namespace
     class JuceOutput : public CMidiOutputPort
     {
     public:
-        explicit JuceOutput (std::unique_ptr<juce::MidiOutput> outputToUse) : output (std::move (outputToUse)) {}
+        explicit JuceOutput (std::unique_ptr<juce::MidiOutput> outputToUse)
+            : output (std::move (outputToUse))
+        {
+        }
 
-        void sendMessageNow (const juce::MidiMessage& message) override  { output->sendMessageNow (message); }
-        void startBackgroundThread() override                             { output->startBackgroundThread(); }
-        void stopBackgroundThread() override                              { output->stopBackgroundThread(); }
+        void sendMessageNow (const juce::MidiMessage& message) override { output->sendMessageNow (message); }
+        void startBackgroundThread() override { output->startBackgroundThread(); }
+        void stopBackgroundThread() override { output->stopBackgroundThread(); }
 
     private:
         std::unique_ptr<juce::MidiOutput> output;

@@ -88,12 +88,27 @@ CMidiDevices::~CMidiDevices()
 }
 
 //==============================================================================
-void CMidiDevices::addInput (const juce::String& name)     { wantedInputs.addIfNotAlreadyThere (name); }
-void CMidiDevices::removeInput (const juce::String& name)  { wantedInputs.removeString (name); }
-void CMidiDevices::clearInputs()                           { wantedInputs.clear(); }
+void CMidiDevices::addInput (const juce::String& name)
+{
+    wantedInputs.addIfNotAlreadyThere (name);
+}
+void CMidiDevices::removeInput (const juce::String& name)
+{
+    wantedInputs.removeString (name);
+}
+void CMidiDevices::clearInputs()
+{
+    wantedInputs.clear();
+}
 
-void CMidiDevices::addOutput (const juce::String& name)    { wantedOutputs.addIfNotAlreadyThere (name); }
-void CMidiDevices::clearOutputs()                          { wantedOutputs.clear(); }
+void CMidiDevices::addOutput (const juce::String& name)
+{
+    wantedOutputs.addIfNotAlreadyThere (name);
+}
+void CMidiDevices::clearOutputs()
+{
+    wantedOutputs.clear();
+}
 
 //==============================================================================
 void CMidiDevices::updateInputs()
@@ -110,18 +125,19 @@ void CMidiDevices::updateOutputs()
 
 bool CMidiDevices::reconcileInputs()
 {
-    return reconcile (wantedInputs, openInputs, ports->getInputs(),
-                      [this] (const CMidiPortInfo& device) { return ports->openInput (device, owner); },
-                      [] (CMidiInputPort& port) { port.start(); },
-                      [] (CMidiInputPort& port) { port.stop(); });
+    return reconcile (
+        wantedInputs, openInputs, ports->getInputs(),
+        [this] (const CMidiPortInfo& device) { return ports->openInput (device, owner); },
+        [] (CMidiInputPort& port) { port.start(); }, [] (CMidiInputPort& port) { port.stop(); });
 }
 
 bool CMidiDevices::reconcileOutputs()
 {
-    return reconcile (wantedOutputs, openOutputs, ports->getOutputs(),
-                      [this] (const CMidiPortInfo& device) { return ports->openOutput (device); },
-                      [] (CMidiOutputPort& port) { port.startBackgroundThread(); },
-                      [] (CMidiOutputPort& port) { port.stopBackgroundThread(); });
+    return reconcile (
+        wantedOutputs, openOutputs, ports->getOutputs(),
+        [this] (const CMidiPortInfo& device) { return ports->openOutput (device); },
+        [] (CMidiOutputPort& port) { port.startBackgroundThread(); },
+        [] (CMidiOutputPort& port) { port.stopBackgroundThread(); });
 }
 
 //==============================================================================

@@ -24,8 +24,7 @@ public:
         @param owner  receives the messages of every input opened here; not owned
         @param ports  the device system; CMidiPorts::createDefault() when null
     */
-    explicit CMidiDevices (juce::MidiInputCallback* owner,
-                           std::unique_ptr<CMidiPorts> ports = nullptr);
+    explicit CMidiDevices (juce::MidiInputCallback* owner, std::unique_ptr<CMidiPorts> ports = nullptr);
 
     /** Closes every open input, then every open output. */
     ~CMidiDevices() override;
@@ -47,10 +46,10 @@ public:
     void clearOutputs();
 
     /** The wanted input names, in the order added. */
-    const juce::StringArray& getWantedInputs() const noexcept   { return wantedInputs; }
+    const juce::StringArray& getWantedInputs() const noexcept { return wantedInputs; }
 
     /** The wanted output names, in the order added. */
-    const juce::StringArray& getWantedOutputs() const noexcept  { return wantedOutputs; }
+    const juce::StringArray& getWantedOutputs() const noexcept { return wantedOutputs; }
 
     //==============================================================================
     /** Closes what is open but no longer wanted or present, then opens what is
@@ -72,7 +71,7 @@ public:
     CMidiOutputPort* getOpenOutput (const juce::String& name) const;
 
     /** The device system underneath. */
-    CMidiPorts& getPorts() noexcept  { return *ports; }
+    CMidiPorts& getPorts() noexcept { return *ports; }
 
 private:
     //==============================================================================

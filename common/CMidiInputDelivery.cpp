@@ -6,7 +6,8 @@
 
 CMidiInputDelivery::CMidiInputDelivery (juce::MidiInputCallback* callbackToUse,
                                         std::shared_ptr<juce::CriticalSection> lock)
-    : callback (callbackToUse), callbackLock (std::move (lock))
+    : callback (callbackToUse),
+      callbackLock (std::move (lock))
 {
     jassert (callbackLock != nullptr);
 }

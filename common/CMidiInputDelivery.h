@@ -21,8 +21,7 @@ public:
     /** @param callback      receives the messages; not owned, may be null
         @param callbackLock  the lock shared by all ports of one port system
     */
-    CMidiInputDelivery (juce::MidiInputCallback* callback,
-                        std::shared_ptr<juce::CriticalSection> callbackLock);
+    CMidiInputDelivery (juce::MidiInputCallback* callback, std::shared_ptr<juce::CriticalSection> callbackLock);
 
     /** Stops the delivery. */
     ~CMidiInputDelivery();
@@ -36,7 +35,7 @@ public:
     void stop();
 
     /** True between start() and stop(). */
-    bool isStarted() const noexcept  { return started.load(); }
+    bool isStarted() const noexcept { return started.load(); }
 
     /** Calls the callback with the message, stamped with the current time, while
         holding the callback lock; drops it when not started. While ports change it

@@ -107,7 +107,9 @@ bool CMidiInputLock::mustLetTheLoopTurn (int keptRunsBefore)
 {
     if (juce::MessageManager::existsAndIsCurrentThread())
     {
-        while (runOneKept()) {}
+        while (runOneKept())
+        {
+        }
         return false;
     }
 

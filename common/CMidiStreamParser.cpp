@@ -8,14 +8,15 @@ namespace
     int numDataBytesFor (juce::uint8 status)
     {
         if (status < 0xf0)
-            return (status & 0xe0) == 0xc0 ? 1 : 2;     // program change, channel pressure: one
+            return (status & 0xe0) == 0xc0 ? 1 : 2;    // program change, channel pressure: one
 
         switch (status)
         {
-            case 0xf1: case 0xf3: return 1;
-            case 0xf2:            return 2;
-            case tuneRequest:     return 0;
-            default:              return -1;
+            case 0xf1:
+            case 0xf3: return 1;
+            case 0xf2: return 2;
+            case tuneRequest: return 0;
+            default: return -1;
         }
     }
 }
@@ -76,7 +77,7 @@ void CMidiStreamParser::handleByte (juce::uint8 byte)
             return;
         }
 
-        sysEx.clear();      // cut short by another status: dropped
+        sysEx.clear();    // cut short by another status: dropped
     }
 
     if (byte >= 0x80)
@@ -92,7 +93,7 @@ void CMidiStreamParser::handleByte (juce::uint8 byte)
             numData = 0;
 
             if (status >= 0xf0)
-                status = 0;     // system common messages have no running status
+                status = 0;    // system common messages have no running status
         }
     }
 }

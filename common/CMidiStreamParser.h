@@ -39,7 +39,7 @@ private:
     void emit (const juce::uint8* data, size_t size);
 
     Callback onMessage;
-    juce::uint8 status = 0;     // running status, or a pending system common; 0 when none
+    juce::uint8 status = 0;    // running status, or a pending system common; 0 when none
     juce::uint8 data[2] {};
     int numData = 0;
     int numDataNeeded = 0;

@@ -13,15 +13,15 @@ namespace
             juce::Logger::writeToLog (title + ": " + text);
         }
 
-        bool askOkCancel (Icon, const juce::String& title, const juce::String& text,
-                          const juce::String&, const juce::String&) override
+        bool askOkCancel (Icon, const juce::String& title, const juce::String& text, const juce::String&,
+                          const juce::String&) override
         {
             juce::Logger::writeToLog (title + ": " + text);
             return true;
         }
 
-        int askYesNoCancel (Icon, const juce::String& title, const juce::String& text,
-                            const juce::String&, const juce::String&, const juce::String&) override
+        int askYesNoCancel (Icon, const juce::String& title, const juce::String& text, const juce::String&,
+                            const juce::String&, const juce::String&) override
         {
             juce::Logger::writeToLog (title + ": " + text);
             return 1;
@@ -34,12 +34,14 @@ namespace
             return askOkCancel (icon, title, question + "\n" + details, okButton, cancelButton);
         }
 
-        juce::File chooseFolder (const juce::String&, const juce::File&) override  { return {}; }
+        juce::File chooseFolder (const juce::String&, const juce::File&) override { return {}; }
 
-        juce::File chooseFile (const juce::String&, const juce::File&,
-                               const juce::String&, bool) override                  { return {}; }
+        juce::File chooseFile (const juce::String&, const juce::File&, const juce::String&, bool) override
+        {
+            return {};
+        }
 
-        bool openUrl (const juce::String&) override                                 { return false; }
+        bool openUrl (const juce::String&) override { return false; }
     };
 
     LoggingPrompts fallback;

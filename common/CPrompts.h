@@ -15,7 +15,12 @@
 class CPrompts
 {
 public:
-    enum class Icon { info, warning, question };
+    enum class Icon
+    {
+        info,
+        warning,
+        question
+    };
 
     virtual ~CPrompts() = default;
 
@@ -45,8 +50,8 @@ public:
     virtual juce::File chooseFolder (const juce::String& title, const juce::File& initial) = 0;
 
     /** A file chooser for opening (saving = false) or saving; an empty File when cancelled. */
-    virtual juce::File chooseFile (const juce::String& title, const juce::File& initial,
-                                   const juce::String& wildcard, bool saving) = 0;
+    virtual juce::File chooseFile (const juce::String& title, const juce::File& initial, const juce::String& wildcard,
+                                   bool saving) = 0;
 
     /** Opens the address in the default browser; false when that failed. */
     virtual bool openUrl (const juce::String& url) = 0;

@@ -33,10 +33,7 @@ public:
 
     //==============================================================================
     /** The instance, or null. */
-    static Object* get() noexcept
-    {
-        return current;
-    }
+    static Object* get() noexcept { return current; }
 
     /** The instance; when there is none and `create` is true, a new one first, which
         registers itself and stays until deleteInstance(). Null otherwise.
@@ -50,10 +47,7 @@ public:
     }
 
     /** Deletes the instance, if any. */
-    static void deleteInstance()
-    {
-        delete current;
-    }
+    static void deleteInstance() { delete current; }
 
 private:
     Object& object;

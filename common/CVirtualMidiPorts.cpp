@@ -139,8 +139,8 @@ public:
         devices->log ("stop in " + identifier);
     }
 
-    const juce::String& getIdentifier() const noexcept  { return identifier; }
-    bool isStarted() const noexcept                      { return delivery.isStarted(); }
+    const juce::String& getIdentifier() const noexcept { return identifier; }
+    bool isStarted() const noexcept { return delivery.isStarted(); }
 
     void push (const juce::MidiMessage& message)
     {
@@ -181,7 +181,7 @@ private:
     std::condition_variable queueChanged;
     std::deque<juce::MidiMessage> queue;
     bool quitting = false;
-    std::thread thread;     // last: it runs as soon as it is made
+    std::thread thread;    // last: it runs as soon as it is made
 };
 
 //==============================================================================
@@ -189,7 +189,8 @@ class CVirtualMidiPorts::Output : public CMidiOutputPort
 {
 public:
     Output (std::shared_ptr<Devices> devicesToUse, const juce::String& identifierToUse)
-        : devices (std::move (devicesToUse)), identifier (identifierToUse)
+        : devices (std::move (devicesToUse)),
+          identifier (identifierToUse)
     {
     }
 
@@ -208,8 +209,8 @@ public:
             devices->sent.emplace_back (identifier, message);
     }
 
-    void startBackgroundThread() override  { devices->log ("start thread " + identifier); }
-    void stopBackgroundThread() override   { devices->log ("stop thread " + identifier); }
+    void startBackgroundThread() override { devices->log ("start thread " + identifier); }
+    void stopBackgroundThread() override { devices->log ("stop thread " + identifier); }
 
 private:
     std::shared_ptr<Devices> devices;
@@ -231,8 +232,14 @@ std::unique_ptr<CVirtualMidiPorts> CVirtualMidiPorts::share() const
     return handle;
 }
 
-juce::String CVirtualMidiPorts::plugInput (const juce::String& name)   { return devices->plug (name, true); }
-juce::String CVirtualMidiPorts::plugOutput (const juce::String& name)  { return devices->plug (name, false); }
+juce::String CVirtualMidiPorts::plugInput (const juce::String& name)
+{
+    return devices->plug (name, true);
+}
+juce::String CVirtualMidiPorts::plugOutput (const juce::String& name)
+{
+    return devices->plug (name, false);
+}
 
 bool CVirtualMidiPorts::unplug (const juce::String& identifier)
 {
@@ -300,8 +307,14 @@ void CVirtualMidiPorts::clearEvents()
 }
 
 //==============================================================================
-juce::Array<CMidiPortInfo> CVirtualMidiPorts::getInputs()   { return devices->list (true); }
-juce::Array<CMidiPortInfo> CVirtualMidiPorts::getOutputs()  { return devices->list (false); }
+juce::Array<CMidiPortInfo> CVirtualMidiPorts::getInputs()
+{
+    return devices->list (true);
+}
+juce::Array<CMidiPortInfo> CVirtualMidiPorts::getOutputs()
+{
+    return devices->list (false);
+}
 
 std::unique_ptr<CMidiInputPort> CVirtualMidiPorts::openInput (const CMidiPortInfo& device,
                                                               juce::MidiInputCallback* callback)

@@ -75,8 +75,7 @@ public:
     //==============================================================================
     juce::Array<CMidiPortInfo> getInputs() override;
     juce::Array<CMidiPortInfo> getOutputs() override;
-    std::unique_ptr<CMidiInputPort> openInput (const CMidiPortInfo& device,
-                                               juce::MidiInputCallback* callback) override;
+    std::unique_ptr<CMidiInputPort> openInput (const CMidiPortInfo& device, juce::MidiInputCallback* callback) override;
     std::unique_ptr<CMidiOutputPort> openOutput (const CMidiPortInfo& device) override;
 
 private:

@@ -10,13 +10,12 @@ namespace
 
     constexpr bool isAsciiIdentifierChar (juce::juce_wchar c)
     {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
-               || c == '_' || c == '-' || c == ':' || c == '.';
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-'
+               || c == ':' || c == '.';
     }
 
     // Looked up rather than compared: every character of every name goes through it.
-    constexpr auto asciiIdentifierChars = []
-    {
+    constexpr auto asciiIdentifierChars = [] {
         std::array<bool, 128> table {};
 
         for (juce::juce_wchar c = 0; c < 128; ++c)
@@ -78,11 +77,14 @@ namespace
     class NestingScan
     {
     public:
-        explicit NestingScan (const juce::String& text) : input (text.getCharPointer()) {}
+        explicit NestingScan (const juce::String& text)
+            : input (text.getCharPointer())
+        {
+        }
 
         int run()
         {
-            skipNextWhiteSpace();   // the header is a processing instruction: skipped alike
+            skipNextWhiteSpace();    // the header is a processing instruction: skipped alike
 
             int open = 0, deepest = 0;
 
@@ -104,7 +106,14 @@ namespace
         }
 
     private:
-        enum class Step { none, leaf, open, close, next };
+        enum class Step
+        {
+            none,
+            leaf,
+            open,
+            close,
+            next
+        };
 
         // A start tag: Step::open when the element's children follow, Step::leaf when they do not
         // (an empty element, or a malformed tag the reader gives up on), Step::none for no element.
@@ -512,8 +521,7 @@ namespace CXml
         return index >= 0 ? &element.getAttributeValue (index) : nullptr;
     }
 
-    juce::String getString (const juce::XmlElement& element, juce::StringRef name,
-                            const juce::String& defaultValue)
+    juce::String getString (const juce::XmlElement& element, juce::StringRef name, const juce::String& defaultValue)
     {
         const auto* text = findAttribute (element, name);
         return text != nullptr ? *text : defaultValue;

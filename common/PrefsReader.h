@@ -30,10 +30,10 @@ public:
     void readText (const juce::XmlElement& element, const juce::String& text);
 
     /** True once a preferences file has been parsed into the table. */
-    bool isLoaded() const noexcept  { return loaded; }
+    bool isLoaded() const noexcept { return loaded; }
 
     /** Marks the table loaded: a parsed file counts even when it holds nothing we know. */
-    void markLoaded() noexcept      { loaded = true; }
+    void markLoaded() noexcept { loaded = true; }
 
     //==============================================================================
     /** The value under "<section>-<name>", or the empty text. */

@@ -73,17 +73,25 @@ std::unique_ptr<VlAction> VlAction::createForTag (const juce::String& tag, bool 
     // Tested in this order: the first name that matches decides.
     if (footswitch)
     {
-        if (CXml::equalsIgnoreCase (tag, VlXml::gotoPatch))  return std::make_unique<VlaGoTo>();
-        if (CXml::equalsIgnoreCase (tag, VlXml::mute))       return std::make_unique<VlaMute>();
-        if (CXml::equalsIgnoreCase (tag, VlXml::pc))         return std::make_unique<VlamProgramChange>();
-        if (CXml::equalsIgnoreCase (tag, VlXml::cc))         return std::make_unique<VlamCCFixed>();
-        if (CXml::equalsIgnoreCase (tag, VlXml::note))       return std::make_unique<VlamNote>();
-        if (CXml::equalsIgnoreCase (tag, VlXml::sysex))      return std::make_unique<VlaSysExFixed>();
+        if (CXml::equalsIgnoreCase (tag, VlXml::gotoPatch))
+            return std::make_unique<VlaGoTo>();
+        if (CXml::equalsIgnoreCase (tag, VlXml::mute))
+            return std::make_unique<VlaMute>();
+        if (CXml::equalsIgnoreCase (tag, VlXml::pc))
+            return std::make_unique<VlamProgramChange>();
+        if (CXml::equalsIgnoreCase (tag, VlXml::cc))
+            return std::make_unique<VlamCCFixed>();
+        if (CXml::equalsIgnoreCase (tag, VlXml::note))
+            return std::make_unique<VlamNote>();
+        if (CXml::equalsIgnoreCase (tag, VlXml::sysex))
+            return std::make_unique<VlaSysExFixed>();
         return nullptr;
     }
 
-    if (CXml::equalsIgnoreCase (tag, VlXml::cc))     return std::make_unique<VlamCCContinuos>();
-    if (CXml::equalsIgnoreCase (tag, VlXml::sysex))  return std::make_unique<VlaSysExContinuos>();
+    if (CXml::equalsIgnoreCase (tag, VlXml::cc))
+        return std::make_unique<VlamCCContinuos>();
+    if (CXml::equalsIgnoreCase (tag, VlXml::sysex))
+        return std::make_unique<VlaSysExContinuos>();
     return nullptr;
 }
 

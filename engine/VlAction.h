@@ -34,18 +34,18 @@ public:
 
     //==============================================================================
     /** The kind of action in words ("midi note", "go to patch"...), as lists and messages show it. */
-    const juce::String& getTypeName() const noexcept        { return typeName; }
+    const juce::String& getTypeName() const noexcept { return typeName; }
 
     /** The name of the output device the action sends to; null for an action that
         sends no MIDI.
     */
-    virtual const juce::String* getOutputDevice() const noexcept  { return nullptr; }
+    virtual const juce::String* getOutputDevice() const noexcept { return nullptr; }
 
     /** The user's remark. */
-    const juce::String& getComment() const noexcept         { return comment; }
+    const juce::String& getComment() const noexcept { return comment; }
 
     /** Changes the user's remark. */
-    void setComment (const juce::String& newComment)        { comment = newComment; }
+    void setComment (const juce::String& newComment) { comment = newComment; }
 
     //==============================================================================
     /** Turns the patch index and control id read from a document into references to
@@ -64,8 +64,7 @@ public:
         be deleted: the action then has no target and does nothing. Actions without
         references ignore it.
     */
-    virtual void forgetTargets (const std::set<const VlPatch*>& patches,
-                                const std::set<const VlControlCfg*>& controls);
+    virtual void forgetTargets (const std::set<const VlPatch*>& patches, const std::set<const VlControlCfg*>& controls);
 
     //==============================================================================
     /** The element name of the most derived class ("note", "cc", "goto"...). */
@@ -114,8 +113,7 @@ protected:
     static bool resendsUnchangedValues() noexcept;
 
     /** True when every one of the attributes is present (names without regard to case). */
-    static bool hasAttributes (const juce::XmlElement& element,
-                               std::initializer_list<juce::StringRef> names);
+    static bool hasAttributes (const juce::XmlElement& element, std::initializer_list<juce::StringRef> names);
 
 private:
     juce::String typeName, comment;

@@ -82,13 +82,34 @@ const std::vector<std::unique_ptr<VlControlState>>& VlControlCfg::getPlayedState
     return linked ? none : states;
 }
 
-const juce::String& VlControlCfg::getLabel() const noexcept       { return getEnd().label; }
-const juce::String& VlControlCfg::getTarget() const noexcept      { return getEnd().target; }
-juce::uint32 VlControlCfg::getColor() const noexcept              { return getEnd().color; }
-bool VlControlCfg::isMuted() const noexcept                       { return getEnd().muted; }
-juce::uint8 VlControlCfg::getCurrentValue() const noexcept        { return getEnd().currentValue; }
-int VlControlCfg::getStateCount() const noexcept                  { return (int) getEnd().getPlayedStates().size(); }
-juce::uint8 VlControlCfg::getCurrentStateIndex() const noexcept   { return getEnd().currentState; }
+const juce::String& VlControlCfg::getLabel() const noexcept
+{
+    return getEnd().label;
+}
+const juce::String& VlControlCfg::getTarget() const noexcept
+{
+    return getEnd().target;
+}
+juce::uint32 VlControlCfg::getColor() const noexcept
+{
+    return getEnd().color;
+}
+bool VlControlCfg::isMuted() const noexcept
+{
+    return getEnd().muted;
+}
+juce::uint8 VlControlCfg::getCurrentValue() const noexcept
+{
+    return getEnd().currentValue;
+}
+int VlControlCfg::getStateCount() const noexcept
+{
+    return (int) getEnd().getPlayedStates().size();
+}
+juce::uint8 VlControlCfg::getCurrentStateIndex() const noexcept
+{
+    return getEnd().currentState;
+}
 
 VlControlState* VlControlCfg::getState (int index) const noexcept
 {
@@ -362,7 +383,8 @@ void VlControlCfg::clearLinkTarget() noexcept
     linkControl = nullptr;
 }
 
-void VlControlCfg::forgetTargets (const std::set<const VlPatch*>& patches, const std::set<const VlControlCfg*>& controls)
+void VlControlCfg::forgetTargets (const std::set<const VlPatch*>& patches,
+                                  const std::set<const VlControlCfg*>& controls)
 {
     if (patches.count (linkPatch) != 0)
         clearLinkTarget();

@@ -80,37 +80,37 @@ public:
     //==============================================================================
     /** @name The definition itself. */
     /** The control's own caption (a link's own, not its target's). */
-    const juce::String& getOwnLabel() const noexcept        { return label; }
+    const juce::String& getOwnLabel() const noexcept { return label; }
 
     /** Changes the own caption. */
-    void setLabel (const juce::String& newLabel)            { label = newLabel; }
+    void setLabel (const juce::String& newLabel) { label = newLabel; }
 
     /** The control's own target text. */
-    const juce::String& getOwnTarget() const noexcept       { return target; }
+    const juce::String& getOwnTarget() const noexcept { return target; }
 
     /** Changes the own target text. */
-    void setTarget (const juce::String& newTarget)          { target = newTarget; }
+    void setTarget (const juce::String& newTarget) { target = newTarget; }
 
     /** The control's own colour. */
-    juce::uint32 getOwnColor() const noexcept               { return color; }
+    juce::uint32 getOwnColor() const noexcept { return color; }
 
     /** Changes the own colour. */
-    void setColor (juce::uint32 newColor) noexcept          { color = newColor; }
+    void setColor (juce::uint32 newColor) noexcept { color = newColor; }
 
     /** The state made current by playInitState() after a load. */
-    juce::uint8 getInitState() const noexcept               { return initState; }
+    juce::uint8 getInitState() const noexcept { return initState; }
 
     /** Changes the initial state. */
-    void setInitState (juce::uint8 index) noexcept          { initState = index; }
+    void setInitState (juce::uint8 index) noexcept { initState = index; }
 
     /** The pedal value played by sendInitValue() after a load. */
-    juce::uint8 getInitValue() const noexcept               { return initValue; }
+    juce::uint8 getInitValue() const noexcept { return initValue; }
 
     /** Changes the initial value. */
-    void setInitValue (juce::uint8 value) noexcept          { initValue = value; }
+    void setInitValue (juce::uint8 value) noexcept { initValue = value; }
 
     /** The control's own states (empty for a link). */
-    const std::vector<std::unique_ptr<VlControlState>>& getStates() const noexcept  { return states; }
+    const std::vector<std::unique_ptr<VlControlState>>& getStates() const noexcept { return states; }
 
     /** Appends a new default state and makes state 0 current. */
     void addNewState();
@@ -156,7 +156,7 @@ public:
     //==============================================================================
     /** @name Links. */
     /** True when the control is a link. */
-    bool isLinked() const noexcept                          { return linked; }
+    bool isLinked() const noexcept { return linked; }
 
     /** Makes the control a link (to the first linkable control of another patch,
         dropping its states) or a plain control (with one new state).
@@ -164,10 +164,10 @@ public:
     void setLinked (bool shouldBeLinked);
 
     /** The linked patch, or null. */
-    VlPatch* getLinkPatch() const noexcept                  { return linkPatch; }
+    VlPatch* getLinkPatch() const noexcept { return linkPatch; }
 
     /** The linked control, or null. */
-    VlControlCfg* getLinkControl() const noexcept           { return linkControl; }
+    VlControlCfg* getLinkControl() const noexcept { return linkControl; }
 
     /** Links only: links to the engine's patch at that index and its first linkable
         control of this control's kind.
@@ -189,7 +189,7 @@ public:
     void setPendingLink (bool isLinked, juce::uint16 patchIndex, int controlId) noexcept;
 
     /** True while a link read from a document is not resolved yet. */
-    bool hasPendingLink() const noexcept                    { return pendingLinkPatch.has_value(); }
+    bool hasPendingLink() const noexcept { return pendingLinkPatch.has_value(); }
 
     /** Turns the pending link into references. True for a plain control; for a link,
         true only when it has a target and its chain ends.

@@ -38,8 +38,8 @@ VlAction& VlControlState::addAction (std::unique_ptr<VlAction> action)
 
 void VlControlState::deleteAction (const VlAction* action)
 {
-    const auto found = std::find_if (actions.begin(), actions.end(),
-                                     [action] (const auto& held) { return held.get() == action; });
+    const auto found =
+        std::find_if (actions.begin(), actions.end(), [action] (const auto& held) { return held.get() == action; });
 
     if (found != actions.end())
         actions.erase (found);

@@ -26,20 +26,20 @@ public:
 
     //==============================================================================
     /** The caption shown while the state is current. */
-    const juce::String& getLabel() const noexcept           { return label; }
+    const juce::String& getLabel() const noexcept { return label; }
 
     /** Changes the caption. */
-    void setLabel (const juce::String& newLabel)            { label = newLabel; }
+    void setLabel (const juce::String& newLabel) { label = newLabel; }
 
     /** The state's ARGB colour. */
-    juce::uint32 getColor() const noexcept                  { return color; }
+    juce::uint32 getColor() const noexcept { return color; }
 
     /** Changes the state's colour. */
-    void setColor (juce::uint32 newColor) noexcept          { color = newColor; }
+    void setColor (juce::uint32 newColor) noexcept { color = newColor; }
 
     //==============================================================================
     /** The actions, in the order they run and are written. */
-    const std::vector<std::unique_ptr<VlAction>>& getActions() const noexcept  { return actions; }
+    const std::vector<std::unique_ptr<VlAction>>& getActions() const noexcept { return actions; }
 
     /** Appends an action (ownership passes) and returns it. */
     VlAction& addAction (std::unique_ptr<VlAction> action);

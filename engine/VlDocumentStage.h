@@ -40,19 +40,19 @@ public:
 
     //==============================================================================
     /** True once readNavigation() succeeded. */
-    bool hasNavigation() const noexcept                     { return navigationRead; }
+    bool hasNavigation() const noexcept { return navigationRead; }
 
     /** The colour of the navigation symbols read. */
-    juce::uint32 getNavigationColor() const noexcept        { return navigationColor; }
+    juce::uint32 getNavigationColor() const noexcept { return navigationColor; }
 
     /** The (function, footswitch) pairs read, in document order. */
-    const std::vector<std::pair<int, int>>& getNavigationFunctions() const noexcept  { return functions; }
+    const std::vector<std::pair<int, int>>& getNavigationFunctions() const noexcept { return functions; }
 
     /** The "current" read (cut to 16 bits); none when merging or nothing was read. */
     std::optional<juce::uint16> getCurrent() const noexcept { return current; }
 
     /** The patches read, in document order. */
-    const std::vector<std::unique_ptr<VlPatch>>& getPatches() const noexcept   { return patches; }
+    const std::vector<std::unique_ptr<VlPatch>>& getPatches() const noexcept { return patches; }
 
     /** Hands the patches over (ownership passes); the stage keeps none. */
     std::vector<std::unique_ptr<VlPatch>> takePatches() noexcept;

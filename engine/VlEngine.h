@@ -61,30 +61,33 @@ public:
 
     //==============================================================================
     /** Registers the user interface (not owned; null for none). Main thread. */
-    void setUserInterface (VlUserInterface* ui) noexcept    { userInterface = ui; }
+    void setUserInterface (VlUserInterface* ui) noexcept { userInterface = ui; }
 
     /** The registered user interface, or null. */
-    VlUserInterface* getUserInterface() const noexcept      { return userInterface; }
+    VlUserInterface* getUserInterface() const noexcept { return userInterface; }
 
     /** The engine mode (EngineMode 1..6); any thread. */
-    int getMode() const noexcept                            { return mode.load (std::memory_order_relaxed); }
+    int getMode() const noexcept { return mode.load (std::memory_order_relaxed); }
 
     /** Sets the engine mode; used by the dialogs and the editor. */
-    void setMode (int newMode) noexcept                     { mode.store (newMode, std::memory_order_relaxed); }
+    void setMode (int newMode) noexcept { mode.store (newMode, std::memory_order_relaxed); }
 
     //==============================================================================
     // The patch list (VlEngine.cpp).
     /** The number of patches. */
-    int getNumPatches() const noexcept                      { return (int) patches.size(); }
+    int getNumPatches() const noexcept { return (int) patches.size(); }
 
     /** The patch at that position, or null. */
-    VlPatch* getPatch (juce::uint16 index) const noexcept   { return index < patches.size() ? patches[index].get() : nullptr; }
+    VlPatch* getPatch (juce::uint16 index) const noexcept
+    {
+        return index < patches.size() ? patches[index].get() : nullptr;
+    }
 
     /** The patches in list order. */
-    const std::vector<std::unique_ptr<VlPatch>>& getPatches() const noexcept   { return patches; }
+    const std::vector<std::unique_ptr<VlPatch>>& getPatches() const noexcept { return patches; }
 
     /** The position of the patch that plays, NoIndex when none. */
-    juce::uint16 getCurrentPatchIndex() const noexcept      { return currentPatch; }
+    juce::uint16 getCurrentPatchIndex() const noexcept { return currentPatch; }
 
     /** In navigation mode the navigation patch, otherwise the patch at the current index. */
     VlPatch* getCurrentPatch() noexcept;
@@ -155,10 +158,10 @@ public:
     const juce::String& getMidiInputDevice() const noexcept { return midiInDevice; }
 
     /** The MIDI channel 1..16 listened to; any thread. */
-    int getMidiChannel() const noexcept                     { return midiChannel.load (std::memory_order_relaxed); }
+    int getMidiChannel() const noexcept { return midiChannel.load (std::memory_order_relaxed); }
 
     /** Listens on that channel (kept to 1..16) from the next message on; the device stays open. */
-    void setMidiChannel (int channel) noexcept              { midiChannel = juce::jlimit (1, 16, channel); }
+    void setMidiChannel (int channel) noexcept { midiChannel = juce::jlimit (1, 16, channel); }
 
     /** True when the input device is open. */
     bool isMidiInputOpen() const;
@@ -172,7 +175,7 @@ public:
     void openMidiOutputs();
 
     /** The device manager. */
-    CMidiDevices& getMidiDevices() noexcept                 { return *midiDevices; }
+    CMidiDevices& getMidiDevices() noexcept { return *midiDevices; }
 
     //==============================================================================
     // Navigation (VlEngineNavigation.cpp).
@@ -194,16 +197,16 @@ public:
     int getFootswitchOfFunction (int function) const;
 
     /** The assignments, function -> footswitch, in ascending function order. */
-    const std::map<int, int>& getNavigationFunctions() const noexcept  { return navFunctions; }
+    const std::map<int, int>& getNavigationFunctions() const noexcept { return navFunctions; }
 
     /** The colour of the navigation symbols. */
-    juce::uint32 getNavigationColor() const noexcept        { return navigationColor; }
+    juce::uint32 getNavigationColor() const noexcept { return navigationColor; }
 
     /** Recolours the navigation symbols. */
     void setNavigationColor (juce::uint32 color);
 
     /** The patch of navigation symbols shown in navigation mode. */
-    const VlPatch& getNavigationPatch() const noexcept      { return navigationPatch; }
+    const VlPatch& getNavigationPatch() const noexcept { return navigationPatch; }
 
     /** The control the pedal board shows for that id in the present mode, or null. */
     VlControlCfg* getDisplayedControl (int controlId);
@@ -217,10 +220,10 @@ public:
     bool findHigherRankPatches (juce::uint16 target, juce::uint8 level, std::vector<juce::uint16>& found) const;
 
     /** The visited patch positions, oldest first (at most 1000). */
-    const std::vector<juce::uint16>& getHistory() const noexcept   { return history; }
+    const std::vector<juce::uint16>& getHistory() const noexcept { return history; }
 
     /** The position in getHistory() of the present visit, -1 when empty. */
-    int getHistoryPosition() const noexcept                 { return historyPos; }
+    int getHistoryPosition() const noexcept { return historyPos; }
 
     //==============================================================================
     // The learn table (VlLearnTable.cpp).
@@ -228,19 +231,19 @@ public:
         NoLearntKey forgets its key. False, leaving the control with no key, when the
         message belongs to another control.
     */
-    bool setLearntMessage (int controlId, int number)       { return learnTable.set (controlId, number); }
+    bool setLearntMessage (int controlId, int number) { return learnTable.set (controlId, number); }
 
     /** The control's key (note n, or 128 + controller c), NoLearntKey when none. */
-    int getLearntMessage (int controlId) const              { return learnTable.get (controlId); }
+    int getLearntMessage (int controlId) const { return learnTable.get (controlId); }
 
     /** Restores the learn table saved by saveMidiInToXml: `saved` maps control ids
         1..12 to the texts written for them ("fs1".."ep2"). A swapped table comes back
         exactly; a control whose value is absent or not a number keeps its key.
     */
-    void restoreLearntMessages (const std::map<int, juce::String>& saved)    { learnTable.restore (saved); }
+    void restoreLearntMessages (const std::map<int, juce::String>& saved) { learnTable.restore (saved); }
 
     /** The twelve plain controls shown while the MIDI input dialog is open. */
-    VlPatch& getLearnPatch() noexcept                       { return learnPatch; }
+    VlPatch& getLearnPatch() noexcept { return learnPatch; }
 
     //==============================================================================
     // What refers to what (VlEngineDependants.cpp).
@@ -353,13 +356,13 @@ public:
     //==============================================================================
     // The colour sets (VlEngineColors.cpp).
     /** The patch colour library (default 0xFFE3E3E3). */
-    const ColorSet& getPatchColors() const noexcept         { return patchColors; }
+    const ColorSet& getPatchColors() const noexcept { return patchColors; }
 
     /** The control colour library, which also serves the navigation symbols (default white). */
-    const ColorSet& getControlColors() const noexcept       { return controlColors; }
+    const ColorSet& getControlColors() const noexcept { return controlColors; }
 
     /** The state colour library (default white). */
-    const ColorSet& getStateColors() const noexcept         { return stateColors; }
+    const ColorSet& getStateColors() const noexcept { return stateColors; }
 
     /** Empties the set and refills it with its palette and the colours in use. */
     void resetColors (const ColorSet* set) override;
@@ -395,11 +398,12 @@ private:
     void runNavigationFunction (int footswitch, bool pressed);
     void recordVisit (juce::uint16 index);
     juce::uint16 findVisit (int from, int step) const;
-    bool confirmDeletion (const juce::String& title, const juce::String& question, const ControlRefs& controls, const ActionRefs& actions);
+    bool confirmDeletion (const juce::String& title, const juce::String& question, const ControlRefs& controls,
+                          const ActionRefs& actions);
     juce::String describeDependants (const ControlRefs& controls, const ActionRefs& actions) const;
     void deleteWithDependants (const std::set<const VlPatch*>& goingPatches,
-                               std::set<const VlControlCfg*> goingControls,
-                               const ControlRefs& dependantControls, const ActionRefs& dependantActions);
+                               std::set<const VlControlCfg*> goingControls, const ControlRefs& dependantControls,
+                               const ActionRefs& dependantActions);
     void abandonLoad (int modeBefore);
     void takeNavigation (const VlDocumentStage& stage);
     void takePatches (VlDocumentStage& stage, bool merging);
@@ -415,9 +419,9 @@ private:
     juce::uint32 navigationColor = 0xff00ff00;
     std::vector<juce::uint16> history;
     int historyPos = -1;
-    juce::uint16 goUpPatch = NoIndex, prevVisited = NoIndex, nextVisited = NoIndex,
-                 prevInList = NoIndex, nextInList = NoIndex;
-    CMidiInputLock inputLock;     // outlives midiDevices: their inputs call through it
+    juce::uint16 goUpPatch = NoIndex, prevVisited = NoIndex, nextVisited = NoIndex, prevInList = NoIndex,
+                 nextInList = NoIndex;
+    CMidiInputLock inputLock;    // outlives midiDevices: their inputs call through it
     std::unique_ptr<CMidiDevices> midiDevices;
     juce::String midiInDevice;
     std::atomic<int> midiChannel { 1 };

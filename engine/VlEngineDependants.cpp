@@ -183,15 +183,15 @@ juce::String VlEngine::describeDependants (const ControlRefs& controls, const Ac
             VlTexts::getPatchText (*this, patchIndex, patchText);
         }
 
-        text << "Action <" << action->getTypeName() << "> of state <" << stateText << "> of control <"
-             << controlText << "> of patch <" << patchText << ">;\n\n";
+        text << "Action <" << action->getTypeName() << "> of state <" << stateText << "> of control <" << controlText
+             << "> of patch <" << patchText << ">;\n\n";
     }
 
     return text;
 }
 
-bool VlEngine::confirmDeletion (const juce::String& title, const juce::String& question,
-                                const ControlRefs& controls, const ActionRefs& actions)
+bool VlEngine::confirmDeletion (const juce::String& title, const juce::String& question, const ControlRefs& controls,
+                                const ActionRefs& actions)
 {
     const auto dependants = describeDependants (controls, actions);
     const CStMenuLock menuLock;
@@ -205,8 +205,8 @@ bool VlEngine::confirmDeletion (const juce::String& title, const juce::String& q
 }
 
 void VlEngine::deleteWithDependants (const std::set<const VlPatch*>& goingPatches,
-                                     std::set<const VlControlCfg*> goingControls,
-                                     const ControlRefs& dependantControls, const ActionRefs& dependantActions)
+                                     std::set<const VlControlCfg*> goingControls, const ControlRefs& dependantControls,
+                                     const ActionRefs& dependantActions)
 {
     // Where every dependant sits, found while everything still exists.
     std::vector<std::pair<VlControlState*, const VlAction*>> actionPlaces;

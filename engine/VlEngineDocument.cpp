@@ -158,22 +158,19 @@ void VlEngine::abandonLoad (int modeBefore)
 
 void VlEngine::checkTargets (juce::uint16 firstPatch)
 {
-    const auto report = [] (const juce::String& text)
-    {
+    const auto report = [] (const juce::String& text) {
         const CStMenuLock menuLock;
         CPrompts::get().showMessage (CPrompts::Icon::warning, fileDataError, text);
     };
 
     // The texts are made only for what is reported: a large document has none to report.
-    const auto patchText = [this] (size_t index)
-    {
+    const auto patchText = [this] (size_t index) {
         juce::String text;
         VlTexts::getPatchText (*this, (int) index, text);
         return text;
     };
 
-    const auto controlText = [] (int id)
-    {
+    const auto controlText = [] (int id) {
         juce::String text;
         VlTexts::getControlText (id, text);
         return text;

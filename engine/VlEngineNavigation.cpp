@@ -44,8 +44,7 @@ void VlEngine::setNavigationFunction (int function, int footswitch, bool ask)
         symbol->setColor (navigationColor);
         symbol->setLabel (VlNames::navigationSymbol (function));
 
-        const auto userWantsRearranging = []
-        {
+        const auto userWantsRearranging = [] {
             const CStMenuLock menuLock;
             return CPrompts::get().askOkCancel (CPrompts::Icon::question, "Rearrangement of the foot switches...",
                                                 "Do you want conflicting foot switches to be automatically rearranged?",
@@ -116,11 +115,9 @@ VlControlCfg* VlEngine::getDisplayedControl (int controlId)
         }
 
         case ModeMidiSetup:
-        case ModeMidiLearn:
-            return learnPatch.getControl (controlId);
+        case ModeMidiLearn: return learnPatch.getControl (controlId);
 
-        default:
-            return nullptr;
+        default: return nullptr;
     }
 }
 
@@ -141,8 +138,8 @@ void VlEngine::updateNavigation()
         {
             goUpPatch = candidates.front();
 
-            const auto visited = std::find_first_of (history.rbegin(), history.rend(),
-                                                     candidates.begin(), candidates.end());
+            const auto visited =
+                std::find_first_of (history.rbegin(), history.rend(), candidates.begin(), candidates.end());
             if (visited != history.rend())
                 goUpPatch = *visited;
         }
@@ -194,7 +191,8 @@ bool VlEngine::findHigherRankPatches (juce::uint16 target, juce::uint8 level, st
             {
                 for (const auto& action : state->getActions())
                 {
-                    if (dynamic_cast<const VlaGoTo*> (action.get()) == nullptr || ! action->refersToPatch (*targetPatch))
+                    if (dynamic_cast<const VlaGoTo*> (action.get()) == nullptr
+                        || ! action->refersToPatch (*targetPatch))
                         continue;
 
                     if (patch.getLevel() < greatest)
@@ -285,7 +283,6 @@ void VlEngine::runNavigationFunction (int footswitch, bool pressed)
                 goToPatch (nextInList, true);
             break;
 
-        default:
-            break;
+        default: break;
     }
 }

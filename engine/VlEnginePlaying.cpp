@@ -25,8 +25,7 @@ void VlEngine::handleIncomingMidiMessage (juce::MidiInput*, const juce::MidiMess
 
         const auto number = isController ? message.getControllerNumber() : message.getNoteNumber();
 
-        inputLock.callLocked ([this, isController, number]
-        {
+        inputLock.callLocked ([this, isController, number] {
             if (userInterface != nullptr)
                 userInterface->learnMessage (isController, number);
         });
@@ -46,8 +45,7 @@ void VlEngine::handleIncomingMidiMessage (juce::MidiInput*, const juce::MidiMess
     {
         const auto value = message.getControllerValue();
 
-        inputLock.callLocked ([this, controlId, value]
-        {
+        inputLock.callLocked ([this, controlId, value] {
             if (userInterface != nullptr)
                 userInterface->setPedalValue (controlId, value);
         });
@@ -56,8 +54,7 @@ void VlEngine::handleIncomingMidiMessage (juce::MidiInput*, const juce::MidiMess
     {
         const auto down = message.isNoteOn();    // a note-on with velocity 0 is a release
 
-        inputLock.callLocked ([this, controlId, down]
-        {
+        inputLock.callLocked ([this, controlId, down] {
             if (userInterface != nullptr)
                 userInterface->footswitchEvent (controlId, down);
         });
@@ -208,8 +205,7 @@ void VlEngine::openMidiOutputs()
     // Actions one after another mostly name the same device: it is added once.
     juce::String last;
 
-    const auto want = [this, &last] (const juce::String& device)
-    {
+    const auto want = [this, &last] (const juce::String& device) {
         if (device != last || last.isEmpty())
         {
             midiDevices->addOutput (device);

@@ -24,13 +24,13 @@ public:
     virtual ~VlExecutionStage() = default;
 
     /** 1 runs at the press, 0 at the release. */
-    juce::uint8 getStage() const noexcept                   { return stage; }
+    juce::uint8 getStage() const noexcept { return stage; }
 
     /** Sets when the action runs (1 press, 0 release). */
-    void setStage (juce::uint8 newStage) noexcept           { stage = newStage; }
+    void setStage (juce::uint8 newStage) noexcept { stage = newStage; }
 
     /** True when an action given this value runs. */
-    bool runsAt (juce::uint8 value) const noexcept          { return value == stage; }
+    bool runsAt (juce::uint8 value) const noexcept { return value == stage; }
 
     /** Adds the "stage" attribute. */
     virtual void saveToXml (juce::XmlElement& element) const;

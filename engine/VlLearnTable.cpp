@@ -7,8 +7,8 @@ namespace
     bool isInteger (const juce::String& text)
     {
         const auto trimmed = text.trim();
-        const auto digits = trimmed.startsWithChar ('-') || trimmed.startsWithChar ('+') ? trimmed.substring (1)
-                                                                                        : trimmed;
+        const auto digits =
+            trimmed.startsWithChar ('-') || trimmed.startsWithChar ('+') ? trimmed.substring (1) : trimmed;
         return digits.isNotEmpty() && digits.containsOnly ("0123456789");
     }
 }

@@ -39,7 +39,7 @@ public:
     void writeTo (juce::XmlElement& element) const;
 
     /** The control id of that key 0..255, 0 for none; any thread, lock-free. */
-    int getControlOfKey (int key) const noexcept    { return controlOfKey[(size_t) key].load (std::memory_order_relaxed); }
+    int getControlOfKey (int key) const noexcept { return controlOfKey[(size_t) key].load (std::memory_order_relaxed); }
 
 private:
     //==============================================================================

@@ -98,8 +98,7 @@ int VlPatch::getIdOfControl (const VlControlCfg* control) const
 
 int VlPatch::countControlsOfKind (int controlId) const
 {
-    const auto counts = [controlId] (int id)
-    {
+    const auto counts = [controlId] (int id) {
         if (isFootswitchId (controlId))
             return isFootswitchId (id);
 

@@ -26,35 +26,35 @@ public:
 
     //==============================================================================
     /** The name shown in the patch list and in messages. */
-    const juce::String& getName() const noexcept            { return name; }
+    const juce::String& getName() const noexcept { return name; }
 
     /** Changes the name. */
-    void setName (const juce::String& newName)              { name = newName; }
+    void setName (const juce::String& newName) { name = newName; }
 
     /** The rank for navigation: 0 is the highest. */
-    juce::uint8 getLevel() const noexcept                   { return level; }
+    juce::uint8 getLevel() const noexcept { return level; }
 
     /** Changes the rank. */
-    void setLevel (juce::uint8 newLevel) noexcept           { level = newLevel; }
+    void setLevel (juce::uint8 newLevel) noexcept { level = newLevel; }
 
     /** The ARGB colour. */
-    juce::uint32 getColor() const noexcept                  { return color; }
+    juce::uint32 getColor() const noexcept { return color; }
 
     /** Changes the colour. */
-    void setColor (juce::uint32 newColor) noexcept          { color = newColor; }
+    void setColor (juce::uint32 newColor) noexcept { color = newColor; }
 
     /** Free text. */
-    const juce::String& getComment() const noexcept         { return comment; }
+    const juce::String& getComment() const noexcept { return comment; }
 
     /** Changes the free text. */
-    void setComment (const juce::String& newComment)        { comment = newComment; }
+    void setComment (const juce::String& newComment) { comment = newComment; }
 
     //==============================================================================
     /** The controls by id, in ascending id order. */
-    const std::map<int, std::unique_ptr<VlControlCfg>>& getControls() const noexcept  { return controls; }
+    const std::map<int, std::unique_ptr<VlControlCfg>>& getControls() const noexcept { return controls; }
 
     /** The number of controls, all kinds. */
-    int getNumControls() const noexcept                     { return (int) controls.size(); }
+    int getNumControls() const noexcept { return (int) controls.size(); }
 
     /** The control under that id, or null. */
     VlControlCfg* getControl (int controlId) const;

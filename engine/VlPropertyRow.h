@@ -12,47 +12,47 @@
 */
 enum class PropertyId : int
 {
-    patchName       = 1,
-    patchComment    = 2,
-    controlLabel    = 3,
-    controlTarget   = 4,
-    stateLabel      = 5,
-    actionComment   = 6,
-    sysexSequence   = 7,
-    sysexMinValue   = 8,
-    sysexMaxValue   = 9,
-    patchLevel      = 10,
-    initState       = 11,
-    initValue       = 12,
-    isLink          = 13,
-    linkPatch       = 14,
-    linkControl     = 15,
-    executeAt       = 16,
-    goToPatch       = 17,
-    mutePatch       = 18,
-    mutePedal       = 19,
-    muteSwitch      = 20,
-    midiChannel     = 21,
-    midiDevice      = 22,
-    sysexDevice     = 23,
-    datumSize       = 24,
-    program         = 25,
-    ccValue         = 26,
-    ccMinValue      = 27,
-    ccMaxValue      = 28,
-    controller      = 29,
-    velocity        = 30,
-    noteNumber      = 31,
-    navOnOff        = 32,
-    navGoUp         = 33,
-    navGoBackward   = 34,
-    navGoForward    = 35,
-    navNextPatch    = 36,
-    navLastPatch    = 37,
-    patchColor      = 38,
-    controlColor    = 39,
-    stateColor      = 40,
-    switchesColor   = 41
+    patchName = 1,
+    patchComment = 2,
+    controlLabel = 3,
+    controlTarget = 4,
+    stateLabel = 5,
+    actionComment = 6,
+    sysexSequence = 7,
+    sysexMinValue = 8,
+    sysexMaxValue = 9,
+    patchLevel = 10,
+    initState = 11,
+    initValue = 12,
+    isLink = 13,
+    linkPatch = 14,
+    linkControl = 15,
+    executeAt = 16,
+    goToPatch = 17,
+    mutePatch = 18,
+    mutePedal = 19,
+    muteSwitch = 20,
+    midiChannel = 21,
+    midiDevice = 22,
+    sysexDevice = 23,
+    datumSize = 24,
+    program = 25,
+    ccValue = 26,
+    ccMinValue = 27,
+    ccMaxValue = 28,
+    controller = 29,
+    velocity = 30,
+    noteNumber = 31,
+    navOnOff = 32,
+    navGoUp = 33,
+    navGoBackward = 34,
+    navGoForward = 35,
+    navNextPatch = 36,
+    navLastPatch = 37,
+    patchColor = 38,
+    controlColor = 39,
+    stateColor = 40,
+    switchesColor = 41
 };
 
 //==============================================================================
@@ -62,7 +62,12 @@ enum class PropertyId : int
 */
 struct VlPropertyRow
 {
-    enum class Kind { text, choice, color };
+    enum class Kind
+    {
+        text,
+        choice,
+        color
+    };
 
     Kind kind;
     juce::String label;
@@ -81,16 +86,10 @@ struct VlPropertyRow
     }
 
     /** A row that offers a list of choices. */
-    static VlPropertyRow choice (const juce::String& label, PropertyId id)
-    {
-        return { Kind::choice, label, id };
-    }
+    static VlPropertyRow choice (const juce::String& label, PropertyId id) { return { Kind::choice, label, id }; }
 
     /** A row that shows a colour of a colour library. */
-    static VlPropertyRow color (const juce::String& label, PropertyId id)
-    {
-        return { Kind::color, label, id };
-    }
+    static VlPropertyRow color (const juce::String& label, PropertyId id) { return { Kind::color, label, id }; }
 };
 
 /** A panel's rows, top to bottom. */

@@ -7,8 +7,8 @@ namespace VlTexts
 {
     bool getPatchText (const VlEngine& engine, int index, juce::String& text)
     {
-        auto* patch = juce::isPositiveAndBelow (index, engine.getNumPatches()) ? engine.getPatch ((juce::uint16) index)
-                                                                                : nullptr;
+        auto* patch =
+            juce::isPositiveAndBelow (index, engine.getNumPatches()) ? engine.getPatch ((juce::uint16) index) : nullptr;
         if (patch == nullptr)
             return false;
 

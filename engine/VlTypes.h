@@ -5,12 +5,12 @@
 /** What incoming MIDI does; the engine holds one of these values (VlEngine::getMode). */
 enum EngineMode : int
 {
-    ModePlay = 1,           ///< footswitches and pedals play the current patch
-    ModeNavigation = 2,     ///< footswitches run navigation functions, pedals only move the board
-    ModeMidiSetup = 3,      ///< the MIDI input dialog is open: input ignored
-    ModeMidiLearn = 4,      ///< note-ons and controllers go to the learn dialog
-    ModeInitialising = 5,   ///< initial states and values are being played: input ignored
-    ModeEditing = 6         ///< the patches editor is open: input ignored
+    ModePlay = 1,            ///< footswitches and pedals play the current patch
+    ModeNavigation = 2,      ///< footswitches run navigation functions, pedals only move the board
+    ModeMidiSetup = 3,       ///< the MIDI input dialog is open: input ignored
+    ModeMidiLearn = 4,       ///< note-ons and controllers go to the learn dialog
+    ModeInitialising = 5,    ///< initial states and values are being played: input ignored
+    ModeEditing = 6          ///< the patches editor is open: input ignored
 };
 
 /** The six navigation functions, each assigned to at most one footswitch. */

@@ -25,16 +25,16 @@ public:
         or up and then calls VlEngine::onFootswitch with the same arguments. Ids other
         than 1..10 are ignored.
     */
-    virtual void footswitchEvent (int footswitch, bool down)        { juce::ignoreUnused (footswitch, down); }
+    virtual void footswitchEvent (int footswitch, bool down) { juce::ignoreUnused (footswitch, down); }
 
     /** MIDI thread: a learnt pedal controller arrived. The board moves the pedal's
         slider; the slider later passes the value, on the main thread, to
         VlEngine::onPedalValue. Ids other than 11 and 12 are ignored.
     */
-    virtual void setPedalValue (int pedal, int value)               { juce::ignoreUnused (pedal, value); }
+    virtual void setPedalValue (int pedal, int value) { juce::ignoreUnused (pedal, value); }
 
     /** MIDI thread: a note-on or controller arrived while learning (mode 4). */
-    virtual void learnMessage (bool isController, int number)       { juce::ignoreUnused (isController, number); }
+    virtual void learnMessage (bool isController, int number) { juce::ignoreUnused (isController, number); }
 
     //==============================================================================
     /** Redraws every footswitch button from VlEngine::getDisplayedControl. */
@@ -44,7 +44,10 @@ public:
     virtual void refreshPedals() {}
 
     /** Redraws one footswitch button with the control now displayed on it (may be null). */
-    virtual void refreshButton (int footswitch, const VlControlCfg* control) { juce::ignoreUnused (footswitch, control); }
+    virtual void refreshButton (int footswitch, const VlControlCfg* control)
+    {
+        juce::ignoreUnused (footswitch, control);
+    }
 
     /** Repaints the board's background, which shows the current patch's colour. */
     virtual void repaintBoard() {}
@@ -54,14 +57,18 @@ public:
     virtual void refreshPatchList() {}
 
     /** Scrolls the patch list so that this row is visible. */
-    virtual void scrollPatchListTo (int row)                         { juce::ignoreUnused (row); }
+    virtual void scrollPatchListTo (int row) { juce::ignoreUnused (row); }
 
     /** The patch list's first selected row, -1 when none or there is no list. */
-    virtual int getSelectedPatchRow()                                { return -1; }
+    virtual int getSelectedPatchRow() { return -1; }
 
     /** Selects the row (deselecting the others), whose selection callback calls
         VlEngine::selectPatch before this returns. False when there is no patch list:
         the engine then selects the patch itself.
     */
-    virtual bool selectPatchRow (int row)                            { juce::ignoreUnused (row); return false; }
+    virtual bool selectPatchRow (int row)
+    {
+        juce::ignoreUnused (row);
+        return false;
+    }
 };

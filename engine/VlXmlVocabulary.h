@@ -18,13 +18,12 @@ namespace VlXml
     extern const juce::Identifier navigation, color, function, type, control;
 
     // Patches, controls, states
-    extern const juce::Identifier patches, current, patch, name, level, comment, item, id, label,
-                                  target, initState, initValue, linked, linkPatch, linkControl, state;
+    extern const juce::Identifier patches, current, patch, name, level, comment, item, id, label, target, initState,
+        initValue, linked, linkPatch, linkControl, state;
 
     // Actions
-    extern const juce::Identifier gotoPatch, mute, pedal, muteSwitch, note, number, velocity, cc,
-                                  controller, value, pc, program, sysex, sequence, datumSize, device,
-                                  channel, stage, minValue, maxValue;
+    extern const juce::Identifier gotoPatch, mute, pedal, muteSwitch, note, number, velocity, cc, controller, value, pc,
+        program, sysex, sequence, datumSize, device, channel, stage, minValue, maxValue;
 
     // The product's preferences elements
     extern const juce::Identifier midiIn, mainWindow, patchesDlg, inputDlg, navDlg;
@@ -37,8 +36,7 @@ namespace VlXml
 namespace VlNames
 {
     extern const juce::String footswitch, exprPedal;
-    extern const juce::String goToPatch, muteExprPedal, midiNote, midiControlChange,
-                              midiProgramChange, midiSysex;
+    extern const juce::String goToPatch, muteExprPedal, midiNote, midiControlChange, midiProgramChange, midiSysex;
 
     /** "*", "^", "<", ">", "-", "+" for navigation functions 1..6; empty otherwise. */
     juce::String navigationSymbol (int function);

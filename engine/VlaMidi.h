@@ -23,19 +23,19 @@ public:
 
     //==============================================================================
     /** The output device's name, compared exactly with the present outputs' names. */
-    const juce::String& getDevice() const noexcept          { return device; }
+    const juce::String& getDevice() const noexcept { return device; }
 
     /** The device's name. */
-    const juce::String* getOutputDevice() const noexcept override  { return &device; }
+    const juce::String* getOutputDevice() const noexcept override { return &device; }
 
     /** Changes the output device's name. */
-    void setDevice (const juce::String& newDevice)          { device = newDevice; }
+    void setDevice (const juce::String& newDevice) { device = newDevice; }
 
     /** The MIDI channel 1..16 (a stored 0 sends on 1, above 16 on 16). */
-    juce::uint8 getChannel() const noexcept                 { return channel; }
+    juce::uint8 getChannel() const noexcept { return channel; }
 
     /** Changes the MIDI channel. */
-    void setChannel (juce::uint8 newChannel) noexcept       { channel = newChannel; }
+    void setChannel (juce::uint8 newChannel) noexcept { channel = newChannel; }
 
     //==============================================================================
     /** Adds "device" and "channel" after the comment. */

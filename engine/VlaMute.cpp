@@ -20,10 +20,10 @@ VlaMute::VlaMute()
 }
 
 VlaMute::VlaMute (const VlaMute& other)
-    : VlaPatch (other)
-    , pedal (other.pedal)
-    , pendingPedal (other.pendingPedal)
-    , muteSwitch (other.muteSwitch)
+    : VlaPatch (other),
+      pedal (other.pedal),
+      pendingPedal (other.pendingPedal),
+      muteSwitch (other.muteSwitch)
 {
 }
 

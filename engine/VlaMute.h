@@ -24,7 +24,7 @@ public:
 
     //==============================================================================
     /** The target pedal control, or null. */
-    VlControlCfg* getPedal() const noexcept                 { return pedal; }
+    VlControlCfg* getPedal() const noexcept { return pedal; }
 
     /** Targets the patch at that index and its first pedal (11 before 12); no pedal
         when that patch defines none.
@@ -40,10 +40,10 @@ public:
     int getPedalId() const;
 
     /** 1 mutes the pedal; any other value unmutes it. */
-    juce::uint8 getMuteSwitch() const noexcept              { return muteSwitch; }
+    juce::uint8 getMuteSwitch() const noexcept { return muteSwitch; }
 
     /** Sets what the action does (1 mute, 0 unmute). */
-    void setMuteSwitch (juce::uint8 newSwitch) noexcept     { muteSwitch = newSwitch; }
+    void setMuteSwitch (juce::uint8 newSwitch) noexcept { muteSwitch = newSwitch; }
 
     //==============================================================================
     /** Resolves the patch, then its pedal of the pending id; false when either is missing. */

@@ -11,9 +11,9 @@ VlaPatch::VlaPatch (const juce::String& typeName)
 }
 
 VlaPatch::VlaPatch (const VlaPatch& other)
-    : VlAction (other)
-    , patch (other.patch)
-    , pendingPatch (other.pendingPatch)
+    : VlAction (other),
+      patch (other.patch),
+      pendingPatch (other.pendingPatch)
 {
 }
 

@@ -26,7 +26,7 @@ public:
 
     //==============================================================================
     /** The target patch, or null. */
-    VlPatch* getPatch() const noexcept                  { return patch; }
+    VlPatch* getPatch() const noexcept { return patch; }
 
     /** Targets the engine's patch at that index; none when the index is out of range. */
     virtual void setPatch (juce::uint16 index);
@@ -35,7 +35,7 @@ public:
     juce::uint16 getPatchIndex() const;
 
     /** The patch index read from a document and not resolved yet. */
-    std::optional<juce::uint16> getPendingPatchIndex() const noexcept   { return pendingPatch; }
+    std::optional<juce::uint16> getPendingPatchIndex() const noexcept { return pendingPatch; }
 
     //==============================================================================
     /** Targets the engine's patch at the pending index; false when there is none. */

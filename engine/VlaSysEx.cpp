@@ -24,9 +24,12 @@ namespace
     // The value of an ASCII hexadecimal digit, -1 for any other character.
     int hexDigit (juce::juce_wchar c) noexcept
     {
-        if (c >= '0' && c <= '9')  return (int) (c - '0');
-        if (c >= 'a' && c <= 'f')  return (int) (c - 'a' + 10);
-        if (c >= 'A' && c <= 'F')  return (int) (c - 'A' + 10);
+        if (c >= '0' && c <= '9')
+            return (int) (c - '0');
+        if (c >= 'a' && c <= 'f')
+            return (int) (c - 'a' + 10);
+        if (c >= 'A' && c <= 'F')
+            return (int) (c - 'A' + 10);
         return -1;
     }
 }
@@ -211,8 +214,8 @@ void VlaSysEx::sendBytes()
         bytes[checksumPos] = computeChecksum();
 
     static const juce::uint8 none = 0;
-    const auto message = juce::MidiMessage::createSysExMessage (bytes.empty() ? &none : bytes.data(),
-                                                                (int) bytes.size());
+    const auto message =
+        juce::MidiMessage::createSysExMessage (bytes.empty() ? &none : bytes.data(), (int) bytes.size());
 
     if (auto* engine = getEngine())
         engine->sendMidiMessage (device, message);

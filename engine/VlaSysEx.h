@@ -27,30 +27,30 @@ public:
 
     //==============================================================================
     /** The output device's name. */
-    const juce::String& getDevice() const noexcept          { return device; }
+    const juce::String& getDevice() const noexcept { return device; }
 
     /** The device's name. */
-    const juce::String* getOutputDevice() const noexcept override  { return &device; }
+    const juce::String* getOutputDevice() const noexcept override { return &device; }
 
     /** Changes the output device's name. */
-    void setDevice (const juce::String& newDevice)          { device = newDevice; }
+    void setDevice (const juce::String& newDevice) { device = newDevice; }
 
     /** The sequence text in its normal form (or, from a document, a text that was refused). */
-    const juce::String& getSequence() const noexcept        { return sequence; }
+    const juce::String& getSequence() const noexcept { return sequence; }
 
     /** The parsed data bytes, without 0xF0 and 0xF7; the value and checksum slots are
         filled at each run.
     */
-    const std::vector<juce::uint8>& getBytes() const noexcept   { return bytes; }
+    const std::vector<juce::uint8>& getBytes() const noexcept { return bytes; }
 
     /** Position of the pedal value's slot, NoIndex when none. */
-    juce::uint16 getValuePosition() const noexcept          { return valuePos; }
+    juce::uint16 getValuePosition() const noexcept { return valuePos; }
 
     /** Position of the first byte counted in the checksum, NoIndex when none. */
-    juce::uint16 getChecksumStart() const noexcept          { return checksumStart; }
+    juce::uint16 getChecksumStart() const noexcept { return checksumStart; }
 
     /** Position of the checksum byte, NoIndex when none. */
-    juce::uint16 getChecksumPosition() const noexcept       { return checksumPos; }
+    juce::uint16 getChecksumPosition() const noexcept { return checksumPos; }
 
     /** How many bytes a "*" reserves: 0 when the action has no value slot. */
     virtual juce::uint8 getDatumSize() const = 0;
@@ -91,7 +91,7 @@ protected:
     void sendBytes();
 
     /** The bytes, for the value slot to be filled. */
-    std::vector<juce::uint8>& getBytesToFill() noexcept     { return bytes; }
+    std::vector<juce::uint8>& getBytesToFill() noexcept { return bytes; }
 
 private:
     juce::String device { "???" }, sequence;

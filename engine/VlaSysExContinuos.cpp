@@ -15,10 +15,10 @@ namespace
 VlaSysExContinuos::VlaSysExContinuos() = default;
 
 VlaSysExContinuos::VlaSysExContinuos (const VlaSysExContinuos& other)
-    : VlaSysEx (other)
-    , datumSize (other.datumSize)
-    , minValue (other.minValue)
-    , maxValue (other.maxValue)
+    : VlaSysEx (other),
+      datumSize (other.datumSize),
+      minValue (other.minValue),
+      maxValue (other.maxValue)
 {
 }
 

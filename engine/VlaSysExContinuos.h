@@ -32,7 +32,7 @@ public:
     void setDatumSize (juce::uint8 size);
 
     /** The value for pedal position 0. */
-    juce::uint16 getMinValue() const noexcept               { return minValue; }
+    juce::uint16 getMinValue() const noexcept { return minValue; }
 
     /** Sets the minimum within 0..126 (1 byte) or 0..32638 (2 bytes); the maximum is
         raised above it when needed.
@@ -40,7 +40,7 @@ public:
     void setMinValue (int value);
 
     /** The value for pedal position 127. */
-    juce::uint16 getMaxValue() const noexcept               { return maxValue; }
+    juce::uint16 getMaxValue() const noexcept { return maxValue; }
 
     /** Sets the maximum within 1..127 (1 byte) or 1..32639 (2 bytes); the minimum is
         lowered below it when needed.

@@ -7,9 +7,9 @@
 VlamCCContinuos::VlamCCContinuos() = default;
 
 VlamCCContinuos::VlamCCContinuos (const VlamCCContinuos& other)
-    : VlamControlChange (other)
-    , minValue (other.minValue)
-    , maxValue (other.maxValue)
+    : VlamControlChange (other),
+      minValue (other.minValue),
+      maxValue (other.maxValue)
 {
 }
 

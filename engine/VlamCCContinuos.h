@@ -22,16 +22,16 @@ public:
     ~VlamCCContinuos() override;
 
     /** The value for pedal position 0. */
-    juce::uint8 getMinValue() const noexcept                { return minValue; }
+    juce::uint8 getMinValue() const noexcept { return minValue; }
 
     /** Changes the value for pedal position 0. */
-    void setMinValue (juce::uint8 newValue) noexcept        { minValue = newValue; }
+    void setMinValue (juce::uint8 newValue) noexcept { minValue = newValue; }
 
     /** The value for pedal position 127. */
-    juce::uint8 getMaxValue() const noexcept                { return maxValue; }
+    juce::uint8 getMaxValue() const noexcept { return maxValue; }
 
     /** Changes the value for pedal position 127. */
-    void setMaxValue (juce::uint8 newValue) noexcept        { maxValue = newValue; }
+    void setMaxValue (juce::uint8 newValue) noexcept { maxValue = newValue; }
 
     /** Adds "min_value" and "max_value" after the controller. */
     void saveToXml (juce::XmlElement& element) const override;

@@ -19,8 +19,7 @@ void VlamCCFixed::saveToXml (juce::XmlElement& element) const
 bool VlamCCFixed::loadFromXml (const juce::XmlElement& element, juce::uint16 patchOffset)
 {
     if (! VlamControlChange::loadFromXml (element, patchOffset)
-        || ! VlExecutionStage::loadFromXml (element, patchOffset)
-        || ! hasAttributes (element, { VlXml::value }))
+        || ! VlExecutionStage::loadFromXml (element, patchOffset) || ! hasAttributes (element, { VlXml::value }))
         return false;
 
     value = (juce::uint8) CXml::getInt (element, VlXml::value);

@@ -21,10 +21,10 @@ public:
     ~VlamCCFixed() override;
 
     /** The value sent (low 7 bits). */
-    juce::uint8 getValue() const noexcept                   { return value; }
+    juce::uint8 getValue() const noexcept { return value; }
 
     /** Changes the value sent. */
-    void setValue (juce::uint8 newValue) noexcept           { value = newValue; }
+    void setValue (juce::uint8 newValue) noexcept { value = newValue; }
 
     /** Adds "stage" and "value" after the controller. */
     void saveToXml (juce::XmlElement& element) const override;

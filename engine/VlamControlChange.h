@@ -17,7 +17,7 @@ public:
     ~VlamControlChange() override;
 
     /** The controller number 0..127 (only the low 7 bits are sent). */
-    juce::uint8 getController() const noexcept              { return controller; }
+    juce::uint8 getController() const noexcept { return controller; }
 
     /** Changes the controller number. */
     void setController (juce::uint8 newController) noexcept { controller = newController; }

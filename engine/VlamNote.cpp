@@ -26,8 +26,7 @@ void VlamNote::saveToXml (juce::XmlElement& element) const
 
 bool VlamNote::loadFromXml (const juce::XmlElement& element, juce::uint16 patchOffset)
 {
-    if (! VlaMidi::loadFromXml (element, patchOffset)
-        || ! hasAttributes (element, { VlXml::number, VlXml::velocity }))
+    if (! VlaMidi::loadFromXml (element, patchOffset) || ! hasAttributes (element, { VlXml::number, VlXml::velocity }))
         return false;
 
     number = (juce::uint8) CXml::getInt (element, VlXml::number);

@@ -17,16 +17,16 @@ public:
     ~VlamNote() override;
 
     /** The note number 0..127 (only the low 7 bits are sent). */
-    juce::uint8 getNumber() const noexcept                  { return number; }
+    juce::uint8 getNumber() const noexcept { return number; }
 
     /** Changes the note number. */
-    void setNumber (juce::uint8 newNumber) noexcept         { number = newNumber; }
+    void setNumber (juce::uint8 newNumber) noexcept { number = newNumber; }
 
     /** The note-on velocity (above 127 is sent as 127). */
-    juce::uint8 getVelocity() const noexcept                { return velocity; }
+    juce::uint8 getVelocity() const noexcept { return velocity; }
 
     /** Changes the note-on velocity. */
-    void setVelocity (juce::uint8 newVelocity) noexcept     { velocity = newVelocity; }
+    void setVelocity (juce::uint8 newVelocity) noexcept { velocity = newVelocity; }
 
     /** "note". */
     juce::String getElementName() const override;

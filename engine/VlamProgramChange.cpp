@@ -26,8 +26,7 @@ void VlamProgramChange::saveToXml (juce::XmlElement& element) const
 
 bool VlamProgramChange::loadFromXml (const juce::XmlElement& element, juce::uint16 patchOffset)
 {
-    if (! VlaMidi::loadFromXml (element, patchOffset)
-        || ! VlExecutionStage::loadFromXml (element, patchOffset)
+    if (! VlaMidi::loadFromXml (element, patchOffset) || ! VlExecutionStage::loadFromXml (element, patchOffset)
         || ! hasAttributes (element, { VlXml::program }))
         return false;
 

@@ -19,10 +19,10 @@ public:
     ~VlamProgramChange() override;
 
     /** The program number (low 7 bits are sent). */
-    juce::uint8 getProgram() const noexcept                 { return program; }
+    juce::uint8 getProgram() const noexcept { return program; }
 
     /** Changes the program number. */
-    void setProgram (juce::uint8 newProgram) noexcept       { program = newProgram; }
+    void setProgram (juce::uint8 newProgram) noexcept { program = newProgram; }
 
     /** "pc". */
     juce::String getElementName() const override;

@@ -22,7 +22,8 @@ public:
     };
 
     explicit CheckingMidiPorts (juce::StringArray outputNames, std::shared_ptr<Sent> sentTo = std::make_shared<Sent>())
-        : names (std::move (outputNames)), sent (std::move (sentTo))
+        : names (std::move (outputNames)),
+          sent (std::move (sentTo))
     {
     }
 
@@ -44,7 +45,7 @@ public:
             require (data[i] < 0x80);
     }
 
-    juce::Array<CMidiPortInfo> getInputs() override  { return {}; }
+    juce::Array<CMidiPortInfo> getInputs() override { return {}; }
 
     juce::Array<CMidiPortInfo> getOutputs() override
     {
@@ -70,7 +71,10 @@ private:
     class Output : public CMidiOutputPort
     {
     public:
-        explicit Output (std::shared_ptr<Sent> sentTo) : sent (std::move (sentTo)) {}
+        explicit Output (std::shared_ptr<Sent> sentTo)
+            : sent (std::move (sentTo))
+        {
+        }
 
         void sendMessageNow (const juce::MidiMessage& message) override
         {

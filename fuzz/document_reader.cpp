@@ -17,7 +17,7 @@ namespace
     struct Rig
     {
         juce::ScopedJuceInitialiser_GUI juce;
-        FakePrompts prompts;      // the load checks' boxes, recorded instead of shown
+        FakePrompts prompts;    // the load checks' boxes, recorded instead of shown
         VlEngine engine { std::make_unique<CheckingMidiPorts> (juce::StringArray { "Synth", "Effects", "???" }) };
         VlDocument document { engine, nullptr };
         juce::TemporaryFile file { ".vlt" };

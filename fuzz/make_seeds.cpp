@@ -31,8 +31,7 @@ namespace
         TemporaryHome home;
         TestApplication app;
 
-        const auto save = [&] (const char* name)
-        {
+        const auto save = [&] (const char* name) {
             if (! app.savePreferences() || ! home.getPreferencesFile().copyFileTo (folder.getChildFile (name)))
                 throw std::runtime_error (std::string ("cannot save ") + name);
         };
@@ -57,7 +56,7 @@ namespace
         Bytes bytes { 0xb0 };
 
         for (juce::uint8 value = 0; value < 128; ++value)
-            bytes.insert (bytes.end(), { 0x07, value });   // running status
+            bytes.insert (bytes.end(), { 0x07, value });    // running status
 
         return bytes;
     }
@@ -68,12 +67,12 @@ namespace
     {
         write (folder.getChildFile ("footswitch.mid"), { 0x90, 0x01, 0x7f, 0x01, 0x00, 0x80, 0x02, 0x40 });
         write (folder.getChildFile ("pedal_sweep.mid"), controllerSweep());
-        write (folder.getChildFile ("mixed.mid"),
-               { 0xc0, 0x05, 0xe1, 0x00, 0x40, 0xd2, 0x33, 0xa3, 0x3c, 0x10,
-                 0x90, 0xf8, 0x3c, 0xfe, 0x64,                          // real-time inside a note
-                 0xf0, 0x7d, 0x01, 0xf8, 0x02, 0x03, 0xf7,              // and inside an exclusive
-                 0xf1, 0x21, 0xf2, 0x10, 0x20, 0xf3, 0x04, 0xf6, 0xfa, 0xfc, 0xff,
-                 0x3c, 0x00, 0xf7, 0xf4, 0xf9 });                      // stray bytes
+        write (
+            folder.getChildFile ("mixed.mid"), { 0xc0, 0x05, 0xe1, 0x00, 0x40, 0xd2, 0x33, 0xa3,
+                                                 0x3c, 0x10, 0x90, 0xf8, 0x3c, 0xfe, 0x64,    // real-time inside a note
+                                                 0xf0, 0x7d, 0x01, 0xf8, 0x02, 0x03, 0xf7,    // and inside an exclusive
+                                                 0xf1, 0x21, 0xf2, 0x10, 0x20, 0xf3, 0x04, 0xf6,
+                                                 0xfa, 0xfc, 0xff, 0x3c, 0x00, 0xf7, 0xf4, 0xf9 });    // stray bytes
         write (folder.getChildFile ("fcb_dump.syx"), VlFcbDump::forDefaultLearnTable().encode());
     }
 
@@ -90,8 +89,7 @@ namespace
         VlEngine engine { std::make_unique<CVirtualMidiPorts>() };
         VlDocument document (engine, nullptr);
 
-        const auto save = [&] (const char* name)
-        {
+        const auto save = [&] (const char* name) {
             const auto text = document.createDocumentText();
             write (folder.getChildFile (name), Bytes (text.toRawUTF8(), text.toRawUTF8() + text.getNumBytesAsUTF8()));
         };
@@ -117,8 +115,7 @@ namespace
     // (bit 0: under a pedal, bit 1: two value bytes) and the pedal value.
     void writeSysExSequences (const juce::File& folder)
     {
-        const auto save = [&] (const char* name, VlaSysEx& action, juce::uint8 choice, const char* text)
-        {
+        const auto save = [&] (const char* name, VlaSysEx& action, juce::uint8 choice, const char* text) {
             if (action.parseSequence (text))
                 throw std::runtime_error (std::string ("refused: ") + text);
 
@@ -149,7 +146,7 @@ int main (int argc, char** argv)
     }
 
     juce::JUCEApplicationBase::createInstance = +[]() -> juce::JUCEApplicationBase* { return nullptr; };
-    juce::ScopedJuceInitialiser_GUI juce;   // the tooltip window is a component
+    juce::ScopedJuceInitialiser_GUI juce;    // the tooltip window is a component
 
     try
     {

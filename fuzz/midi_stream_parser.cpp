@@ -22,11 +22,17 @@ namespace
 
         switch (status)
         {
-            case 0xf1: case 0xf3:                       return 2;
-            case 0xf2:                                  return 3;
-            case 0xf6: case 0xf8: case 0xfa: case 0xfb:
-            case 0xfc: case 0xfe: case 0xff:            return 1;
-            default:                                    return 0;
+            case 0xf1:
+            case 0xf3: return 2;
+            case 0xf2: return 3;
+            case 0xf6:
+            case 0xf8:
+            case 0xfa:
+            case 0xfb:
+            case 0xfc:
+            case 0xfe:
+            case 0xff: return 1;
+            default: return 0;
         }
     }
 
@@ -49,8 +55,7 @@ namespace
 
     CMidiStreamParser::Callback collectInto (std::vector<Message>& messages)
     {
-        return [&messages] (const juce::MidiMessage& message)
-        {
+        return [&messages] (const juce::MidiMessage& message) {
             const auto* raw = message.getRawData();
             messages.emplace_back (raw, raw + message.getRawDataSize());
         };

@@ -37,7 +37,8 @@ namespace
         g.drawRoundedRectangle (area.reduced (0.5f), corner, 1.0f);
 
         // The rubber pad with its ribs.
-        auto pad = area.reduced (area.getWidth() * 0.07f, area.getHeight() * 0.14f).withTrimmedTop (area.getHeight() * 0.06f);
+        auto pad =
+            area.reduced (area.getWidth() * 0.07f, area.getHeight() * 0.14f).withTrimmedTop (area.getHeight() * 0.06f);
         g.setGradientFill (juce::ColourGradient (juce::Colour (0xff3b3e44), pad.getX(), pad.getY(),
                                                  juce::Colour (0xff17181b), pad.getX(), pad.getBottom(), false));
         g.fillRoundedRectangle (pad, corner * 0.6f);
@@ -51,8 +52,8 @@ namespace
 
         // The LED on the frame, above the pad.
         const auto ledSize = area.getHeight() * 0.07f;
-        const juce::Rectangle<float> led (area.getX() + area.getWidth() * 0.07f,
-                                          area.getY() + area.getHeight() * 0.04f, ledSize, ledSize);
+        const juce::Rectangle<float> led (area.getX() + area.getWidth() * 0.07f, area.getY() + area.getHeight() * 0.04f,
+                                          ledSize, ledSize);
 
         if (ledOn)
         {
@@ -116,8 +117,8 @@ namespace
 
         g.setColour (juce::Colour (0xff2b2f36));
         g.setFont (font (12.0f, false));
-        g.drawFittedText ("Plays the patches of your documents from the footswitches and pedals of an FCB 1010.",
-                          16, 128, 316, 32, juce::Justification::centred, 2, 1.0f);
+        g.drawFittedText ("Plays the patches of your documents from the footswitches and pedals of an FCB 1010.", 16,
+                          128, 316, 32, juce::Justification::centred, 2, 1.0f);
         return image;
     }
 
@@ -149,7 +150,7 @@ int main (int argc, char** argv)
     const auto folder = juce::File::getCurrentWorkingDirectory().getChildFile (juce::String::fromUTF8 (argv[1]));
 
     if (! writePng (drawStartPicture(), folder.getChildFile ("splash.png"))
-         || ! writePng (drawAboutPicture(), folder.getChildFile ("about.png")))
+        || ! writePng (drawAboutPicture(), folder.getChildFile ("about.png")))
     {
         std::cerr << "DrawPictures: cannot write into " << folder.getFullPathName() << std::endl;
         return 1;

@@ -62,7 +62,8 @@ int main (int argc, char** argv)
     std::map<juce::String, juce::File> files;
 
     for (const auto& entry : juce::RangedDirectoryIterator (sourceFolder, true, "*", juce::File::findFiles))
-        files[folderName + "/" + entry.getFile().getRelativePathFrom (sourceFolder).replaceCharacter ('\\', '/')] = entry.getFile();
+        files[folderName + "/" + entry.getFile().getRelativePathFrom (sourceFolder).replaceCharacter ('\\', '/')] =
+            entry.getFile();
 
     for (int i = 5; i < argc; ++i)
     {
@@ -88,15 +89,16 @@ int main (int argc, char** argv)
     }
 
     // No copy of the empty data: copying an empty MemoryBlock passes null to memcpy.
-    builder.addEntry (std::make_unique<juce::MemoryInputStream> (nullptr, 0, false).release(),
-                      0, folderName + "/", fixedTime);
+    builder.addEntry (std::make_unique<juce::MemoryInputStream> (nullptr, 0, false).release(), 0, folderName + "/",
+                      fixedTime);
 
     juce::MemoryOutputStream archive;
 
     if (! builder.writeToStream (archive, nullptr))
         return fail ("cannot read the example files");
 
-    if (! zipOut.getParentDirectory().createDirectory() || ! zipOut.replaceWithData (archive.getData(), archive.getDataSize()))
+    if (! zipOut.getParentDirectory().createDirectory()
+        || ! zipOut.replaceWithData (archive.getData(), archive.getDataSize()))
         return fail ("cannot write " + zipOut.getFullPathName());
 
     if (! writeSource (sourceOut, archive.getMemoryBlock()))

@@ -38,13 +38,13 @@ public:
 
     //==============================================================================
     /** The patch list. */
-    PatchesList& getPatchesList() noexcept                  { return *patchesList; }
+    PatchesList& getPatchesList() noexcept { return *patchesList; }
 
     /** The ten footswitches. */
-    JButtonsPanel& getButtonsPanel() noexcept               { return *buttonsPanel; }
+    JButtonsPanel& getButtonsPanel() noexcept { return *buttonsPanel; }
 
     /** The two pedals. */
-    JSlidersPanel& getSlidersPanel() noexcept               { return *slidersPanel; }
+    JSlidersPanel& getSlidersPanel() noexcept { return *slidersPanel; }
 
     //==============================================================================
     /** The bevelled panel (VlFCBLookAndFeel::drawBevelledPanel) in the shown patch's

@@ -10,8 +10,7 @@ namespace
 
 JSlidersPanel::JSlidersPanel()
 {
-    const auto makeSlider = [this]
-    {
+    const auto makeSlider = [this] {
         auto slider = std::make_unique<VlSlider>();
         addAndMakeVisible (*slider);
         slider->setSliderStyle (juce::Slider::LinearVertical);
@@ -20,8 +19,7 @@ JSlidersPanel::JSlidersPanel()
         return slider;
     };
 
-    const auto makeLabel = [this] (const juce::String& text, bool bold)
-    {
+    const auto makeLabel = [this] (const juce::String& text, bool bold) {
         auto label = std::make_unique<juce::Label> (juce::String(), text);
         addAndMakeVisible (*label);
         setUpLabel (*label, bold);

@@ -10,8 +10,8 @@ namespace
 }
 
 PatchesList::PatchesList()
-    : juce::ListBox ("PatchesList", nullptr)
-    , scrollBars (*getViewport())
+    : juce::ListBox ("PatchesList", nullptr),
+      scrollBars (*getViewport())
 {
     setModel (this);
     setRowHeight (40);

@@ -23,25 +23,25 @@ public:
 
     //==============================================================================
     /** The footswitch number 1..10, read from the name. */
-    int getNumber() const noexcept                          { return number; }
+    int getNumber() const noexcept { return number; }
 
     /** True when the shown control has more than one state: the face keeps a line for it. */
-    bool isMultiState() const noexcept                      { return multiState; }
+    bool isMultiState() const noexcept { return multiState; }
 
     /** Gives or takes away the line for the state's label; repaints. */
     void setMultiState (bool shouldShowState);
 
     /** The shown control's target text. */
-    const juce::String& getTargetText() const noexcept      { return targetText; }
+    const juce::String& getTargetText() const noexcept { return targetText; }
 
     /** Changes the target text; repaints. */
     void setTargetText (const juce::String& newText);
 
     /** The label of the shown control's current state (empty when there is none). */
-    const juce::String& getStateLabel() const noexcept      { return stateLabel; }
+    const juce::String& getStateLabel() const noexcept { return stateLabel; }
 
     /** The colour the state's label is drawn in. */
-    juce::Colour getStateColour() const noexcept            { return stateColour; }
+    juce::Colour getStateColour() const noexcept { return stateColour; }
 
     /** Changes the state's label and colour; repaints. */
     void setStateLabel (const juce::String& newLabel, juce::Colour newColour);

@@ -98,8 +98,8 @@ void VlSlider::paint (juce::Graphics& g)
         const auto rows = (int) ((float) image.getHeight() * (float) targetValue / (float) getMaximum());
 
         if (rows > 0)
-            g.drawImage (image, margin, margin + image.getHeight() - rows, image.getWidth(), rows,
-                         0, image.getHeight() - rows, image.getWidth(), rows);
+            g.drawImage (image, margin, margin + image.getHeight() - rows, image.getWidth(), rows, 0,
+                         image.getHeight() - rows, image.getWidth(), rows);
     }
 
     // The frame and the thumb: the look-and-feel's (VlFCBLookAndFeel on the board).

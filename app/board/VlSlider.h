@@ -39,28 +39,28 @@ public:
     void showControl (const VlControlCfg* control, juce::uint8 value);
 
     /** Records that the slider's value was passed on to the shown control. */
-    void valuePassedOn (juce::uint8 value) noexcept         { controlValue = value; }
+    void valuePassedOn (juce::uint8 value) noexcept { controlValue = value; }
 
     /** While pending the value to reach; once taken over the slider's own value. */
-    juce::uint8 getTargetValue() const noexcept             { return targetValue; }
+    juce::uint8 getTargetValue() const noexcept { return targetValue; }
 
     /** -1 pending above the target, 1 pending below it, 0 taken over. */
-    int getDirection() const noexcept                       { return direction; }
+    int getDirection() const noexcept { return direction; }
 
     /** True when taken over: changes are then passed on. */
-    bool isTakenOver() const noexcept                       { return direction == 0; }
+    bool isTakenOver() const noexcept { return direction == 0; }
 
     /** Marks the shown pedal muted (dimmed bar) or not; repaints. */
     void setMuted (bool shouldBeMuted);
 
     /** True when the shown pedal is muted. */
-    bool isMuted() const noexcept                           { return muted; }
+    bool isMuted() const noexcept { return muted; }
 
     /** Recolours the bar and rebuilds its images. */
     void setBarColour (juce::Colour newColour);
 
     /** The bar's colour. */
-    juce::Colour getBarColour() const noexcept              { return barColour; }
+    juce::Colour getBarColour() const noexcept { return barColour; }
 
     //==============================================================================
     /** Runs inside every change of the value (mouse or setValue), before the listeners
@@ -76,14 +76,14 @@ public:
 
 private:
     void rebuildImages();
-    juce::uint8 currentValue() const noexcept               { return (juce::uint8) (int) getValue(); }
+    juce::uint8 currentValue() const noexcept { return (juce::uint8) (int) getValue(); }
 
     static constexpr int segmentHeight = 5, segmentGap = 3, margin = 16;
 
     juce::uint8 targetValue = 0;
     int direction = 0;
-    const VlControlCfg* shownControl = nullptr;     // only compared, never followed
-    juce::uint8 controlValue = 0;                   // the shown control's value as last known here
+    const VlControlCfg* shownControl = nullptr;    // only compared, never followed
+    juce::uint8 controlValue = 0;                  // the shown control's value as last known here
     bool muted = false;
     juce::Colour barColour { 0xffffffff };
     juce::Image barImage, dimmedImage;

@@ -9,7 +9,12 @@ namespace
     constexpr int stripHeight = 34;
     const juce::Colour boardColour (0xffe3e3e3);
 
-    enum HelpText { learnHelp = 40, deviceHelp = 41, channelHelp = 42 };
+    enum HelpText
+    {
+        learnHelp = 40,
+        deviceHelp = 41,
+        channelHelp = 42
+    };
 
     juce::String helpText (int index)
     {

@@ -42,13 +42,13 @@ public:
     ~JMidiInputDlg() override;
 
     //==============================================================================
-    JButtonsPanel& getButtonsPanel() noexcept       { return *buttonsPanel; }
-    JSlidersPanel& getSlidersPanel() noexcept       { return *slidersPanel; }
-    juce::TextButton& getLearnButton() noexcept     { return *learnButton; }
-    juce::ComboBox& getDeviceCombo() noexcept       { return *deviceCombo; }
-    juce::ComboBox& getChannelCombo() noexcept      { return *channelCombo; }
-    juce::Label& getDeviceLabel() noexcept          { return *deviceLabel; }
-    juce::Label& getChannelLabel() noexcept         { return *channelLabel; }
+    JButtonsPanel& getButtonsPanel() noexcept { return *buttonsPanel; }
+    JSlidersPanel& getSlidersPanel() noexcept { return *slidersPanel; }
+    juce::TextButton& getLearnButton() noexcept { return *learnButton; }
+    juce::ComboBox& getDeviceCombo() noexcept { return *deviceCombo; }
+    juce::ComboBox& getChannelCombo() noexcept { return *channelCombo; }
+    juce::Label& getDeviceLabel() noexcept { return *deviceLabel; }
+    juce::Label& getChannelLabel() noexcept { return *channelLabel; }
 
     //==============================================================================
     /** The board's background in light grey below the strip, the black strip above. */

@@ -16,8 +16,8 @@ JNavOptionsDlg::~JNavOptionsDlg() = default;
 
 void JNavOptionsDlg::paint (juce::Graphics& g)
 {
-    g.setGradientFill (juce::ColourGradient (topColour, 0.0f, 0.0f,
-                                             topColour.contrasting (0.3f), 0.0f, (float) getHeight(), false));
+    g.setGradientFill (
+        juce::ColourGradient (topColour, 0.0f, 0.0f, topColour.contrasting (0.3f), 0.0f, (float) getHeight(), false));
     g.fillAll();
 }
 

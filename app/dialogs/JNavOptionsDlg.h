@@ -15,7 +15,7 @@ public:
     ~JNavOptionsDlg() override;
 
     /** The rows' panel, which owns the rows it holds. */
-    juce::PropertyPanel& getPanel() noexcept                { return *panel; }
+    juce::PropertyPanel& getPanel() noexcept { return *panel; }
 
     //==============================================================================
     /** A vertical gradient from light grey (0xFFE3E3E3) at the top edge to the same

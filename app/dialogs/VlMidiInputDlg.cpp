@@ -216,8 +216,8 @@ void VlMidiInputDlg::refreshLabels()
 {
     const auto mode = engine.getMode();
 
-    if (auto* patch = engine.getPatchForMode (ModeMidiSetup); patch != nullptr
-                                                              && (mode == ModeMidiSetup || mode == ModeMidiLearn))
+    if (auto* patch = engine.getPatchForMode (ModeMidiSetup);
+        patch != nullptr && (mode == ModeMidiSetup || mode == ModeMidiLearn))
     {
         for (const auto& [id, control] : patch->getControls())
         {

@@ -83,13 +83,13 @@ public:
 
     //==============================================================================
     /** The control being learnt (11, 1..10, 12), -1 while not learning. */
-    int getLearnStep() const noexcept                        { return learnStep; }
+    int getLearnStep() const noexcept { return learnStep; }
 
     /** The input devices listed at the last showing, as the device choice holds them. */
     const juce::StringArray& getDeviceNames() const noexcept { return deviceNames; }
 
     /** The content, null before the first showing. */
-    JMidiInputDlg* getContent() const noexcept               { return content.get(); }
+    JMidiInputDlg* getContent() const noexcept { return content.get(); }
 
 private:
     //==============================================================================

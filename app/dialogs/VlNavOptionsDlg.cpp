@@ -57,14 +57,14 @@ void VlNavOptionsDlg::show()
 
     if (engine.getCurrentPatch() != nullptr)
     {
-        EditorRows::addToPanel (panel, *this, {
-            VlPropertyRow::color ("switches color", PropertyId::switchesColor),
-            footswitchRow ("on/off", NavOnOff, PropertyId::navOnOff),
-            footswitchRow ("go up", NavGoUp, PropertyId::navGoUp),
-            footswitchRow ("go backward", NavBackward, PropertyId::navGoBackward),
-            footswitchRow ("go forward", NavForward, PropertyId::navGoForward),
-            footswitchRow ("next patch #", NavNext, PropertyId::navNextPatch),
-            footswitchRow ("last patch #", NavPrevious, PropertyId::navLastPatch) });
+        EditorRows::addToPanel (panel, *this,
+                                { VlPropertyRow::color ("switches color", PropertyId::switchesColor),
+                                  footswitchRow ("on/off", NavOnOff, PropertyId::navOnOff),
+                                  footswitchRow ("go up", NavGoUp, PropertyId::navGoUp),
+                                  footswitchRow ("go backward", NavBackward, PropertyId::navGoBackward),
+                                  footswitchRow ("go forward", NavForward, PropertyId::navGoForward),
+                                  footswitchRow ("next patch #", NavNext, PropertyId::navNextPatch),
+                                  footswitchRow ("last patch #", NavPrevious, PropertyId::navLastPatch) });
     }
 
     showModal ("Navigation setup", *content, juce::Colours::white, false, false);

@@ -50,15 +50,15 @@ public:
     void refresh();
 
     /** The content, null before the first showing. */
-    JNavOptionsDlg* getContent() const noexcept             { return content.get(); }
+    JNavOptionsDlg* getContent() const noexcept { return content.get(); }
 
 private:
     //==============================================================================
-    VlEngine& getEngine() override                          { return engine; }
+    VlEngine& getEngine() override { return engine; }
     VlPatch* getCurrentPatch() override;
-    VlControlCfg* getCurrentControl() override              { return nullptr; }
-    VlControlState* getCurrentState() override              { return nullptr; }
-    VlAction* getCurrentAction() override                   { return nullptr; }
+    VlControlCfg* getCurrentControl() override { return nullptr; }
+    VlControlState* getCurrentState() override { return nullptr; }
+    VlAction* getCurrentAction() override { return nullptr; }
     const juce::StringArray& getOutputDeviceNames() override;
     void propertyChanged (int propertyId) override;
 

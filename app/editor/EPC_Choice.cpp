@@ -3,8 +3,8 @@
 #include "app/editor/EditorProperties.h"
 
 EPC_Choice::EPC_Choice (EditorSelection& s, const juce::String& label, int id)
-    : EditorProperty (s, id)
-    , juce::PropertyComponent (label)
+    : EditorProperty (s, id),
+      juce::PropertyComponent (label)
 {
     addAndMakeVisible (comboBox);
     comboBox.setEditableText (false);

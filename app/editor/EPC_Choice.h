@@ -39,13 +39,13 @@ public:
     virtual int getIndex() const;
 
     /** The value of the choice at that index of the last refresh; -1 when none. */
-    int valueOfIndex (int index) const noexcept             { return choices.valueOfIndex (index); }
+    int valueOfIndex (int index) const noexcept { return choices.valueOfIndex (index); }
 
     /** The smallest index of the last refresh with that value; -1 when none. */
-    int indexOfValue (int value) const noexcept             { return choices.indexOfValue (value); }
+    int indexOfValue (int value) const noexcept { return choices.indexOfValue (value); }
 
     /** The combo box: item id index + 1 for each choice that is not a separator. */
-    juce::ComboBox& getComboBox() noexcept                  { return comboBox; }
+    juce::ComboBox& getComboBox() noexcept { return comboBox; }
 
 private:
     void comboBoxChanged (juce::ComboBox*) override;

@@ -15,8 +15,8 @@ namespace
 }
 
 EPC_Color::EPC_Color (EditorSelection& s, const juce::String& label, int id)
-    : EditorProperty (s, id)
-    , CColorPropertyComponent (label, s.getEngine(), libraryOf (s, id))
+    : EditorProperty (s, id),
+      CColorPropertyComponent (label, s.getEngine(), libraryOf (s, id))
 {
     initTooltip (*this);
 }

@@ -3,8 +3,8 @@
 #include "app/editor/EditorProperties.h"
 
 EPC_Text::EPC_Text (EditorSelection& s, const juce::String& label, int maxChars, int multiLineHeight, int id)
-    : EditorProperty (s, id)
-    , juce::TextPropertyComponent (label, maxChars, multiLineHeight != -1)
+    : EditorProperty (s, id),
+      juce::TextPropertyComponent (label, maxChars, multiLineHeight != -1)
 {
     if (multiLineHeight != -1)
     {

@@ -15,10 +15,10 @@ public:
     void add (const juce::String& text, int value);
 
     /** The number of choices, separators included. */
-    int size() const noexcept                               { return (int) values.size(); }
+    int size() const noexcept { return (int) values.size(); }
 
     /** The texts in index order. */
-    const juce::StringArray& getTexts() const noexcept      { return texts; }
+    const juce::StringArray& getTexts() const noexcept { return texts; }
 
     /** The value of that index; -1 when there is no such index. */
     int valueOfIndex (int index) const noexcept;

@@ -9,10 +9,10 @@ namespace
 }
 
 EditorList::EditorList (VlEditor& editorToAsk, Kind listKind)
-    : juce::ListBox ("EditorList", nullptr)
-    , editor (editorToAsk)
-    , kind (listKind)
-    , scrollBars (*getViewport())
+    : juce::ListBox ("EditorList", nullptr),
+      editor (editorToAsk),
+      kind (listKind),
+      scrollBars (*getViewport())
 {
     setModel (this);
     editor.registerList (*this);
@@ -35,10 +35,10 @@ int EditorList::getNumRows()
 {
     switch (kind)
     {
-        case Kind::patches:  return editor.getPatchCount();
+        case Kind::patches: return editor.getPatchCount();
         case Kind::controls: return editor.getControlCount();
-        case Kind::states:   return editor.getStateCount();
-        case Kind::actions:  return editor.getActionCount();
+        case Kind::states: return editor.getStateCount();
+        case Kind::actions: return editor.getActionCount();
     }
 
     return 0;
@@ -50,10 +50,10 @@ void EditorList::paintListBoxItem (int row, juce::Graphics& g, int width, int he
 
     switch (kind)
     {
-        case Kind::patches:  editor.getPatchText (row, text); break;
+        case Kind::patches: editor.getPatchText (row, text); break;
         case Kind::controls: editor.getControlRowText (nullptr, row, text); break;
-        case Kind::states:   editor.getStateText (nullptr, row, text); break;
-        case Kind::actions:  editor.getActionText (nullptr, row, text); break;
+        case Kind::states: editor.getStateText (nullptr, row, text); break;
+        case Kind::actions: editor.getActionText (nullptr, row, text); break;
     }
 
     if (isSelected)
@@ -74,10 +74,10 @@ void EditorList::selectedRowsChanged (int lastRowSelected)
 {
     switch (kind)
     {
-        case Kind::patches:  editor.patchSelectionChanged (lastRowSelected); break;
+        case Kind::patches: editor.patchSelectionChanged (lastRowSelected); break;
         case Kind::controls: editor.selectControl (lastRowSelected); break;
-        case Kind::states:   editor.selectState (lastRowSelected); break;
-        case Kind::actions:  editor.selectAction (lastRowSelected); break;
+        case Kind::states: editor.selectState (lastRowSelected); break;
+        case Kind::actions: editor.selectAction (lastRowSelected); break;
     }
 }
 

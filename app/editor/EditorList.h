@@ -22,7 +22,13 @@ class EditorList : public juce::ListBox,
                    private juce::ListBoxModel
 {
 public:
-    enum class Kind { patches = 1, controls = 2, states = 3, actions = 4 };
+    enum class Kind
+    {
+        patches = 1,
+        controls = 2,
+        states = 3,
+        actions = 4
+    };
 
     /** Registers with the editor, which reaches the list of each kind through it. */
     EditorList (VlEditor& editor, Kind kind);
@@ -30,7 +36,7 @@ public:
     /** Unregisters from the editor. */
     ~EditorList() override;
 
-    Kind getKind() const noexcept                           { return kind; }
+    Kind getKind() const noexcept { return kind; }
 
     //==============================================================================
     int getNumRows() override;

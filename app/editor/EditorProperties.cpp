@@ -47,15 +47,13 @@ namespace
     template <typename Object, typename Value, typename Get, typename Set>
     Field<Value> on (Get get, Set set)
     {
-        return { [get] (EditorSelection& selection) -> std::optional<Value>
-                 {
-                     if (auto* object = find<Object> (selection))
-                         return (Value) std::invoke (get, *object);
+        return { [get] (EditorSelection& selection) -> std::optional<Value> {
+                    if (auto* object = find<Object> (selection))
+                        return (Value) std::invoke (get, *object);
 
-                     return std::nullopt;
-                 },
-                 [set] (EditorSelection& selection, Value value)
-                 {
+                    return std::nullopt;
+                },
+                 [set] (EditorSelection& selection, Value value) {
                      auto* object = find<Object> (selection);
 
                      if (object != nullptr)
@@ -70,18 +68,16 @@ namespace
     template <typename Action>
     Field<int> deviceOf()
     {
-        return { [] (EditorSelection& selection) -> std::optional<int>
-                 {
-                     if (auto* action = find<Action> (selection))
-                     {
-                         const auto& device = action->getDevice();
-                         return device.isEmpty() ? -1 : selection.getOutputDeviceNames().indexOf (device);
-                     }
+        return { [] (EditorSelection& selection) -> std::optional<int> {
+                    if (auto* action = find<Action> (selection))
+                    {
+                        const auto& device = action->getDevice();
+                        return device.isEmpty() ? -1 : selection.getOutputDeviceNames().indexOf (device);
+                    }
 
-                     return std::nullopt;
-                 },
-                 [] (EditorSelection& selection, int index)
-                 {
+                    return std::nullopt;
+                },
+                 [] (EditorSelection& selection, int index) {
                      auto* action = find<Action> (selection);
 
                      if (action != nullptr)
@@ -91,24 +87,24 @@ namespace
                  } };
     }
 
-    juce::String asDecimal (int value)  { return juce::String (value); }
+    juce::String asDecimal (int value)
+    {
+        return juce::String (value);
+    }
 
     //==============================================================================
     const std::map<PropertyId, Field<juce::String>>& textFields()
     {
         static const std::map<PropertyId, Field<juce::String>> fields {
-            { PropertyId::patchName,
-              on<VlPatch, juce::String> (&VlPatch::getName, &VlPatch::setName) },
-            { PropertyId::patchComment,
-              on<VlPatch, juce::String> (&VlPatch::getComment, &VlPatch::setComment) },
+            { PropertyId::patchName, on<VlPatch, juce::String> (&VlPatch::getName, &VlPatch::setName) },
+            { PropertyId::patchComment, on<VlPatch, juce::String> (&VlPatch::getComment, &VlPatch::setComment) },
             { PropertyId::controlLabel,
               on<VlControlCfg, juce::String> (&VlControlCfg::getLabel, &VlControlCfg::setLabel) },
             { PropertyId::controlTarget,
               on<VlControlCfg, juce::String> (&VlControlCfg::getTarget, &VlControlCfg::setTarget) },
             { PropertyId::stateLabel,
               on<VlControlState, juce::String> (&VlControlState::getLabel, &VlControlState::setLabel) },
-            { PropertyId::actionComment,
-              on<VlAction, juce::String> (&VlAction::getComment, &VlAction::setComment) },
+            { PropertyId::actionComment, on<VlAction, juce::String> (&VlAction::getComment, &VlAction::setComment) },
             // A refused sequence leaves the previous one, which the row then shows again.
             { PropertyId::sysexSequence,
               on<VlaSysEx, juce::String> (&VlaSysEx::getSequence, &VlaSysEx::parseSequence) },
@@ -130,8 +126,7 @@ namespace
 
     ChoiceList numbers (int first, int last)
     {
-        return [first, last] (EditorSelection&, EditorChoices& choices)
-        {
+        return [first, last] (EditorSelection&, EditorChoices& choices) {
             for (int n = first; n <= last; ++n)
                 choices.add (asDecimal (n), n);
         };
@@ -139,8 +134,7 @@ namespace
 
     ChoiceList named (std::vector<std::pair<juce::String, int>> items)
     {
-        return [items] (EditorSelection&, EditorChoices& choices)
-        {
+        return [items] (EditorSelection&, EditorChoices& choices) {
             for (const auto& [text, value] : items)
                 choices.add (text, value);
         };
@@ -318,8 +312,9 @@ namespace
     Field<int> footswitchOf (NavigationFunction function)
     {
         return on<VlEngine, int> ([function] (VlEngine& engine) { return engine.getFootswitchOfFunction (function); },
-                                  [function] (VlEngine& engine, int footswitch)
-                                  { engine.setNavigationFunction (function, footswitch, function == NavOnOff); });
+                                  [function] (VlEngine& engine, int footswitch) {
+                                      engine.setNavigationFunction (function, footswitch, function == NavOnOff);
+                                  });
     }
 
     // "none" and its separator both stand for no footswitch.
@@ -346,20 +341,19 @@ namespace
     {
         static const std::map<PropertyId, ChoiceProperty> properties {
             { PropertyId::patchLevel,
-              { on<VlPatch, int> (&VlPatch::getLevel, &VlPatch::setLevel),
-                numbers (0, 31), corrected } },
+              { on<VlPatch, int> (&VlPatch::getLevel, &VlPatch::setLevel), numbers (0, 31), corrected } },
             { PropertyId::initState,
-              { on<VlControlCfg, int> (&VlControlCfg::getInitState, &VlControlCfg::setInitState),
-                stateChoices, corrected } },
+              { on<VlControlCfg, int> (&VlControlCfg::getInitState, &VlControlCfg::setInitState), stateChoices,
+                corrected } },
             { PropertyId::initValue,
-              { on<VlControlCfg, int> (&VlControlCfg::getInitValue, &VlControlCfg::setInitValue),
-                numbers (0, 127), keptAsStored } },
+              { on<VlControlCfg, int> (&VlControlCfg::getInitValue, &VlControlCfg::setInitValue), numbers (0, 127),
+                keptAsStored } },
             { PropertyId::isLink,
               { on<VlControlCfg, int> (&VlControlCfg::isLinked, [] (auto& c, int v) { c.setLinked (v == 1); }),
                 isLinkChoices, corrected } },
             { PropertyId::linkPatch,
-              { on<VlControlCfg, int> (&VlControlCfg::getLinkPatchIndex, &VlControlCfg::setLinkPatch),
-                linkPatchChoices, corrected } },
+              { on<VlControlCfg, int> (&VlControlCfg::getLinkPatchIndex, &VlControlCfg::setLinkPatch), linkPatchChoices,
+                corrected } },
             { PropertyId::linkControl,
               { on<VlControlCfg, int> (&VlControlCfg::getLinkControlId, &VlControlCfg::setLinkControl),
                 linkControlChoices, corrected } },
@@ -367,22 +361,18 @@ namespace
               { on<VlExecutionStage, int> (&VlExecutionStage::getStage, &VlExecutionStage::setStage),
                 named ({ { "press", 1 }, { "release", 0 } }), corrected } },
             { PropertyId::goToPatch,
-              { on<VlaGoTo, int> (&VlaGoTo::getPatchIndex, &VlaGoTo::setPatch),
-                goToChoices, corrected } },
+              { on<VlaGoTo, int> (&VlaGoTo::getPatchIndex, &VlaGoTo::setPatch), goToChoices, corrected } },
             // Choosing the patch also picks its first pedal.
             { PropertyId::mutePatch,
-              { on<VlaMute, int> (&VlaMute::getPatchIndex, &VlaMute::setPatch),
-                mutePatchChoices, corrected } },
+              { on<VlaMute, int> (&VlaMute::getPatchIndex, &VlaMute::setPatch), mutePatchChoices, corrected } },
             { PropertyId::mutePedal,
-              { on<VlaMute, int> (&VlaMute::getPedalId, &VlaMute::setPedalId),
-                mutePedalChoices, corrected } },
+              { on<VlaMute, int> (&VlaMute::getPedalId, &VlaMute::setPedalId), mutePedalChoices, corrected } },
             { PropertyId::muteSwitch,
               { on<VlaMute, int> (&VlaMute::getMuteSwitch, &VlaMute::setMuteSwitch),
                 named ({ { "mute", 1 }, { "unmute", 0 } }), corrected } },
             { PropertyId::midiChannel,
-              { on<VlaMidi, int> (&VlaMidi::getChannel, &VlaMidi::setChannel),
-                numbers (1, 16), corrected } },
-            { PropertyId::midiDevice,  { deviceOf<VlaMidi>(), deviceChoices, corrected } },
+              { on<VlaMidi, int> (&VlaMidi::getChannel, &VlaMidi::setChannel), numbers (1, 16), corrected } },
+            { PropertyId::midiDevice, { deviceOf<VlaMidi>(), deviceChoices, corrected } },
             { PropertyId::sysexDevice, { deviceOf<VlaSysEx>(), deviceChoices, corrected } },
             { PropertyId::datumSize,
               { on<VlaSysExContinuos, int> (&VlaSysExContinuos::getDatumSize, &VlaSysExContinuos::setDatumSize),
@@ -391,8 +381,8 @@ namespace
               { on<VlamProgramChange, int> (&VlamProgramChange::getProgram, &VlamProgramChange::setProgram),
                 numbers (0, 127), keptAsStored } },
             { PropertyId::ccValue,
-              { on<VlamCCFixed, int> (&VlamCCFixed::getValue, &VlamCCFixed::setValue),
-                numbers (0, 127), keptAsStored } },
+              { on<VlamCCFixed, int> (&VlamCCFixed::getValue, &VlamCCFixed::setValue), numbers (0, 127),
+                keptAsStored } },
             { PropertyId::ccMinValue,
               { on<VlamCCContinuos, int> (&VlamCCContinuos::getMinValue, &VlamCCContinuos::setMinValue),
                 minValueChoices, corrected } },
@@ -403,17 +393,15 @@ namespace
               { on<VlamControlChange, int> (&VlamControlChange::getController, &VlamControlChange::setController),
                 controllerChoices, keptAsStored } },
             { PropertyId::velocity,
-              { on<VlamNote, int> (&VlamNote::getVelocity, &VlamNote::setVelocity),
-                numbers (0, 127), keptAsStored } },
+              { on<VlamNote, int> (&VlamNote::getVelocity, &VlamNote::setVelocity), numbers (0, 127), keptAsStored } },
             { PropertyId::noteNumber,
-              { on<VlamNote, int> (&VlamNote::getNumber, &VlamNote::setNumber),
-                noteChoices, keptAsStored } },
-            { PropertyId::navOnOff,      { footswitchOf (NavOnOff), footswitchChoices, keptAsStored } },
-            { PropertyId::navGoUp,       { footswitchOf (NavGoUp), footswitchChoices, keptAsStored } },
+              { on<VlamNote, int> (&VlamNote::getNumber, &VlamNote::setNumber), noteChoices, keptAsStored } },
+            { PropertyId::navOnOff, { footswitchOf (NavOnOff), footswitchChoices, keptAsStored } },
+            { PropertyId::navGoUp, { footswitchOf (NavGoUp), footswitchChoices, keptAsStored } },
             { PropertyId::navGoBackward, { footswitchOf (NavBackward), footswitchChoices, keptAsStored } },
-            { PropertyId::navGoForward,  { footswitchOf (NavForward), footswitchChoices, keptAsStored } },
-            { PropertyId::navNextPatch,  { footswitchOf (NavNext), footswitchChoices, keptAsStored } },
-            { PropertyId::navLastPatch,  { footswitchOf (NavPrevious), footswitchChoices, keptAsStored } },
+            { PropertyId::navGoForward, { footswitchOf (NavForward), footswitchChoices, keptAsStored } },
+            { PropertyId::navNextPatch, { footswitchOf (NavNext), footswitchChoices, keptAsStored } },
+            { PropertyId::navLastPatch, { footswitchOf (NavPrevious), footswitchChoices, keptAsStored } },
         };
 
         return properties;
@@ -430,8 +418,7 @@ namespace
     {
         static const std::map<PropertyId, ColorProperty> properties {
             { PropertyId::patchColor,
-              { on<VlPatch, juce::uint32> (&VlPatch::getColor, &VlPatch::setColor),
-                &VlEngine::getPatchColors } },
+              { on<VlPatch, juce::uint32> (&VlPatch::getColor, &VlPatch::setColor), &VlEngine::getPatchColors } },
             { PropertyId::controlColor,
               { on<VlControlCfg, juce::uint32> (&VlControlCfg::getColor, &VlControlCfg::setColor),
                 &VlEngine::getControlColors } },
@@ -475,8 +462,8 @@ EditorChoices EditorProperties::prepareChoices (EditorSelection& selection, int 
     {
         property->choices (selection, choices);
 
-        if (const auto stored = property->field.read (selection); property->corrected && stored.has_value()
-                                                                  && choices.indexOfValue (*stored) < 0)
+        if (const auto stored = property->field.read (selection);
+            property->corrected && stored.has_value() && choices.indexOfValue (*stored) < 0)
             property->field.write (selection, choices.valueOfIndex (0));
     }
 

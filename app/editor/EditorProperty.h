@@ -12,11 +12,14 @@ class EditorProperty
 {
 public:
     /** The row's property id (PropertyId). */
-    int getPropertyId() const noexcept                      { return propertyId; }
+    int getPropertyId() const noexcept { return propertyId; }
 
 protected:
     EditorProperty (EditorSelection& selectionToEdit, int id) noexcept
-        : selection (selectionToEdit), propertyId (id) {}
+        : selection (selectionToEdit),
+          propertyId (id)
+    {
+    }
 
     ~EditorProperty() = default;
 

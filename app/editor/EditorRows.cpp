@@ -12,10 +12,8 @@ std::unique_ptr<juce::PropertyComponent> EditorRows::create (EditorSelection& se
     {
         case VlPropertyRow::Kind::text:
             return std::make_unique<EPC_Text> (selection, row.label, row.maxChars, row.multiLineHeight, id);
-        case VlPropertyRow::Kind::choice:
-            return std::make_unique<EPC_Choice> (selection, row.label, id);
-        case VlPropertyRow::Kind::color:
-            return std::make_unique<EPC_Color> (selection, row.label, id);
+        case VlPropertyRow::Kind::choice: return std::make_unique<EPC_Choice> (selection, row.label, id);
+        case VlPropertyRow::Kind::color: return std::make_unique<EPC_Color> (selection, row.label, id);
     }
 
     return nullptr;

@@ -33,10 +33,10 @@ JEditorPane* JEditorContentComponent::getPane (int kind) const noexcept
 {
     switch ((EditorList::Kind) kind)
     {
-        case EditorList::Kind::patches:  return patchesPane.get();
+        case EditorList::Kind::patches: return patchesPane.get();
         case EditorList::Kind::controls: return controlsPane.get();
-        case EditorList::Kind::states:   return statesPane.get();
-        case EditorList::Kind::actions:  return actionsPane.get();
+        case EditorList::Kind::states: return statesPane.get();
+        case EditorList::Kind::actions: return actionsPane.get();
     }
 
     return nullptr;
@@ -45,8 +45,8 @@ JEditorPane* JEditorContentComponent::getPane (int kind) const noexcept
 //==============================================================================
 void JEditorContentComponent::paint (juce::Graphics& g)
 {
-    g.setGradientFill (juce::ColourGradient (top, 0.0f, 0.0f, CLookAndFeel::contrastingBySum (top, 0.3f),
-                                             0.0f, (float) getHeight(), false));
+    g.setGradientFill (juce::ColourGradient (top, 0.0f, 0.0f, CLookAndFeel::contrastingBySum (top, 0.3f), 0.0f,
+                                             (float) getHeight(), false));
     g.fillAll();
 
     g.setColour (bar);

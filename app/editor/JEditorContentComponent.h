@@ -21,10 +21,10 @@ public:
     ~JEditorContentComponent() override;
 
     //==============================================================================
-    JEditorPatches& getPatchesPane() const noexcept         { return *patchesPane; }
-    JEditorControls& getControlsPane() const noexcept       { return *controlsPane; }
-    JEditorStates& getStatesPane() const noexcept           { return *statesPane; }
-    JEditorActions& getActionsPane() const noexcept         { return *actionsPane; }
+    JEditorPatches& getPatchesPane() const noexcept { return *patchesPane; }
+    JEditorControls& getControlsPane() const noexcept { return *controlsPane; }
+    JEditorStates& getStatesPane() const noexcept { return *statesPane; }
+    JEditorActions& getActionsPane() const noexcept { return *actionsPane; }
 
     /** The pane of the list of that kind (1..4), null for another. */
     JEditorPane* getPane (int kind) const noexcept;

@@ -22,13 +22,13 @@ public:
     ~JEditorPane() override;
 
     /** The pane's list. */
-    EditorList& getList() const noexcept                    { return *list; }
+    EditorList& getList() const noexcept { return *list; }
 
     /** The panel the editor fills with the rows of the pane's object. */
-    juce::PropertyPanel& getPropertyPanel() const noexcept  { return *propertyPanel; }
+    juce::PropertyPanel& getPropertyPanel() const noexcept { return *propertyPanel; }
 
     /** The title above the list. */
-    juce::Label& getTitleLabel() const noexcept             { return *titleLabel; }
+    juce::Label& getTitleLabel() const noexcept { return *titleLabel; }
 
     /** The button that runs the command, null when the pane has none. */
     juce::TextButton* getButton (VlEditor::Command command) const noexcept;
@@ -41,8 +41,8 @@ protected:
     enum ButtonFlags
     {
         plain = 0,
-        takesFocus = 1,   ///< a click moves the keyboard focus to it, as JUCE's buttons do
-        repeats = 2       ///< held down, it clicks again after 300 ms, then every 100 ms
+        takesFocus = 1,    ///< a click moves the keyboard focus to it, as JUCE's buttons do
+        repeats = 2        ///< held down, it clicks again after 300 ms, then every 100 ms
     };
 
     void addButton (const juce::String& text, VlEditor::Command command, int helpText, int flags = plain);

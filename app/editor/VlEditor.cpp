@@ -162,8 +162,7 @@ void VlEditor::collectOutputDeviceNames()
     auto absentAdded = false;
     juce::String last;
 
-    const auto take = [&] (const juce::String& device)
-    {
+    const auto take = [&] (const juce::String& device) {
         // Actions one after another mostly name the same device: it is looked up once.
         if (device == last)
             return;

@@ -46,11 +46,30 @@ public:
     /** What the panes' buttons ask for, in the panes' order. */
     enum class Command
     {
-        addPatch, duplicatePatch, deletePatch, deleteAllPatches, movePatchUp, movePatchDown,
-        addControl, duplicateControl, deleteControl, deleteAllControls,
-        addState, duplicateState, deleteState, deleteAllStates, moveStateUp, moveStateDown,
-        addAction, duplicateAction, deleteAction, deleteAllActions, moveActionUp, moveActionDown,
-        testAction, testState
+        addPatch,
+        duplicatePatch,
+        deletePatch,
+        deleteAllPatches,
+        movePatchUp,
+        movePatchDown,
+        addControl,
+        duplicateControl,
+        deleteControl,
+        deleteAllControls,
+        addState,
+        duplicateState,
+        deleteState,
+        deleteAllStates,
+        moveStateUp,
+        moveStateDown,
+        addAction,
+        duplicateAction,
+        deleteAction,
+        deleteAllActions,
+        moveActionUp,
+        moveActionDown,
+        testAction,
+        testState
     };
 
     //==============================================================================
@@ -93,10 +112,10 @@ public:
     void finish();
 
     /** True between prepare() and finish(). */
-    bool isOpen() const noexcept                            { return open; }
+    bool isOpen() const noexcept { return open; }
 
     /** The content, null before the first showing. */
-    JEditorContentComponent* getContent() const noexcept    { return content.get(); }
+    JEditorContentComponent* getContent() const noexcept { return content.get(); }
 
     /** The names the device rows offer: the present outputs, then, when some output is
         present and an action names one that is not, an empty entry (a separator), then
@@ -151,24 +170,24 @@ public:
     /** @name What the rows edit (EditorSelection) and the selection chain, fed by the
         lists' selection reports, -1 for none (VlEditorSelectionChain.cpp).
     */
-    VlEngine& getEngine() override                          { return engine; }
+    VlEngine& getEngine() override { return engine; }
 
     /** The engine's current patch (its real patch, not the navigation patch, while open). */
     VlPatch* getCurrentPatch() override;
 
-    VlControlCfg* getCurrentControl() override              { return currentControl; }
-    VlControlState* getCurrentState() override              { return currentState; }
-    VlAction* getCurrentAction() override                   { return currentAction; }
+    VlControlCfg* getCurrentControl() override { return currentControl; }
+    VlControlState* getCurrentState() override { return currentState; }
+    VlAction* getCurrentAction() override { return currentAction; }
     const juce::StringArray& getOutputDeviceNames() override { return outputDeviceNames; }
 
     /** The id (1..12) of the current control, -1 for none. */
-    int getCurrentControlId() const noexcept                { return currentControlId; }
+    int getCurrentControlId() const noexcept { return currentControlId; }
 
     /** The row of the current state, -1 for none. */
-    int getCurrentStateIndex() const noexcept               { return currentStateIndex; }
+    int getCurrentStateIndex() const noexcept { return currentStateIndex; }
 
     /** The row of the current action, -1 for none. */
-    int getCurrentActionIndex() const noexcept              { return currentActionIndex; }
+    int getCurrentActionIndex() const noexcept { return currentActionIndex; }
 
     void patchSelectionChanged (int row);
     void selectPatch (int index);
@@ -300,8 +319,14 @@ public:
     /** The item ids of the add-action menu. */
     enum class AddActionMenuId
     {
-        pedalControlChange = 11, pedalSysex = 12,
-        goToPatch = 21, muteExprPedal = 22, programChange = 23, controlChange = 24, note = 25, sysex = 26
+        pedalControlChange = 11,
+        pedalSysex = 12,
+        goToPatch = 21,
+        muteExprPedal = 22,
+        programChange = 23,
+        controlChange = 24,
+        note = 25,
+        sysex = 26
     };
 
     /** "footswitch 1".."footswitch 10", a separator, "expr. pedal 1" and "2", item id the
@@ -384,7 +409,12 @@ private:
     bool open = false;
 
     // Deferred rebuilds, merged until the next turn of the message loop.
-    enum PendingUpdate : juce::uint8 { rebuildControlPanel = 1, rebuildActionPanel = 2, refreshStateAndActionLists = 4 };
+    enum PendingUpdate : juce::uint8
+    {
+        rebuildControlPanel = 1,
+        rebuildActionPanel = 2,
+        refreshStateAndActionLists = 4
+    };
     juce::uint8 pendingUpdates = 0;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VlEditor)

@@ -45,9 +45,7 @@ void VlEditor::propertyChanged (int propertyId)
         case PropertyId::mutePatch:
         case PropertyId::datumSize:
         case PropertyId::ccMinValue:
-        case PropertyId::ccMaxValue:
-            deferUpdates (rebuildActionPanel);
-            break;
+        case PropertyId::ccMaxValue: deferUpdates (rebuildActionPanel); break;
 
         // The control's shown states change with its link: the old ones may be deleted
         // already ("is link" yes), so no state or action stays selected until the lists
@@ -59,8 +57,9 @@ void VlEditor::propertyChanged (int propertyId)
             currentStateIndex = -1;
             currentAction = nullptr;
             currentActionIndex = -1;
-            deferUpdates ((juce::uint8) (propertyId == (int) PropertyId::linkControl ? refreshStateAndActionLists
-                                                                              : rebuildControlPanel | refreshStateAndActionLists));
+            deferUpdates ((juce::uint8) (propertyId == (int) PropertyId::linkControl
+                                             ? refreshStateAndActionLists
+                                             : rebuildControlPanel | refreshStateAndActionLists));
             break;
 
         case PropertyId::patchColor:
@@ -69,8 +68,7 @@ void VlEditor::propertyChanged (int propertyId)
 
             break;
 
-        default:
-            break;
+        default: break;
     }
 
     if (auto* host = EditorHost::getInstance())

@@ -58,30 +58,30 @@ void VlEditor::runCommand (Command command, juce::Button& button, int value)
 
     switch (command)
     {
-        case Command::addPatch:          addPatch(); break;
-        case Command::duplicatePatch:    duplicatePatch(); break;
-        case Command::deletePatch:       deletePatch(); break;
-        case Command::deleteAllPatches:  deleteAllPatches(); break;
-        case Command::movePatchUp:       movePatchUp(); break;
-        case Command::movePatchDown:     movePatchDown(); break;
-        case Command::addControl:        addControl (button); break;
-        case Command::duplicateControl:  duplicateControl (button); break;
-        case Command::deleteControl:     deleteControl(); break;
+        case Command::addPatch: addPatch(); break;
+        case Command::duplicatePatch: duplicatePatch(); break;
+        case Command::deletePatch: deletePatch(); break;
+        case Command::deleteAllPatches: deleteAllPatches(); break;
+        case Command::movePatchUp: movePatchUp(); break;
+        case Command::movePatchDown: movePatchDown(); break;
+        case Command::addControl: addControl (button); break;
+        case Command::duplicateControl: duplicateControl (button); break;
+        case Command::deleteControl: deleteControl(); break;
         case Command::deleteAllControls: deleteAllControls(); break;
-        case Command::addState:          addState(); break;
-        case Command::duplicateState:    duplicateState(); break;
-        case Command::deleteState:       deleteState(); break;
-        case Command::deleteAllStates:   deleteAllStates(); break;
-        case Command::moveStateUp:       moveStateUp(); break;
-        case Command::moveStateDown:     moveStateDown(); break;
-        case Command::addAction:         addAction (button); break;
-        case Command::duplicateAction:   duplicateAction(); break;
-        case Command::deleteAction:      deleteAction(); break;
-        case Command::deleteAllActions:  deleteAllActions(); break;
-        case Command::moveActionUp:      moveActionUp(); break;
-        case Command::moveActionDown:    moveActionDown(); break;
-        case Command::testAction:        testAction (value); break;
-        case Command::testState:         testState (value); break;
+        case Command::addState: addState(); break;
+        case Command::duplicateState: duplicateState(); break;
+        case Command::deleteState: deleteState(); break;
+        case Command::deleteAllStates: deleteAllStates(); break;
+        case Command::moveStateUp: moveStateUp(); break;
+        case Command::moveStateDown: moveStateDown(); break;
+        case Command::addAction: addAction (button); break;
+        case Command::duplicateAction: duplicateAction(); break;
+        case Command::deleteAction: deleteAction(); break;
+        case Command::deleteAllActions: deleteAllActions(); break;
+        case Command::moveActionUp: moveActionUp(); break;
+        case Command::moveActionDown: moveActionDown(); break;
+        case Command::testAction: testAction (value); break;
+        case Command::testState: testState (value); break;
     }
 }
 
@@ -101,30 +101,31 @@ bool VlEditor::canRun (Command command)
 
     switch (command)
     {
-        case Command::addPatch:          return true;
-        case Command::duplicatePatch:    return patch != nullptr;
-        case Command::deletePatch:       return patch != nullptr && engine.getNumPatches() >= 2;
-        case Command::deleteAllPatches:  return engine.getNumPatches() >= 2;
-        case Command::movePatchUp:       return canMovePatchUp();
-        case Command::movePatchDown:     return canMovePatchDown();
-        case Command::addControl:        return patch != nullptr && hasFreeControlSlot (-1);
-        case Command::duplicateControl:  return currentControl != nullptr && hasFreeControlSlot (currentControlId);
-        case Command::deleteControl:     return patch != nullptr && currentControl != nullptr;
+        case Command::addPatch: return true;
+        case Command::duplicatePatch: return patch != nullptr;
+        case Command::deletePatch: return patch != nullptr && engine.getNumPatches() >= 2;
+        case Command::deleteAllPatches: return engine.getNumPatches() >= 2;
+        case Command::movePatchUp: return canMovePatchUp();
+        case Command::movePatchDown: return canMovePatchDown();
+        case Command::addControl: return patch != nullptr && hasFreeControlSlot (-1);
+        case Command::duplicateControl: return currentControl != nullptr && hasFreeControlSlot (currentControlId);
+        case Command::deleteControl: return patch != nullptr && currentControl != nullptr;
         case Command::deleteAllControls: return patch != nullptr && patch->getNumControls() > 0;
-        case Command::addState:          return footswitch && numStates < MaxStates;
-        case Command::duplicateState:    return footswitch && currentState != nullptr && numStates < MaxStates;
-        case Command::deleteState:       return editable && currentState != nullptr && numStates >= 2;
-        case Command::deleteAllStates:   return editable && numStates >= 2;
-        case Command::moveStateUp:       return editable && canMoveStateUp();
-        case Command::moveStateDown:     return editable && canMoveStateDown();
-        case Command::addAction:         return editable && currentState != nullptr;
-        case Command::duplicateAction:   return editable && currentAction != nullptr && dynamic_cast<VlaGoTo*> (currentAction) == nullptr;
-        case Command::deleteAction:      return editable && currentAction != nullptr;
-        case Command::deleteAllActions:  return editable && numActions > 0;
-        case Command::moveActionUp:      return editable && canMoveActionUp();
-        case Command::moveActionDown:    return editable && canMoveActionDown();
-        case Command::testAction:        return footswitch && currentAction != nullptr;
-        case Command::testState:         return footswitch && numActions > 0;
+        case Command::addState: return footswitch && numStates < MaxStates;
+        case Command::duplicateState: return footswitch && currentState != nullptr && numStates < MaxStates;
+        case Command::deleteState: return editable && currentState != nullptr && numStates >= 2;
+        case Command::deleteAllStates: return editable && numStates >= 2;
+        case Command::moveStateUp: return editable && canMoveStateUp();
+        case Command::moveStateDown: return editable && canMoveStateDown();
+        case Command::addAction: return editable && currentState != nullptr;
+        case Command::duplicateAction:
+            return editable && currentAction != nullptr && dynamic_cast<VlaGoTo*> (currentAction) == nullptr;
+        case Command::deleteAction: return editable && currentAction != nullptr;
+        case Command::deleteAllActions: return editable && numActions > 0;
+        case Command::moveActionUp: return editable && canMoveActionUp();
+        case Command::moveActionDown: return editable && canMoveActionDown();
+        case Command::testAction: return footswitch && currentAction != nullptr;
+        case Command::testState: return footswitch && numActions > 0;
     }
 
     return false;
@@ -141,10 +142,22 @@ bool VlEditor::canMovePatchDown() const noexcept
     return (int) engine.getCurrentPatchIndex() < engine.getNumPatches() - 1;
 }
 
-bool VlEditor::canMoveStateUp() const noexcept      { return currentStateIndex > 0; }
-bool VlEditor::canMoveStateDown() const noexcept    { return currentStateIndex != -1 && currentStateIndex < getStateCount() - 1; }
-bool VlEditor::canMoveActionUp() const noexcept     { return currentActionIndex > 0; }
-bool VlEditor::canMoveActionDown() const noexcept   { return currentActionIndex != -1 && currentActionIndex < getActionCount() - 1; }
+bool VlEditor::canMoveStateUp() const noexcept
+{
+    return currentStateIndex > 0;
+}
+bool VlEditor::canMoveStateDown() const noexcept
+{
+    return currentStateIndex != -1 && currentStateIndex < getStateCount() - 1;
+}
+bool VlEditor::canMoveActionUp() const noexcept
+{
+    return currentActionIndex > 0;
+}
+bool VlEditor::canMoveActionDown() const noexcept
+{
+    return currentActionIndex != -1 && currentActionIndex < getActionCount() - 1;
+}
 
 bool VlEditor::isControlSlotFree (int controlId)
 {
@@ -166,10 +179,22 @@ bool VlEditor::hasFreeControlSlot (int controlId)
     return false;
 }
 
-void VlEditor::updatePatchButtons()     { updateButtons ((int) EditorList::Kind::patches); }
-void VlEditor::updateControlButtons()   { updateButtons ((int) EditorList::Kind::controls); }
-void VlEditor::updateStateButtons()     { updateButtons ((int) EditorList::Kind::states); }
-void VlEditor::updateActionButtons()    { updateButtons ((int) EditorList::Kind::actions); }
+void VlEditor::updatePatchButtons()
+{
+    updateButtons ((int) EditorList::Kind::patches);
+}
+void VlEditor::updateControlButtons()
+{
+    updateButtons ((int) EditorList::Kind::controls);
+}
+void VlEditor::updateStateButtons()
+{
+    updateButtons ((int) EditorList::Kind::states);
+}
+void VlEditor::updateActionButtons()
+{
+    updateButtons ((int) EditorList::Kind::actions);
+}
 
 void VlEditor::updateButtons (int kind)
 {
@@ -230,8 +255,7 @@ juce::PopupMenu VlEditor::createAddActionMenu()
     if (currentState == nullptr)
         return menu;
 
-    const auto add = [&menu] (AddActionMenuId id, bool enabled)
-    {
+    const auto add = [&menu] (AddActionMenuId id, bool enabled) {
         menu.addItem ((int) id, createAction (id)->getTypeName(), enabled);
     };
 
@@ -239,7 +263,8 @@ juce::PopupMenu VlEditor::createAddActionMenu()
     {
         VlEngine::ControlsByPatch pedals;
 
-        for (auto id : { AddActionMenuId::programChange, AddActionMenuId::controlChange, AddActionMenuId::note, AddActionMenuId::sysex })
+        for (auto id : { AddActionMenuId::programChange, AddActionMenuId::controlChange, AddActionMenuId::note,
+                         AddActionMenuId::sysex })
             add (id, true);
 
         menu.addSeparator();
@@ -262,13 +287,13 @@ std::unique_ptr<VlAction> VlEditor::createAction (AddActionMenuId itemId)
     switch (itemId)
     {
         case AddActionMenuId::pedalControlChange: return std::make_unique<VlamCCContinuos>();
-        case AddActionMenuId::pedalSysex:         return std::make_unique<VlaSysExContinuos>();
-        case AddActionMenuId::goToPatch:          return std::make_unique<VlaGoTo>();
-        case AddActionMenuId::muteExprPedal:      return std::make_unique<VlaMute>();
-        case AddActionMenuId::programChange:      return std::make_unique<VlamProgramChange>();
-        case AddActionMenuId::controlChange:      return std::make_unique<VlamCCFixed>();
-        case AddActionMenuId::note:               return std::make_unique<VlamNote>();
-        case AddActionMenuId::sysex:              return std::make_unique<VlaSysExFixed>();
+        case AddActionMenuId::pedalSysex: return std::make_unique<VlaSysExContinuos>();
+        case AddActionMenuId::goToPatch: return std::make_unique<VlaGoTo>();
+        case AddActionMenuId::muteExprPedal: return std::make_unique<VlaMute>();
+        case AddActionMenuId::programChange: return std::make_unique<VlamProgramChange>();
+        case AddActionMenuId::controlChange: return std::make_unique<VlamCCFixed>();
+        case AddActionMenuId::note: return std::make_unique<VlamNote>();
+        case AddActionMenuId::sysex: return std::make_unique<VlaSysExFixed>();
     }
 
     return nullptr;
@@ -504,8 +529,8 @@ void VlEditor::deleteState()
     auto* asked = currentState;
 
     // The box's loop runs the rebuilds still pending: the state asked about must still be the one selected.
-    if (! confirm ("Deleting states...", "Do you really want to delete this state?")
-        || ! canRun (Command::deleteState) || currentState != asked)
+    if (! confirm ("Deleting states...", "Do you really want to delete this state?") || ! canRun (Command::deleteState)
+        || currentState != asked)
         return;
 
     setCurrentState (nullptr);

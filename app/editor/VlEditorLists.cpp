@@ -10,10 +10,10 @@ void VlEditor::registerList (EditorList& list)
 {
     switch (list.getKind())
     {
-        case EditorList::Kind::patches:  patchesList = &list; break;
+        case EditorList::Kind::patches: patchesList = &list; break;
         case EditorList::Kind::controls: controlsList = &list; break;
-        case EditorList::Kind::states:   statesList = &list; break;
-        case EditorList::Kind::actions:  actionsList = &list; break;
+        case EditorList::Kind::states: statesList = &list; break;
+        case EditorList::Kind::actions: actionsList = &list; break;
     }
 }
 
@@ -28,10 +28,10 @@ EditorList* VlEditor::getList (int kind) const noexcept
 {
     switch ((EditorList::Kind) kind)
     {
-        case EditorList::Kind::patches:  return patchesList;
+        case EditorList::Kind::patches: return patchesList;
         case EditorList::Kind::controls: return controlsList;
-        case EditorList::Kind::states:   return statesList;
-        case EditorList::Kind::actions:  return actionsList;
+        case EditorList::Kind::states: return statesList;
+        case EditorList::Kind::actions: return actionsList;
     }
 
     return nullptr;

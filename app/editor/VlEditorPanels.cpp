@@ -58,10 +58,11 @@ void VlEditor::buildPatchProperties()
     if (panel == nullptr || getCurrentPatch() == nullptr)
         return;
 
-    EditorRows::addToPanel (*panel, *this, { VlPropertyRow::text ("name", PropertyId::patchName, 32),
-                                             VlPropertyRow::choice ("level", PropertyId::patchLevel),
-                                             VlPropertyRow::color ("color", PropertyId::patchColor),
-                                             VlPropertyRow::text ("comment", PropertyId::patchComment, 1024, 150) });
+    EditorRows::addToPanel (*panel, *this,
+                            { VlPropertyRow::text ("name", PropertyId::patchName, 32),
+                              VlPropertyRow::choice ("level", PropertyId::patchLevel),
+                              VlPropertyRow::color ("color", PropertyId::patchColor),
+                              VlPropertyRow::text ("comment", PropertyId::patchComment, 1024, 150) });
 }
 
 void VlEditor::buildControlProperties()
@@ -101,8 +102,9 @@ void VlEditor::buildStateProperties()
     if (panel == nullptr || currentControl == nullptr || currentState == nullptr || currentControl->getStateCount() < 2)
         return;
 
-    EditorRows::addToPanel (*panel, *this, { VlPropertyRow::text ("label", PropertyId::stateLabel, 32),
-                                             VlPropertyRow::color ("color", PropertyId::stateColor) });
+    EditorRows::addToPanel (*panel, *this,
+                            { VlPropertyRow::text ("label", PropertyId::stateLabel, 32),
+                              VlPropertyRow::color ("color", PropertyId::stateColor) });
 
     // A link shows the states of the control it links to, which are edited there.
     panel->setEnabled (! currentControl->isLinked());

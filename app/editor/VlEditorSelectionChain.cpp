@@ -93,7 +93,8 @@ void VlEditor::selectState (int row)
     commitOpenEdits();
 
     // A state's position is 8 bits in the model: a control holds at most MaxStates.
-    if (currentControl != nullptr && juce::isPositiveAndBelow (row, juce::jmin (currentControl->getStateCount(), MaxStates)))
+    if (currentControl != nullptr
+        && juce::isPositiveAndBelow (row, juce::jmin (currentControl->getStateCount(), MaxStates)))
     {
         currentControl->setCurrentState ((juce::uint8) row);
         currentStateIndex = row;

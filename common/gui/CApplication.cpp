@@ -31,10 +31,8 @@ void CApplication::initialise (const juce::String& commandLine)
 
     if (logging)
     {
-        logger.reset (juce::FileLogger::createDefaultAppLogger (getApplicationName(),
-                                                                getApplicationName() + "_log.txt",
-                                                                "version " + getApplicationVersion(),
-                                                                128 * 1024));
+        logger.reset (juce::FileLogger::createDefaultAppLogger (getApplicationName(), getApplicationName() + "_log.txt",
+                                                                "version " + getApplicationVersion(), 128 * 1024));
         juce::Logger::setCurrentLogger (logger.get());
         juce::Logger::writeToLog ("CApplication::initialise() commandLine: \"" + commandLine + "\"\n");
     }
@@ -42,7 +40,7 @@ void CApplication::initialise (const juce::String& commandLine)
     PrefsReader prefs;
 
     juce::LookAndFeel::setDefaultLookAndFeel (createLookAndFeel());
-    juce::Typeface::clearTypefaceCache();   // fonts resolved before now used the old mapping
+    juce::Typeface::clearTypefaceCache();    // fonts resolved before now used the old mapping
 
     if (commandLine.isEmpty())
         showSplash (2000, false);
@@ -120,7 +118,8 @@ void CApplication::getCommandInfo (juce::CommandID commandID, juce::ApplicationC
     switch (commandID)
     {
         case CommandId::about:
-            result.setInfo ("About " + name, "Shows information about the " + name + " application.", commandCategory, 0);
+            result.setInfo ("About " + name, "Shows information about the " + name + " application.", commandCategory,
+                            0);
             break;
 
         case CommandId::tooltips:
@@ -138,8 +137,7 @@ void CApplication::getCommandInfo (juce::CommandID commandID, juce::ApplicationC
             result.addDefaultKeypress ('q', juce::ModifierKeys::commandModifier);
             break;
 
-        default:
-            break;
+        default: break;
     }
 }
 
@@ -147,13 +145,9 @@ bool CApplication::perform (const InvocationInfo& info)
 {
     switch (info.commandID)
     {
-        case CommandId::about:
-            showSplash (30000, true);
-            return true;
+        case CommandId::about: showSplash (30000, true); return true;
 
-        case CommandId::tooltips:
-            showTooltips (tooltipWindow == nullptr);
-            return true;
+        case CommandId::tooltips: showTooltips (tooltipWindow == nullptr); return true;
 
         case CommandId::onlineHelp:
             if (onlineHelpUrl.isNotEmpty())
@@ -161,12 +155,9 @@ bool CApplication::perform (const InvocationInfo& info)
 
             return true;
 
-        case CommandId::quit:
-            systemRequestedQuit();
-            return true;
+        case CommandId::quit: systemRequestedQuit(); return true;
 
-        default:
-            return false;
+        default: return false;
     }
 }
 
@@ -205,8 +196,8 @@ juce::Result CApplication::extractExamples (const void* data, size_t size)
 {
     CStMenuLock lock;
 
-    const auto folder = CPrompts::get().chooseFolder ("Choose a folder for the examples",
-                                                      juce::File::getSpecialLocation (juce::File::userDocumentsDirectory));
+    const auto folder = CPrompts::get().chooseFolder (
+        "Choose a folder for the examples", juce::File::getSpecialLocation (juce::File::userDocumentsDirectory));
 
     if (folder == juce::File())
         return juce::Result::ok();
@@ -218,8 +209,8 @@ juce::Result CApplication::extractExamples (const void* data, size_t size)
     for (int i = 0; i < archive.getNumEntries(); ++i)
     {
         // Refuses entries that would land outside the folder, or go through a link out of it.
-        const auto entryResult = archive.uncompressEntry (i, folder, juce::ZipFile::OverwriteFiles::yes,
-                                                          juce::ZipFile::FollowSymlinks::no);
+        const auto entryResult =
+            archive.uncompressEntry (i, folder, juce::ZipFile::OverwriteFiles::yes, juce::ZipFile::FollowSymlinks::no);
 
         if (entryResult.failed() && result.wasOk())
             result = entryResult;

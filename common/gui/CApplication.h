@@ -38,10 +38,10 @@ public:
     {
         enum : juce::CommandID
         {
-            about      = 1,
-            tooltips   = 2,
+            about = 1,
+            tooltips = 2,
             onlineHelp = 3,
-            quit       = juce::StandardApplicationCommandIDs::quit
+            quit = juce::StandardApplicationCommandIDs::quit
         };
     };
 
@@ -57,7 +57,7 @@ public:
     void shutdown() override;
 
     /** Always true: several instances may run. */
-    bool moreThanOneInstanceAllowed() override  { return true; }
+    bool moreThanOneInstanceAllowed() override { return true; }
 
     /** Opens the command line, unquoted, as a document when it is not empty. */
     void anotherInstanceStarted (const juce::String& commandLine) override;

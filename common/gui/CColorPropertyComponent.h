@@ -35,7 +35,7 @@ public:
     using juce::Component::setColour;
 
     /** The swatch. */
-    ColorEditorComponent& getEditor() noexcept              { return editor; }
+    ColorEditorComponent& getEditor() noexcept { return editor; }
 
 private:
     ColorEditorComponent editor;

@@ -8,9 +8,9 @@ namespace
     {
         switch (icon)
         {
-            case CPrompts::Icon::warning:   return juce::MessageBoxIconType::WarningIcon;
-            case CPrompts::Icon::question:  return juce::MessageBoxIconType::QuestionIcon;
-            case CPrompts::Icon::info:      break;
+            case CPrompts::Icon::warning: return juce::MessageBoxIconType::WarningIcon;
+            case CPrompts::Icon::question: return juce::MessageBoxIconType::QuestionIcon;
+            case CPrompts::Icon::info: break;
         }
 
         return juce::MessageBoxIconType::InfoIcon;
@@ -26,8 +26,7 @@ bool CJucePrompts::askOkCancel (Icon icon, const juce::String& title, const juce
                                 const juce::String& okButton, const juce::String& cancelButton)
 {
     // Without a callback this runs its own modal loop and returns the answer.
-    return juce::AlertWindow::showOkCancelBox (toJuce (icon), title, text, okButton, cancelButton,
-                                               nullptr, nullptr);
+    return juce::AlertWindow::showOkCancelBox (toJuce (icon), title, text, okButton, cancelButton, nullptr, nullptr);
 }
 
 bool CJucePrompts::askOkCancelWithDetails (Icon icon, const juce::String& title, const juce::String& question,
@@ -42,11 +41,10 @@ bool CJucePrompts::askOkCancelWithDetails (Icon icon, const juce::String& title,
 }
 
 int CJucePrompts::askYesNoCancel (Icon icon, const juce::String& title, const juce::String& text,
-                                  const juce::String& button1, const juce::String& button2,
-                                  const juce::String& button3)
+                                  const juce::String& button1, const juce::String& button2, const juce::String& button3)
 {
-    return juce::AlertWindow::showYesNoCancelBox (toJuce (icon), title, text, button1, button2, button3,
-                                                  nullptr, nullptr);
+    return juce::AlertWindow::showYesNoCancelBox (toJuce (icon), title, text, button1, button2, button3, nullptr,
+                                                  nullptr);
 }
 
 juce::File CJucePrompts::chooseFolder (const juce::String& title, const juce::File& initial)
@@ -55,8 +53,8 @@ juce::File CJucePrompts::chooseFolder (const juce::String& title, const juce::Fi
     return chooser.browseForDirectory() ? chooser.getResult() : juce::File();
 }
 
-juce::File CJucePrompts::chooseFile (const juce::String& title, const juce::File& initial,
-                                     const juce::String& wildcard, bool saving)
+juce::File CJucePrompts::chooseFile (const juce::String& title, const juce::File& initial, const juce::String& wildcard,
+                                     bool saving)
 {
     juce::FileChooser chooser (title, initial, wildcard, true);
     const auto chosen = saving ? chooser.browseForFileToSave (true) : chooser.browseForFileToOpen();

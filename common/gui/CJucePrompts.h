@@ -19,8 +19,8 @@ public:
     void showMessage (Icon icon, const juce::String& title, const juce::String& text) override;
 
     /** Return answers the first button, Escape the second. */
-    bool askOkCancel (Icon icon, const juce::String& title, const juce::String& text,
-                      const juce::String& okButton, const juce::String& cancelButton) override;
+    bool askOkCancel (Icon icon, const juce::String& title, const juce::String& text, const juce::String& okButton,
+                      const juce::String& cancelButton) override;
 
     /** The details go in a read-only text block; Return answers the first
         button, Escape the second.
@@ -30,15 +30,14 @@ public:
                                  const juce::String& cancelButton) override;
 
     /** Escape answers the third button (0). */
-    int askYesNoCancel (Icon icon, const juce::String& title, const juce::String& text,
-                        const juce::String& button1, const juce::String& button2,
-                        const juce::String& button3) override;
+    int askYesNoCancel (Icon icon, const juce::String& title, const juce::String& text, const juce::String& button1,
+                        const juce::String& button2, const juce::String& button3) override;
 
     juce::File chooseFolder (const juce::String& title, const juce::File& initial) override;
 
     /** When saving, choosing an existing file asks before it is overwritten. */
-    juce::File chooseFile (const juce::String& title, const juce::File& initial,
-                           const juce::String& wildcard, bool saving) override;
+    juce::File chooseFile (const juce::String& title, const juce::File& initial, const juce::String& wildcard,
+                           bool saving) override;
 
     bool openUrl (const juce::String& url) override;
 

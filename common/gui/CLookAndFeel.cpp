@@ -25,20 +25,20 @@ namespace
 CLookAndFeel::CLookAndFeel()
     : sansSerifFamily (pickSansSerifFamily())
 {
-    setColour (juce::PopupMenu::backgroundColourId,            juce::Colours::white);
-    setColour (juce::PopupMenu::textColourId,                  juce::Colours::black);
-    setColour (juce::PopupMenu::highlightedTextColourId,       juce::Colours::black);
+    setColour (juce::PopupMenu::backgroundColourId, juce::Colours::white);
+    setColour (juce::PopupMenu::textColourId, juce::Colours::black);
+    setColour (juce::PopupMenu::highlightedTextColourId, juce::Colours::black);
     setColour (juce::PopupMenu::highlightedBackgroundColourId, popupHighlight);
-    setColour (juce::ScrollBar::backgroundColourId,            juce::Colours::transparentBlack);
-    setColour (juce::ScrollBar::thumbColourId,                 juce::Colours::black.withBrightness (0.5f));
-    setColour (juce::TextButton::buttonColourId,               buttonGrey);
-    setColour (juce::TextButton::buttonOnColourId,             juce::Colour (0xff4cff4c));
-    setColour (juce::TextButton::textColourOffId,              juce::Colours::white);
-    setColour (juce::TextButton::textColourOnId,               juce::Colours::black);
-    setColour (juce::ComboBox::buttonColourId,                 buttonGrey);
-    setColour (juce::ComboBox::arrowColourId,                  juce::Colours::white);
-    setColour (juce::TabbedButtonBar::tabTextColourId,         juce::Colour (0xff808080));
-    setColour (juce::TabbedButtonBar::frontTextColourId,       juce::Colours::black);
+    setColour (juce::ScrollBar::backgroundColourId, juce::Colours::transparentBlack);
+    setColour (juce::ScrollBar::thumbColourId, juce::Colours::black.withBrightness (0.5f));
+    setColour (juce::TextButton::buttonColourId, buttonGrey);
+    setColour (juce::TextButton::buttonOnColourId, juce::Colour (0xff4cff4c));
+    setColour (juce::TextButton::textColourOffId, juce::Colours::white);
+    setColour (juce::TextButton::textColourOnId, juce::Colours::black);
+    setColour (juce::ComboBox::buttonColourId, buttonGrey);
+    setColour (juce::ComboBox::arrowColourId, juce::Colours::white);
+    setColour (juce::TabbedButtonBar::tabTextColourId, juce::Colour (0xff808080));
+    setColour (juce::TabbedButtonBar::frontTextColourId, juce::Colours::black);
 
     // Has no effect on Linux, where every box is a JUCE alert window anyway.
     setUsingNativeAlertWindows (true);
@@ -76,9 +76,9 @@ void CLookAndFeel::drawButtonBackground (juce::Graphics& g, juce::Button& button
     const auto outlineThickness = ! enabled ? 0.4f : (isButtonDown || isMouseOverButton) ? 1.2f : 0.7f;
     const auto halfThickness = outlineThickness * 0.5f;
 
-    const auto indentL = button.isConnectedOnLeft()   ? 0.1f : halfThickness;
-    const auto indentR = button.isConnectedOnRight()  ? 0.1f : halfThickness;
-    const auto indentT = button.isConnectedOnTop()    ? 0.1f : halfThickness;
+    const auto indentL = button.isConnectedOnLeft() ? 0.1f : halfThickness;
+    const auto indentR = button.isConnectedOnRight() ? 0.1f : halfThickness;
+    const auto indentT = button.isConnectedOnTop() ? 0.1f : halfThickness;
     const auto indentB = button.isConnectedOnBottom() ? 0.1f : halfThickness;
 
     auto colour = createBaseColour (backgroundColour, button.hasKeyboardFocus (true), isMouseOverButton, isButtonDown)
@@ -90,10 +90,9 @@ void CLookAndFeel::drawButtonBackground (juce::Graphics& g, juce::Button& button
     const auto width = (float) button.getWidth();
     const auto height = (float) button.getHeight();
 
-    drawGlassLozenge (g, indentL, indentT, width - indentL - indentR, height - indentT - indentB,
-                      colour, outlineThickness, 0.3f * juce::jmin (width, height),
-                      button.isConnectedOnLeft(), button.isConnectedOnRight(),
-                      button.isConnectedOnTop(), button.isConnectedOnBottom());
+    drawGlassLozenge (g, indentL, indentT, width - indentL - indentR, height - indentT - indentB, colour,
+                      outlineThickness, 0.3f * juce::jmin (width, height), button.isConnectedOnLeft(),
+                      button.isConnectedOnRight(), button.isConnectedOnTop(), button.isConnectedOnBottom());
 }
 
 juce::Font CLookAndFeel::getTextButtonFont (juce::TextButton&, int buttonHeight)
@@ -133,14 +132,14 @@ juce::Font CLookAndFeel::getMenuBarFont (juce::MenuBarComponent& menuBar, int, c
     return { (float) menuBar.getHeight() * 0.75f, juce::Font::bold };
 }
 
-void CLookAndFeel::drawMenuBarItem (juce::Graphics& g, int width, int height, int itemIndex, const juce::String& itemText,
-                                    bool isMouseOverItem, bool isMenuOpen, bool isMouseOverBar,
-                                    juce::MenuBarComponent& menuBar)
+void CLookAndFeel::drawMenuBarItem (juce::Graphics& g, int width, int height, int itemIndex,
+                                    const juce::String& itemText, bool isMouseOverItem, bool isMenuOpen,
+                                    bool isMouseOverBar, juce::MenuBarComponent& menuBar)
 {
     setColour (juce::PopupMenu::textColourId, juce::Colours::white);
     setColour (juce::PopupMenu::highlightedTextColourId, juce::Colours::white);
-    juce::LookAndFeel_V2::drawMenuBarItem (g, width, height, itemIndex, itemText,
-                                           isMouseOverItem, isMenuOpen, isMouseOverBar, menuBar);
+    juce::LookAndFeel_V2::drawMenuBarItem (g, width, height, itemIndex, itemText, isMouseOverItem, isMenuOpen,
+                                           isMouseOverBar, menuBar);
     setColour (juce::PopupMenu::textColourId, juce::Colours::black);
     setColour (juce::PopupMenu::highlightedTextColourId, juce::Colours::black);
 }
@@ -151,8 +150,8 @@ int CLookAndFeel::getDefaultMenuBarHeight()
 }
 
 //==============================================================================
-juce::Colour CLookAndFeel::createBaseColour (juce::Colour colour, bool hasKeyboardFocus,
-                                             bool isMouseOverButton, bool isButtonDown) noexcept
+juce::Colour CLookAndFeel::createBaseColour (juce::Colour colour, bool hasKeyboardFocus, bool isMouseOverButton,
+                                             bool isButtonDown) noexcept
 {
     const auto base = colour.withMultipliedSaturation (hasKeyboardFocus ? 1.3f : 1.0f);
 
@@ -166,8 +165,8 @@ juce::Colour CLookAndFeel::createBaseColour (juce::Colour colour, bool hasKeyboa
 }
 
 void CLookAndFeel::createRoundedPath (juce::Path& path, float x, float y, float width, float height, float cornerSize,
-                                      bool curveTopLeft, bool curveTopRight,
-                                      bool curveBottomLeft, bool curveBottomRight)
+                                      bool curveTopLeft, bool curveTopRight, bool curveBottomLeft,
+                                      bool curveBottomRight)
 {
     const auto cs = cornerSize;
     const auto cs2 = 2.0f * cs;
@@ -217,8 +216,8 @@ void CLookAndFeel::createRoundedPath (juce::Path& path, float x, float y, float 
 }
 
 void CLookAndFeel::drawGlassLozenge (juce::Graphics& g, float x, float y, float width, float height,
-                                     juce::Colour colour, float outlineThickness, float cornerSize,
-                                     bool flatOnLeft, bool flatOnRight, bool flatOnTop, bool flatOnBottom)
+                                     juce::Colour colour, float outlineThickness, float cornerSize, bool flatOnLeft,
+                                     bool flatOnRight, bool flatOnTop, bool flatOnBottom)
 {
     if (width <= outlineThickness || height <= outlineThickness)
         return;
@@ -226,13 +225,14 @@ void CLookAndFeel::drawGlassLozenge (juce::Graphics& g, float x, float y, float 
     const auto cs = cornerSize < 0.0f ? juce::jmin (width * 0.5f, height * 0.5f) : cornerSize;
     const auto edgeBlurRadius = height * 0.75f + (height - cs * 2.0f);
 
-    const auto roundTopLeft     = ! (flatOnLeft || flatOnTop);
-    const auto roundTopRight    = ! (flatOnRight || flatOnTop);
-    const auto roundBottomLeft  = ! (flatOnLeft || flatOnBottom);
+    const auto roundTopLeft = ! (flatOnLeft || flatOnTop);
+    const auto roundTopRight = ! (flatOnRight || flatOnTop);
+    const auto roundBottomLeft = ! (flatOnLeft || flatOnBottom);
     const auto roundBottomRight = ! (flatOnRight || flatOnBottom);
 
     juce::Path outline;
-    createRoundedPath (outline, x, y, width, height, cs, roundTopLeft, roundTopRight, roundBottomLeft, roundBottomRight);
+    createRoundedPath (outline, x, y, width, height, cs, roundTopLeft, roundTopRight, roundBottomLeft,
+                       roundBottomRight);
 
     // Grey underneath, so that translucent colours show over it.
     g.setColour (juce::Colour (0xff808080));
@@ -248,10 +248,10 @@ void CLookAndFeel::drawGlassLozenge (juce::Graphics& g, float x, float y, float 
     }
 
     const auto midY = y + height * 0.5f;
-    juce::ColourGradient side (juce::Colours::transparentBlack, x + edgeBlurRadius, midY,
-                               colour.darker (0.2f), x, midY, true);
+    juce::ColourGradient side (juce::Colours::transparentBlack, x + edgeBlurRadius, midY, colour.darker (0.2f), x, midY,
+                               true);
 
-    const auto shadeLeft  = edgeBlurRadius > 0.0f && ! (flatOnLeft || flatOnTop || flatOnBottom);
+    const auto shadeLeft = edgeBlurRadius > 0.0f && ! (flatOnLeft || flatOnTop || flatOnBottom);
     const auto shadeRight = edgeBlurRadius > 0.0f && ! (flatOnRight || flatOnTop || flatOnBottom);
 
     if (shadeLeft || shadeRight)
@@ -282,7 +282,7 @@ void CLookAndFeel::drawGlassLozenge (juce::Graphics& g, float x, float y, float 
     }
 
     {
-        const auto leftIndent  = (flatOnTop || flatOnLeft)  ? 0.0f : cs * 0.4f;
+        const auto leftIndent = (flatOnTop || flatOnLeft) ? 0.0f : cs * 0.4f;
         const auto rightIndent = (flatOnTop || flatOnRight) ? 0.0f : cs * 0.4f;
 
         juce::Path highlight;

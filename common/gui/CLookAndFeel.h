@@ -22,7 +22,7 @@ public:
     ~CLookAndFeel() override;
 
     /** The family that the default sans-serif font is drawn in; empty when JUCE's own is kept. */
-    const juce::String& getSansSerifFamily() const noexcept  { return sansSerifFamily; }
+    const juce::String& getSansSerifFamily() const noexcept { return sansSerifFamily; }
 
     //==============================================================================
     juce::Typeface::Ptr getTypefaceForFont (const juce::Font& font) override;
@@ -61,8 +61,8 @@ public:
         with 20 % of its contrasting black or white, or under the mouse with 10 %.
         Light colours (red + green + blue >= 384) contrast with black.
     */
-    static juce::Colour createBaseColour (juce::Colour colour, bool hasKeyboardFocus,
-                                          bool isMouseOverButton, bool isButtonDown) noexcept;
+    static juce::Colour createBaseColour (juce::Colour colour, bool hasKeyboardFocus, bool isMouseOverButton,
+                                          bool isButtonDown) noexcept;
 
     /** The colour overlaid with `amount` of black when its red + green + blue is 384
         or more, else of white (JUCE's own contrasting() weighs the channels instead).
@@ -73,16 +73,15 @@ public:
         corner asked for is a quarter circle of radius `cornerSize`, the others sharp.
     */
     static void createRoundedPath (juce::Path& path, float x, float y, float width, float height, float cornerSize,
-                                   bool curveTopLeft, bool curveTopRight,
-                                   bool curveBottomLeft, bool curveBottomRight);
+                                   bool curveTopLeft, bool curveTopRight, bool curveBottomLeft, bool curveBottomRight);
 
     /** A shiny rounded oblong. A negative corner size means as round as it gets;
         a flat side has no rounded corners and no side shading.
         Draws nothing when the width or height is not above the outline thickness.
     */
-    static void drawGlassLozenge (juce::Graphics& g, float x, float y, float width, float height,
-                                  juce::Colour colour, float outlineThickness, float cornerSize,
-                                  bool flatOnLeft, bool flatOnRight, bool flatOnTop, bool flatOnBottom);
+    static void drawGlassLozenge (juce::Graphics& g, float x, float y, float width, float height, juce::Colour colour,
+                                  float outlineThickness, float cornerSize, bool flatOnLeft, bool flatOnRight,
+                                  bool flatOnTop, bool flatOnBottom);
 
 private:
     juce::String sansSerifFamily;

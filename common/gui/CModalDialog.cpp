@@ -6,8 +6,8 @@
 int CModalDialog::showModal (const juce::String& title, juce::Component& content, juce::Colour background,
                              bool resizable, bool useCornerResizer)
 {
-    auto window = std::make_unique<CTempDialogWindow> (title, content, background, true,
-                                                        resizable, useCornerResizer, windowState);
+    auto window = std::make_unique<CTempDialogWindow> (title, content, background, true, resizable, useCornerResizer,
+                                                       windowState);
     int result = 0;
 
     {

@@ -25,8 +25,8 @@ public:
 
         @param content  shown without being owned; the window follows its size
     */
-    int showModal (const juce::String& title, juce::Component& content, juce::Colour background,
-                   bool resizable, bool useCornerResizer);
+    int showModal (const juce::String& title, juce::Component& content, juce::Colour background, bool resizable,
+                   bool useCornerResizer);
 
     /** The window's position and size when it last closed, as
         juce::ResizableWindow::getWindowStateAsString makes it; empty until then.

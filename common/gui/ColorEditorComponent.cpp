@@ -22,20 +22,15 @@ namespace
     {
     public:
         SelectorListener (juce::ColourSelector& s, const std::function<void (juce::Colour)>& callback)
-            : selector (s), onChange (callback)
+            : selector (s),
+              onChange (callback)
         {
             selector.addChangeListener (this);
         }
 
-        ~SelectorListener() override
-        {
-            selector.removeChangeListener (this);
-        }
+        ~SelectorListener() override { selector.removeChangeListener (this); }
 
-        void changeListenerCallback (juce::ChangeBroadcaster*) override
-        {
-            onChange (selector.getCurrentColour());
-        }
+        void changeListenerCallback (juce::ChangeBroadcaster*) override { onChange (selector.getCurrentColour()); }
 
     private:
         juce::ColourSelector& selector;
@@ -43,8 +38,11 @@ namespace
     };
 }
 
-ColorEditorComponent::ColorEditorComponent (CColorPropertyComponent& row, CColorsSetOwner& owner, const ColorSet& colours)
-    : ownerRow (row), library (owner), set (colours)
+ColorEditorComponent::ColorEditorComponent (CColorPropertyComponent& row, CColorsSetOwner& owner,
+                                            const ColorSet& colours)
+    : ownerRow (row),
+      library (owner),
+      set (colours)
 {
 }
 
@@ -79,7 +77,8 @@ juce::PopupMenu ColorEditorComponent::createMenu() const
     int itemId = 1;
 
     for (const auto argb : set)
-        menu.addCustomItem (itemId++, std::make_unique<ColorMenuCustomItem> (argb, argb == colour), nullptr, sixDigits (argb));
+        menu.addCustomItem (itemId++, std::make_unique<ColorMenuCustomItem> (argb, argb == colour), nullptr,
+                            sixDigits (argb));
 
     return menu;
 }
@@ -88,13 +87,9 @@ void ColorEditorComponent::menuItemChosen (int itemId)
 {
     switch (itemId)
     {
-        case addId:
-            addColour();
-            return;
+        case addId: addColour(); return;
 
-        case editCurrentId:
-            editCurrentColour();
-            return;
+        case editCurrentId: editCurrentColour(); return;
 
         case deleteCurrentId:
             askThen ("Deleting colors...", "Do you really want to delete this color?",
@@ -111,8 +106,7 @@ void ColorEditorComponent::menuItemChosen (int itemId)
                      [this] { library.resetColors (&set); });
             return;
 
-        default:
-            break;
+        default: break;
     }
 
     if (itemId >= 1 && itemId <= (int) set.size())
@@ -132,8 +126,8 @@ int ColorEditorComponent::showMenu (const juce::PopupMenu& menu)
     if (menuRun != nullptr)
         return menuRun (menu, *this);
 
-    return juce::PopupMenu (menu).showMenu (juce::PopupMenu::Options().withTargetComponent (this)
-                                                                      .withMinimumWidth (getWidth()));
+    return juce::PopupMenu (menu).showMenu (
+        juce::PopupMenu::Options().withTargetComponent (this).withMinimumWidth (getWidth()));
 }
 
 //==============================================================================
@@ -187,8 +181,7 @@ void ColorEditorComponent::editCurrentColour()
 void ColorEditorComponent::runSelector()
 {
     const SafePointer<ColorEditorComponent> alive (this);
-    const std::function<void (juce::Colour)> onChange = [alive] (juce::Colour moved)
-    {
+    const std::function<void (juce::Colour)> onChange = [alive] (juce::Colour moved) {
         if (alive != nullptr)
             alive->selectorMoved (moved);
     };
@@ -324,7 +317,8 @@ void ColorEditorComponent::ColorMenuCustomItem::paint (juce::Graphics& g)
     if (font.getHeight() > (float) h / 1.3f)
         font.setHeight ((float) h / 1.3f);
 
-    g.setColour (look.findColour (highlighted ? juce::PopupMenu::highlightedTextColourId : juce::PopupMenu::textColourId));
+    g.setColour (
+        look.findColour (highlighted ? juce::PopupMenu::highlightedTextColourId : juce::PopupMenu::textColourId));
     g.setFont (font);
     g.drawFittedText (text, leftBorder + 44, 0, w - leftBorder - 48, h, juce::Justification::centredLeft, 1, 0.7f);
 

@@ -57,10 +57,10 @@ public:
 
     //==============================================================================
     /** The colour shown, as 32-bit ARGB. */
-    juce::uint32 getShownColour() const noexcept            { return colour; }
+    juce::uint32 getShownColour() const noexcept { return colour; }
 
     /** Shows another colour; does not repaint. */
-    void setShownColour (juce::uint32 argb) noexcept        { colour = argb; }
+    void setShownColour (juce::uint32 argb) noexcept { colour = argb; }
 
     /** The menu a click offers, as described above. */
     juce::PopupMenu createMenu() const;
@@ -99,9 +99,9 @@ public:
         ColorMenuCustomItem (juce::uint32 argb, bool isTicked);
         ~ColorMenuCustomItem() override;
 
-        juce::uint32 getColour() const noexcept             { return colour; }
-        const juce::String& getText() const noexcept        { return text; }
-        bool isTicked() const noexcept                      { return ticked; }
+        juce::uint32 getColour() const noexcept { return colour; }
+        const juce::String& getText() const noexcept { return text; }
+        bool isTicked() const noexcept { return ticked; }
 
         /** A normal menu item's size for the text, 40 pixels wider for the swatch. */
         void getIdealSize (int& idealWidth, int& idealHeight) override;
@@ -134,7 +134,7 @@ private:
 
     juce::uint32 colour = 0xffff0000;
     bool editingCurrent = false;
-    juce::uint32 editedColour = 0, itemsColour = 0;     // while editing: the colour at the start, and on the items now
+    juce::uint32 editedColour = 0, itemsColour = 0;    // while editing: the colour at the start, and on the items now
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ColorEditorComponent)
 };

@@ -58,9 +58,9 @@ TEST_F (VlApplicationTests, KeepsTheMidiInputLearntMessagesAndWindowPlacesInTheP
     EXPECT_EQ (engine.getMidiInputDevice(), "FCB1010");
     EXPECT_EQ (engine.getMidiChannel(), 3);
     EXPECT_TRUE (engine.isMidiInputOpen());
-    EXPECT_EQ (engine.getLearntMessage (1), 2);        // two footswitches swapped come back exactly
+    EXPECT_EQ (engine.getLearntMessage (1), 2);    // two footswitches swapped come back exactly
     EXPECT_EQ (engine.getLearntMessage (2), 1);
-    EXPECT_EQ (engine.getLearntMessage (10), 10);      // not a number: the default stays
+    EXPECT_EQ (engine.getLearntMessage (10), 10);    // not a number: the default stays
     EXPECT_EQ (engine.getLearntMessage (FirstPedalId), 130);
     EXPECT_EQ (window().getBounds(), juce::Rectangle<int> (100, 120, 900, 330));
     stop();
@@ -77,9 +77,9 @@ TEST_F (VlApplicationTests, KeepsTheMidiInputLearntMessagesAndWindowPlacesInTheP
 TEST_F (VlApplicationTests, CommandsAreGreyedWhileAnythingModalIsOpenAndOpenRecentListsOnlyFilesThatExist)
 {
     start();
-    const juce::Array<juce::CommandID> commands { Cmd::newDocument, Cmd::openDocument, Cmd::mergeDocument,
-                                                  Cmd::saveDocumentAs, Cmd::extractExamples, Cmd::midiPreferences,
-                                                  Cmd::patchesSetup, Cmd::navigationPreferences };
+    const juce::Array<juce::CommandID> commands { Cmd::newDocument,    Cmd::openDocument,         Cmd::mergeDocument,
+                                                  Cmd::saveDocumentAs, Cmd::extractExamples,      Cmd::midiPreferences,
+                                                  Cmd::patchesSetup,   Cmd::navigationPreferences };
     for (auto id : commands)
         EXPECT_FALSE (isGreyed (id)) << id;
 

@@ -1,9 +1,9 @@
 #include "app/VlDocument.h"
 #include "engine/VlTypes.h"
-#include "resources/ExamplesArchive.h"
 #include "fixtures/EngineFixture.h"
 #include "fixtures/FakePrompts.h"
 #include "fixtures/TemporaryHome.h"
+#include "resources/ExamplesArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ using Kind = FakePrompts::Kind;
 class VlDocumentTests : public EngineFixture
 {
 protected:
-    juce::File fileNamed (const juce::String& name) const  { return home.getFolder().getChildFile (name); }
+    juce::File fileNamed (const juce::String& name) const { return home.getFolder().getChildFile (name); }
 
     juce::File write (const juce::String& name, const juce::String& text) const
     {
@@ -37,8 +37,10 @@ protected:
         for (int i = 0; i < numPatches; ++i)
             patches << "<patch name=\"P" << i << "\" level=\"0\" color=\"ff11223" << i << "\" comment=\"\"/>";
 
-        return "<veltrino version=\"1\"><navigation color=\"" + navigationColor + "\"/>"
-               "<patches current=\"0\">" + patches + "</patches></veltrino>";
+        return "<veltrino version=\"1\"><navigation color=\"" + navigationColor
+               + "\"/>"
+                 "<patches current=\"0\">"
+               + patches + "</patches></veltrino>";
     }
 
     TemporaryHome home;
@@ -58,8 +60,8 @@ TEST_F (VlDocumentTests, ReadsOnlyDocumentsOfThisVersionWithBothPartsAndRefusesH
                        juce::String ("<veltrino><navigation/><patches/></veltrino>"),
                        juce::String ("<veltrino version=\"1\"><patches/></veltrino>"),
                        juce::String ("<veltrino version=\"1\"><navigation/></veltrino>"),
-                       start + "<?pi?>text</patches></veltrino>",                   // read for ever
-                       start + juce::String::repeatedString ("<patch>", 200000) })  // out of stack
+                       start + "<?pi?>text</patches></veltrino>",                     // read for ever
+                       start + juce::String::repeatedString ("<patch>", 200000) })    // out of stack
         EXPECT_EQ (loadText (text), invalid) << text.substring (0, 80);
 
     document.isMerging = true;    // a merge does not read the navigation, yet needs it
@@ -72,7 +74,8 @@ TEST_F (VlDocumentTests, ReadsOnlyDocumentsOfThisVersionWithBothPartsAndRefusesH
     // Up to version 1 loads, a version that is not a number counts as 0; names below the root ignore case.
     for (auto version : { "1", "0", "abc" })
         EXPECT_EQ (loadText (juce::String ("<veltrino VERSION=\"") + version
-                             + "\"><Navigation color=\"ff00ff00\"/><PATCHES current=\"0\"/></veltrino>"), "")
+                             + "\"><Navigation color=\"ff00ff00\"/><PATCHES current=\"0\"/></veltrino>"),
+                   "")
             << version;
 }
 
@@ -147,7 +150,7 @@ TEST_F (VlDocumentTests, TheEmbeddedExampleLoadsCleanlyUsesEveryActionKindAndSav
     const auto example = home.getFolder().getChildFile ("Veltrino examples/win_example.vlt");
     ASSERT_TRUE (document.open (example));
     EXPECT_TRUE (prompts.prompts.empty()) << prompts.prompts.front().text;    // not one "Error in file data"
-    std::set<juce::String> kinds;    // of actions: there are eight
+    std::set<juce::String> kinds;                                             // of actions: there are eight
     for (const auto& patch : engine.getPatches())
         for (const auto& [id, control] : patch->getControls())
             for (const auto& state : control->getStates())

@@ -9,10 +9,14 @@ namespace
     bool near (juce::Colour a, juce::Colour b, int tolerance = 3)
     {
         return std::abs (a.getRed() - b.getRed()) <= tolerance && std::abs (a.getGreen() - b.getGreen()) <= tolerance
-            && std::abs (a.getBlue() - b.getBlue()) <= tolerance && std::abs (a.getAlpha() - b.getAlpha()) <= tolerance;
+               && std::abs (a.getBlue() - b.getBlue()) <= tolerance
+               && std::abs (a.getAlpha() - b.getAlpha()) <= tolerance;
     }
 
-    juce::Image snapshot (juce::Component& c)  { return c.createComponentSnapshot (c.getLocalBounds()); }
+    juce::Image snapshot (juce::Component& c)
+    {
+        return c.createComponentSnapshot (c.getLocalBounds());
+    }
 
     /** A panel of 100 x height in that colour, or only its gradient. */
     juce::Image panel (int height, juce::Colour colour, bool gradientOnly = false)
@@ -135,7 +139,8 @@ TEST_F (VlFCBLookAndFeelTests, ThePedalsFrameAndThumbFollowTheSliderAndThickenUn
                                         juce::MouseInputSource::defaultOrientation, juce::Time::currentTimeMillis());
     ASSERT_TRUE (slider.isMouseOverOrDragging());
     image = snapshot (slider);
-    EXPECT_TRUE (near (image.getPixelAt (x, y - 11), thumb.darker (0.1f)) && near (image.getPixelAt (x, y - 13), thumb.darker (0.1f)));
+    EXPECT_TRUE (near (image.getPixelAt (x, y - 11), thumb.darker (0.1f))
+                 && near (image.getPixelAt (x, y - 13), thumb.darker (0.1f)));
     EXPECT_TRUE (near (opaque (image.getPixelAt (x, 0)), thumb.darker (0.1f)));
 
     // A disabled pedal has its frame only.
@@ -146,8 +151,7 @@ TEST_F (VlFCBLookAndFeelTests, ThePedalsFrameAndThumbFollowTheSliderAndThickenUn
 TEST_F (VlFCBLookAndFeelTests, TheBevelledPanelsGrooveComesWithTheHeightAndItsEndDarkensFromASumOf384)
 {
     const juce::Colour colour (0xff3060c0);
-    const auto rowsLike = [&] (int height, juce::Colour over)
-    {
+    const auto rowsLike = [&] (int height, juce::Colour over) {
         const auto drawn = panel (height, colour), plain = panel (height, colour, true);
         int count = 0;
         for (int y = 0; y < height; ++y)
@@ -167,6 +171,8 @@ TEST_F (VlFCBLookAndFeelTests, TheBevelledPanelsGrooveComesWithTheHeightAndItsEn
 
     // At the bottom right 30 % of black is laid over colours of a sum of 384 or more, of white below.
     const juce::Colour sum384 (0xff808080), sum383 (0xff80807f);
-    EXPECT_TRUE (near (panel (40, sum384).getPixelAt (99, 39), sum384.overlaidWith (juce::Colours::black.withAlpha (0.3f))));
-    EXPECT_TRUE (near (panel (40, sum383).getPixelAt (99, 39), sum383.overlaidWith (juce::Colours::white.withAlpha (0.3f))));
+    EXPECT_TRUE (
+        near (panel (40, sum384).getPixelAt (99, 39), sum384.overlaidWith (juce::Colours::black.withAlpha (0.3f))));
+    EXPECT_TRUE (
+        near (panel (40, sum383).getPixelAt (99, 39), sum383.overlaidWith (juce::Colours::white.withAlpha (0.3f))));
 }

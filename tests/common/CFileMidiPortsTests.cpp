@@ -71,8 +71,8 @@ TEST_F (CFileMidiPortsTests, ReceivesWhatEveryWriterPutsIntoThePipe)
     MessageLoop::pumpUntil ([&] { return callback.getNumMessages() == 4; });
 
     EXPECT_EQ (bytesOf (callback.getMessages()),
-               (std::vector<MidiBytes> { { 0x90, 0x01, 0x7f }, { 0x90, 0x02, 0x7f },
-                                         { 0xf0, 0x7d, 0x01, 0xf7 }, { 0xb0, 0x1b, 0x40 } }));
+               (std::vector<MidiBytes> {
+                   { 0x90, 0x01, 0x7f }, { 0x90, 0x02, 0x7f }, { 0xf0, 0x7d, 0x01, 0xf7 }, { 0xb0, 0x1b, 0x40 } }));
     EXPECT_FALSE (callback.calledOnMessageThread.load());
     midi.input ("FCB1010").deleteFile();
     input.reset();

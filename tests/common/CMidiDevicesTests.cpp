@@ -4,8 +4,8 @@
 
 #include "fixtures/MessageLoop.h"
 #include "fixtures/MidiBytes.h"
-#include "fixtures/StreamWhilePortsChange.h"
 #include "fixtures/RecordingMidiCallback.h"
+#include "fixtures/StreamWhilePortsChange.h"
 #include "fixtures/TemporaryMidiFolder.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,10 @@
 
 namespace
 {
-    juce::MidiMessage pedalMoved (int value)  { return juce::MidiMessage::controllerEvent (1, 7, value & 127); }
+    juce::MidiMessage pedalMoved (int value)
+    {
+        return juce::MidiMessage::controllerEvent (1, 7, value & 127);
+    }
 }
 
 //==============================================================================
@@ -64,7 +67,7 @@ TEST_F (CMidiDevicesTests, OpensNothingUntilTheFirstCheck1500MillisecondsLater)
     MessageLoop::pumpUntil ([&] { return devices->getOpenInput ("FCB1010") != nullptr; });
 
     EXPECT_GE (juce::Time::getMillisecondCounterHiRes() - constructed, 1450.0);
-    EXPECT_NE (devices->getOpenOutput ("Synth"), nullptr);     // in the same check
+    EXPECT_NE (devices->getOpenOutput ("Synth"), nullptr);    // in the same check
 }
 
 TEST_F (CMidiDevicesTests, OpensAtOnceWhenAskedAndCarriesMessagesBothWays)
@@ -72,8 +75,8 @@ TEST_F (CMidiDevicesTests, OpensAtOnceWhenAskedAndCarriesMessagesBothWays)
     auto [fcb, synth] = plugAndWantPedalAndSynth();
     check();
 
-    EXPECT_EQ (ports.getEvents(), (juce::StringArray { "open in " + fcb, "start in " + fcb,
-                                                       "open out " + synth, "start thread " + synth }));
+    EXPECT_EQ (ports.getEvents(), (juce::StringArray { "open in " + fcb, "start in " + fcb, "open out " + synth,
+                                                       "start thread " + synth }));
 
     ASSERT_TRUE (ports.injectMessage (fcb, pedalMoved (64)));
     MessageLoop::pumpUntil ([&] { return engine.getNumMessages() == 1; });
@@ -132,7 +135,8 @@ TEST_F (CMidiDevicesTests, ClosesTheOldInputBeforeOpeningTheNewOne)
     devices->addInput ("B");
     devices->updateInputs();
 
-    EXPECT_EQ (ports.getEvents(), (juce::StringArray { "stop in " + a, "close in " + a, "open in " + b, "start in " + b }));
+    EXPECT_EQ (ports.getEvents(),
+               (juce::StringArray { "stop in " + a, "close in " + a, "open in " + b, "start in " + b }));
 }
 
 TEST_F (CMidiDevicesTests, ClosesAnUnpluggedDeviceReopensItPluggedInAgainWithinOneCheckAndClosesInputsFirstWhenDeleted)
@@ -149,9 +153,9 @@ TEST_F (CMidiDevicesTests, ClosesAnUnpluggedDeviceReopensItPluggedInAgainWithinO
     auto synthAgain = ports.plugOutput ("Synth");
     check();
 
-    EXPECT_EQ (ports.getEvents(), (juce::StringArray { "stop in " + fcb, "close in " + fcb,
-                                                       "open in " + fcbAgain, "start in " + fcbAgain,
-                                                       "open out " + synthAgain, "start thread " + synthAgain }));
+    EXPECT_EQ (ports.getEvents(),
+               (juce::StringArray { "stop in " + fcb, "close in " + fcb, "open in " + fcbAgain, "start in " + fcbAgain,
+                                    "open out " + synthAgain, "start thread " + synthAgain }));
 
     // Deleting the manager closes inputs before outputs, also an input opened after them.
     ports.unplug (fcbAgain);
@@ -168,15 +172,14 @@ TEST_F (CMidiDevicesTests, SendsAChangeMessageOnlyWhenSomethingOpenedOrClosed)
     struct : juce::ChangeListener
     {
         int count = 0;
-        void changeListenerCallback (juce::ChangeBroadcaster*) override  { ++count; }
+        void changeListenerCallback (juce::ChangeBroadcaster*) override { ++count; }
     } changes;
 
     auto fcb = ports.plugInput ("FCB1010");
     ports.failNextOpen (ports.plugInput ("Other"));
     devices->addChangeListener (&changes);
 
-    auto changesAfterCheck = [&]
-    {
+    auto changesAfterCheck = [&] {
         devices->updateInputs();
         devices->dispatchPendingMessages();
         return changes.count;
@@ -255,8 +258,7 @@ TEST_F (CMidiDevicesTests, RemovingAndReAddingAStreamingInputNeverHangs)
     devices->updateInputs();
 
     std::atomic<bool> streaming { true };
-    std::thread pedal ([&]
-    {
+    std::thread pedal ([&] {
         for (int value = 0; streaming; ++value)
         {
             ports.injectMessage (fcb, pedalMoved (value));
@@ -324,14 +326,12 @@ TEST_F (CMidiDevicesTests, LosesNoMessageOfAStreamingPipeWhileOtherPortsOpenAndC
     const auto pipe = ::open (midi.input ("FCB1010").getFullPathName().toRawUTF8(), O_WRONLY);
     ASSERT_GE (pipe, 0);
 
-    streamWhilePortsChange (*devices, numMessages, [pipe] (int number)
-    {
+    streamWhilePortsChange (*devices, numMessages, [pipe] (int number) {
         EXPECT_EQ (::write (pipe, juce::MidiMessage::pitchWheel (1, number).getRawData(), 3), 3);
     });
 
     ::close (pipe);
-    MessageLoop::pumpUntil ([&]
-    {
+    MessageLoop::pumpUntil ([&] {
         auto messages = engine.getMessages();
         return ! messages.isEmpty() && messages.getLast().getPitchWheelValue() == numMessages;
     });

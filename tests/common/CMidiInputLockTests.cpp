@@ -19,11 +19,9 @@ TEST (CMidiInputLockTests, InputThreadsTakeTheLockInTurn)
     CMidiInputLock lock;
 
     for (int t = 0; t < threadCount; ++t)
-        threads.emplace_back ([&]
-        {
+        threads.emplace_back ([&] {
             for (int i = 0; i < callsPerThread; ++i)
-                EXPECT_TRUE (lock.callLocked ([&]
-                {
+                EXPECT_TRUE (lock.callLocked ([&] {
                     overlaps += inside.fetch_add (1) != 0 ? 1 : 0;
                     ++calls;
                     --inside;
@@ -55,8 +53,7 @@ TEST (CMidiInputLockTests, GivesUpWhilePortsChange)
 
         // The message loop is not running: without the port change, the input
         // thread would wait in it for ever and join would never return.
-        std::thread input ([&]
-        {
+        std::thread input ([&] {
             for (int i = 0; i <= bound; ++i)
                 results.push_back (lock.callLocked ([&ran, i] { ran.push_back (i); }));
         });
@@ -65,7 +62,7 @@ TEST (CMidiInputLockTests, GivesUpWhilePortsChange)
 
     EXPECT_TRUE (ran.empty());
     EXPECT_EQ (std::count (results.begin(), results.end(), true), bound);
-    EXPECT_FALSE (results.back());     // beyond the bound: dropped
+    EXPECT_FALSE (results.back());    // beyond the bound: dropped
 
     std::thread input ([&] { EXPECT_TRUE (lock.callLocked ([&ran] { ran.push_back (-1); })); });
     MessageLoop::pumpUntil ([&] { return ran.size() == (size_t) bound + 1; });
@@ -87,16 +84,13 @@ TEST (CMidiInputLockTests, WhatAKeptCallPostsIsHandledBeforeTheNextRuns)
     std::mutex mutex;
     juce::StringArray events;
 
-    const auto note = [&] (const juce::String& event)
-    {
+    const auto note = [&] (const juce::String& event) {
         const std::lock_guard<std::mutex> guard (mutex);
         events.add (event);
     };
 
-    const auto call = [&] (int i)
-    {
-        return [&, i]
-        {
+    const auto call = [&] (int i) {
+        return [&, i] {
             note ("run " + juce::String (i));
             juce::MessageManager::callAsync ([&, i] { note ("posted " + juce::String (i)); });
         };
@@ -104,20 +98,22 @@ TEST (CMidiInputLockTests, WhatAKeptCallPostsIsHandledBeforeTheNextRuns)
 
     {
         CMidiInputLock::ScopedPortChange change;
-        std::thread input ([&] { for (int i = 0; i < 3; ++i) lock.callLocked (call (i)); });
+        std::thread input ([&] {
+            for (int i = 0; i < 3; ++i)
+                lock.callLocked (call (i));
+        });
         input.join();
     }
 
     std::thread input ([&] { lock.callLocked (call (3)); });
-    MessageLoop::pumpUntil ([&]
-    {
+    MessageLoop::pumpUntil ([&] {
         const std::lock_guard<std::mutex> guard (mutex);
         return events.size() == 8;
     });
     input.join();
 
-    EXPECT_EQ (events, (juce::StringArray { "run 0", "posted 0", "run 1", "posted 1",
-                                            "run 2", "posted 2", "run 3", "posted 3" }));
+    EXPECT_EQ (events, (juce::StringArray { "run 0", "posted 0", "run 1", "posted 1", "run 2", "posted 2", "run 3",
+                                            "posted 3" }));
 }
 
 TEST (CMidiInputLockTests, RunsAtOnceOnTheMessageThread)

@@ -9,7 +9,10 @@
 
 namespace
 {
-    juce::MidiMessage note (int number)  { return juce::MidiMessage::noteOn (1, number, (juce::uint8) 100); }
+    juce::MidiMessage note (int number)
+    {
+        return juce::MidiMessage::noteOn (1, number, (juce::uint8) 100);
+    }
 }
 
 TEST (CVirtualMidiPortsTests, DeliversInOrderFromAThreadOfItsOwnOnlyWhileStarted)
@@ -57,7 +60,10 @@ TEST (CVirtualMidiPortsTests, StopWaitsForARunningCallbackToFinish)
         std::this_thread::yield();
 
     std::atomic<bool> stopped { false };
-    std::thread stopper ([&] { port->stop(); stopped = true; });
+    std::thread stopper ([&] {
+        port->stop();
+        stopped = true;
+    });
     std::this_thread::sleep_for (std::chrono::milliseconds (50));
     EXPECT_FALSE (stopped.load());
     callback.release = true;

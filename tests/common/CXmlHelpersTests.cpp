@@ -22,7 +22,8 @@ namespace
 
 TEST (CXmlHelpersTests, FindsAttributesAndChildrenWhateverTheirCaseComparingNamesAsJuceDoes)
 {
-    const auto xml = juce::parseXML (R"(<Veltrino NAME="a" Level="3" id="" count="x7"><NAVIGATION/><Patches current="0"/></Veltrino>)");
+    const auto xml = juce::parseXML (
+        R"(<Veltrino NAME="a" Level="3" id="" count="x7"><NAVIGATION/><Patches current="0"/></Veltrino>)");
     EXPECT_TRUE (CXml::hasTag (*xml, "veltrino") && CXml::hasAttribute (*xml, "name"));
     EXPECT_FALSE (CXml::hasTag (*xml, "veltrinos") || CXml::hasAttribute (*xml, "label"));
     EXPECT_EQ (CXml::getString (*xml, "name") + CXml::getString (*xml, "label", "none"), "anone");
@@ -36,8 +37,26 @@ TEST (CXmlHelpersTests, FindsAttributesAndChildrenWhateverTheirCaseComparingName
     EXPECT_EQ (CXml::getInt (*CXml::findChild (*xml, "patches"), "current", -1), 0);
     EXPECT_EQ (CXml::findChild (*xml, "patch"), nullptr);
 
-    const char* names[] = { "", "a", "A", "name", "NAME", "Name", "names", "nam", "na_me", "n\xc3\xa4me", "N\xc3\x84ME",
-                            "\xc3\xa9t\xc3\xa9", "\xc3\x89T\xc3\x89", "\xc4\xb1" "d", "ID", "id", "stra\xc3\x9f" "e", "STRASSE" };
+    const char* names[] = { "",
+                            "a",
+                            "A",
+                            "name",
+                            "NAME",
+                            "Name",
+                            "names",
+                            "nam",
+                            "na_me",
+                            "n\xc3\xa4me",
+                            "N\xc3\x84ME",
+                            "\xc3\xa9t\xc3\xa9",
+                            "\xc3\x89T\xc3\x89",
+                            "\xc4\xb1"
+                            "d",
+                            "ID",
+                            "id",
+                            "stra\xc3\x9f"
+                            "e",
+                            "STRASSE" };
 
     for (const auto* a : names)
         for (const auto* b : names)
@@ -57,7 +76,8 @@ TEST (CXmlHelpersTests, ReadsFilesThatAreNotUtf8AsWindows1252)
     TemporaryHome home;
 
     // Found by fuzzing: JUCE's own file reader ran past the end of the text on these bytes.
-    const auto broken = CXml::parseFile (write (home, "broken.xml", "<preferences><tooltips visible=\"0\"/></preferen\xff\xff\xff\xff\xff\xff\xff\xff>\n"));
+    const auto broken = CXml::parseFile (write (
+        home, "broken.xml", "<preferences><tooltips visible=\"0\"/></preferen\xff\xff\xff\xff\xff\xff\xff\xff>\n"));
     ASSERT_NE (broken, nullptr);
     EXPECT_EQ (broken->getTagName(), "preferences");
     const auto latin1 = CXml::parseFile (write (home, "latin1.xml", "<recent_files>/music/Caf\xe9.vlt</recent_files>"));
@@ -73,12 +93,13 @@ TEST (CXmlHelpersTests, CountsNestingAsJucesReaderNestsIt)
     // closing tags must not lower the count; blanks beyond ASCII count as JUCE counts them.
     for (const auto* text : { R"(<a x="/>"><b/></a>)", R"(<a x="</a>"><b><c/></b></a>)", "<a><!-- </a> --><b/></a>",
                               "<a><![CDATA[</a>]]><b/></a>", "<a>&unknown</a>;<b/></a>", R"(<a b='&q"/>;'><c/></a>)",
-                              "<a><b><c/></b></b></a>", "<a>&#x3c;b>&lt;/a><c/></a>", "<a>\xc2\xa0<b/>\xe3\x80\x80<c/></a>",
-                              "<a>\xe2\x80\x83\xc2\x85<b><c/></b></a>", "\xc2\xa0<a><b/></a>", "\xe3\x80\x80<a/>",
-                              "\x1c<a><b/></a>", "\x0b\x0c<a>\x1f<b/></a>" })
+                              "<a><b><c/></b></b></a>", "<a>&#x3c;b>&lt;/a><c/></a>",
+                              "<a>\xc2\xa0<b/>\xe3\x80\x80<c/></a>", "<a>\xe2\x80\x83\xc2\x85<b><c/></b></a>",
+                              "\xc2\xa0<a><b/></a>", "\xe3\x80\x80<a/>", "\x1c<a><b/></a>", "\x0b\x0c<a>\x1f<b/></a>" })
     {
         const auto parsed = juce::parseXML (juce::String::fromUTF8 (text));
-        EXPECT_EQ (CXml::nestingDepth (juce::String::fromUTF8 (text)), parsed != nullptr ? depthOf (*parsed) : 0) << text;
+        EXPECT_EQ (CXml::nestingDepth (juce::String::fromUTF8 (text)), parsed != nullptr ? depthOf (*parsed) : 0)
+            << text;
         EXPECT_EQ (CXml::parse (juce::String::fromUTF8 (text)) != nullptr, parsed != nullptr) << text;
     }
 }
@@ -93,10 +114,10 @@ TEST (CXmlHelpersTests, RefusesWhatJucesReaderWouldGoWrongOnAndNestingBeyondTheL
     EXPECT_EQ (juce::parseXML (file)->getAllSubText(), "from another file");
     EXPECT_EQ (CXml::parseFile (file), nullptr);
 
-    for (const auto* text : { R"(<!DOCTYPE a [<!ENTITY e "&e;&e;">]><a>&e;</a>)",  // a document type
-                              "<a>&#x", R"(<a b="&#x41)", "<a> & &#x",            // read past the end
-                              "<a><?pi?>text</a>", "<a> <?pi?> text</a>",         // read for ever
-                              "<a>&<b><c>;</a>" })                                // an entity read as elements
+    for (const auto* text : { R"(<!DOCTYPE a [<!ENTITY e "&e;&e;">]><a>&e;</a>)",    // a document type
+                              "<a>&#x", R"(<a b="&#x41)", "<a> & &#x",               // read past the end
+                              "<a><?pi?>text</a>", "<a> <?pi?> text</a>",            // read for ever
+                              "<a>&<b><c>;</a>" })                                   // an entity read as elements
     {
         EXPECT_EQ (CXml::nestingDepth (text), -1) << text;
         EXPECT_EQ (CXml::parse (text), nullptr) << text;

@@ -33,7 +33,8 @@ TEST (VlActionTests, NewActionsWriteTheirDefaultsInOrder)
     EXPECT_EQ (written (VlaMute()), R"(<mute comment="" patch="65535" pedal="-1" switch="1"/>)");
     EXPECT_EQ (written (VlamNote()), R"(<note comment="" device="???" channel="1" number="0" velocity="100"/>)");
     EXPECT_EQ (written (VlamProgramChange()), R"(<pc comment="" device="???" channel="1" stage="1" program="0"/>)");
-    EXPECT_EQ (written (VlamCCFixed()), R"(<cc comment="" device="???" channel="1" controller="0" stage="1" value="0"/>)");
+    EXPECT_EQ (written (VlamCCFixed()),
+               R"(<cc comment="" device="???" channel="1" controller="0" stage="1" value="0"/>)");
     EXPECT_EQ (written (VlamCCContinuos()),
                R"(<cc comment="" device="???" channel="1" controller="0" min_value="0" max_value="127"/>)");
     EXPECT_EQ (written (VlaSysExFixed()), R"(<sysex comment="" device="???" sequence="" stage="1"/>)");
@@ -48,8 +49,9 @@ TEST (VlActionTests, ReadsNamesInAnyCaseKeepsValuesInRangeAndARefusedSequenceTex
     EXPECT_EQ (roundTrip (refused), refused);
     EXPECT_EQ (roundTrip (R"(<NOTE Comment="" DEVICE="x" channel="1" Number="abc" velocity="300"/>)"),
                R"(<note comment="" device="x" channel="1" number="0" velocity="44"/>)");
-    EXPECT_EQ (roundTrip (R"(<sysex comment="" device="x" sequence="*" datum_size="7" min_value="0" max_value="1"/>)", false),
-               R"(<sysex comment="" device="x" sequence="*" datum_size="1" min_value="0" max_value="1"/>)");
+    EXPECT_EQ (
+        roundTrip (R"(<sysex comment="" device="x" sequence="*" datum_size="7" min_value="0" max_value="1"/>)", false),
+        R"(<sysex comment="" device="x" sequence="*" datum_size="1" min_value="0" max_value="1"/>)");
 }
 
 TEST (VlActionTests, AMissingAttributeFailsTheReadAndTheSequenceIsParsedWithTheDatumSizeRead)
@@ -69,7 +71,8 @@ TEST (VlActionTests, AMissingAttributeFailsTheReadAndTheSequenceIsParsedWithTheD
     EXPECT_EQ (roundTrip (R"(<sysex comment="" device="x" sequence="" min_value="0"/>)", false), "refused");
 
     // The sequence is parsed with the datum size read; a refused one sends nothing.
-    auto xml = juce::parseXML (R"(<sysex comment="" device="x" sequence="41 * 10" datum_size="2" min_value="0" max_value="1"/>)");
+    auto xml = juce::parseXML (
+        R"(<sysex comment="" device="x" sequence="41 * 10" datum_size="2" min_value="0" max_value="1"/>)");
     VlaSysExContinuos action;
     ASSERT_TRUE (action.loadFromXml (*xml, 0));
     EXPECT_EQ (action.getBytes(), (std::vector<juce::uint8> { 0x41, 0xff, 0xff, 0x10 }));
@@ -80,10 +83,11 @@ TEST (VlActionTests, AMissingAttributeFailsTheReadAndTheSequenceIsParsedWithTheD
 
 TEST (VlActionTests, FactoryMakesTheKindOfTheControl)
 {
-    const auto kindOf = [] (const char* tag, bool footswitch) -> juce::String
-    {
+    const auto kindOf = [] (const char* tag, bool footswitch) -> juce::String {
         auto action = VlAction::createForTag (tag, footswitch);
-        return action == nullptr ? "none" : action->getElementName() + (dynamic_cast<VlExecutionStage*> (action.get()) ? "+" : "");
+        return action == nullptr
+                   ? "none"
+                   : action->getElementName() + (dynamic_cast<VlExecutionStage*> (action.get()) ? "+" : "");
     };
     juce::StringArray kinds;
     for (auto tag : { "goto", "Mute", "pc", "note", "CC", "sysex", "foo" })
@@ -115,15 +119,19 @@ TEST (VlActionTests, EveryActionDescribesItsEditorRowsBaseFirst)
     EXPECT_EQ (rowsOf (VlaGoTo()), "6 comment 1024x75, 17 patch");
     EXPECT_EQ (rowsOf (VlaMute()), "6 comment 1024x75, 18 patch, 19 pedal, 20 action");
     EXPECT_EQ (rowsOf (VlamNote()), "6 comment 1024x75, 22 device, 21 channel, 31 number, 30 velocity");
-    EXPECT_EQ (rowsOf (VlamCCFixed()), "6 comment 1024x75, 22 device, 21 channel, 29 controller, 16 execute at, 26 value");
-    EXPECT_EQ (rowsOf (VlamCCContinuos()), "6 comment 1024x75, 22 device, 21 channel, 29 controller, 27 min value, 28 max value");
+    EXPECT_EQ (rowsOf (VlamCCFixed()),
+               "6 comment 1024x75, 22 device, 21 channel, 29 controller, 16 execute at, 26 value");
+    EXPECT_EQ (rowsOf (VlamCCContinuos()),
+               "6 comment 1024x75, 22 device, 21 channel, 29 controller, 27 min value, 28 max value");
     EXPECT_EQ (rowsOf (VlamProgramChange()), "6 comment 1024x75, 22 device, 21 channel, 16 execute at, 25 program");
     EXPECT_EQ (rowsOf (VlaSysExFixed()), "6 comment 1024x75, 23 device, 7 sequence 1024x150, 16 execute at");
 
     VlaSysExContinuos continuous;
-    EXPECT_EQ (rowsOf (continuous), "6 comment 1024x75, 23 device, 7 sequence 1024x150, 24 datum size, 8 min value 3, 9 max value 3");
+    EXPECT_EQ (rowsOf (continuous),
+               "6 comment 1024x75, 23 device, 7 sequence 1024x150, 24 datum size, 8 min value 3, 9 max value 3");
     continuous.setDatumSize (2);
-    EXPECT_EQ (rowsOf (continuous), "6 comment 1024x75, 23 device, 7 sequence 1024x150, 24 datum size, 8 min value 5, 9 max value 5");
+    EXPECT_EQ (rowsOf (continuous),
+               "6 comment 1024x75, 23 device, 7 sequence 1024x150, 24 datum size, 8 min value 5, 9 max value 5");
 
     // Reached through the stage base, an action still gives all of its rows.
     EXPECT_EQ (rowsOf<VlExecutionStage> (VlamProgramChange()), rowsOf (VlamProgramChange()));

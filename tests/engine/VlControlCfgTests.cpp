@@ -30,7 +30,11 @@ protected:
         return run.trim();
     }
 
-    static void pressAndRelease (VlControlCfg& control, int id)  { control.trigger (id, 1); control.trigger (id, 0); }
+    static void pressAndRelease (VlControlCfg& control, int id)
+    {
+        control.trigger (id, 1);
+        control.trigger (id, 0);
+    }
 };
 
 TEST_F (VlControlCfgTests, ReleasesStepThroughSeveralStatesInCircleAndAGoToThereRedrawsTheNewPatchsButton)
@@ -215,4 +219,3 @@ TEST_F (VlControlCfgTests, LinkingPicksTheFirstLinkableControlOfAnotherPatch)
     control.setLinked (false);
     EXPECT_EQ (control.getStateCount(), 1);
 }
-

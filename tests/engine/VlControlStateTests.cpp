@@ -9,8 +9,7 @@ TEST (VlControlStateTests, MovingAnActionExchangesTwoPlacesWithinTheList)
     std::vector<const VlAction*> added;
     for (int i = 0; i < 3; ++i)
         added.push_back (&state.addAction (std::make_unique<VlamNote>()));
-    const auto order = [&state, &added]
-    {
+    const auto order = [&state, &added] {
         juce::String text;
         for (const auto& action : state.getActions())
             text << (int) (std::find (added.begin(), added.end(), action.get()) - added.begin());

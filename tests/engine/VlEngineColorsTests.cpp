@@ -24,8 +24,8 @@ TEST_F (VlEngineTests, ReplacingAndRemovingColoursRecolourTheirItems)
     EXPECT_EQ (engine.getControlColors(), controls);
     owner.replaceColor (&engine.getControlColors(), 0xff00ff00, 0xff0000ff);
     EXPECT_EQ (green.getOwnColor(), 0xff0000ffu);
-    EXPECT_EQ (link.getOwnColor(), 0xff0000ffu);     // compared at the end of its chain,
-    EXPECT_EQ (earlierLink.getOwnColor(), 0xff0000ffu);  // before or after its target
+    EXPECT_EQ (link.getOwnColor(), 0xff0000ffu);           // compared at the end of its chain,
+    EXPECT_EQ (earlierLink.getOwnColor(), 0xff0000ffu);    // before or after its target
     EXPECT_EQ (engine.getControlColors(), controls);
     EXPECT_EQ (engine.getNavigationColor(), 0xff00ff00u);
     owner.removeColor (&engine.getStateColors(), 0xffffffff);

@@ -1,6 +1,6 @@
+#include "VlEngineTests.h"
 #include "engine/VlaGoTo.h"
 #include "engine/VlaMute.h"
-#include "VlEngineTests.h"
 
 // Deletion with dependants, and the references that moving patches carries.
 //==============================================================================
@@ -15,8 +15,10 @@ TEST_F (VlEngineTests, DeletingAControlAsksWithTheLinksToItAndDeletesThemOnOk)
     ASSERT_EQ (prompts.prompts.size(), 1u);
     const auto& question = prompts.prompts[0];
     EXPECT_TRUE (question.kind == FakePrompts::Kind::okCancelWithDetails && question.icon == CPrompts::Icon::question);
-    EXPECT_EQ (question.title + "|" + question.buttons.joinIntoString (",") + "|" + juce::String (question.lockCount), "Deleting controls...|OK,Cancel|1");
-    EXPECT_EQ (asked (0), "Do you really want to delete this control?" + juce::String (alsoDeleted) + "Control <footswitch 4> of patch <5. Five>;\n\n");
+    EXPECT_EQ (question.title + "|" + question.buttons.joinIntoString (",") + "|" + juce::String (question.lockCount),
+               "Deleting controls...|OK,Cancel|1");
+    EXPECT_EQ (asked (0), "Do you really want to delete this control?" + juce::String (alsoDeleted)
+                              + "Control <footswitch 4> of patch <5. Five>;\n\n");
     EXPECT_EQ (engine.getPatch (5)->getNumControls(), 2);
     prompts.okCancelAnswers = { true };
     EXPECT_TRUE (engine.deleteControls (&target));
@@ -31,12 +33,14 @@ TEST_F (VlEngineTests, DeletingAControlAsksWithTheLinksToItAndDeletesThemOnOk)
 TEST_F (VlEngineTests, DeletingAPedalDeletesTheMutesOfOtherPatchesAndDisarmsThoseOfItsOwn)
 {
     const auto mute = R"(<mute comment="" patch="1" pedal="11" switch="1"/>)";
-    ASSERT_TRUE (load (document (patch ("0") + patch ("One", plain (11) + plain (2, mute)) + patch ("2") + patch ("Three", plain (1) + plain (3, mute)))));
+    ASSERT_TRUE (load (document (patch ("0") + patch ("One", plain (11) + plain (2, mute)) + patch ("2")
+                                 + patch ("Three", plain (1) + plain (3, mute)))));
     engine.goToPatch (1, true);
     prompts.okCancelAnswers = { true };
     ASSERT_TRUE (engine.deleteControls (engine.getPatch (1)->getControl (11)));
-    EXPECT_EQ (asked (0), "Do you really want to delete this control?" + juce::String (alsoDeleted)
-               + "Action <mute expr. pedal> of state <#1> of control <footswitch 3> of patch <3. Three>;\n\n");
+    EXPECT_EQ (asked (0),
+               "Do you really want to delete this control?" + juce::String (alsoDeleted)
+                   + "Action <mute expr. pedal> of state <#1> of control <footswitch 3> of patch <3. Three>;\n\n");
     EXPECT_TRUE (engine.getPatch (3)->getControl (3)->getState (0)->getActions().empty());
     const auto& own = dynamic_cast<VlaMute&> (*engine.getPatch (1)->getControl (2)->getState (0)->getActions()[0]);
     EXPECT_EQ (own.getPedal(), nullptr);
@@ -48,25 +52,28 @@ TEST_F (VlEngineTests, DeletingAllControlsListsEachDependantOnceAndLeavesNothing
 {
     // Patch 2 links into patch 1; patch 3 links to one of those links (deeper than the
     // editor makes), mutes patch 1's pedal, and mutes patch 2's link to that pedal.
-    ASSERT_TRUE (load (document (patch ("0") + patch ("One", plain (1) + plain (2) + plain (11))
-                                 + patch ("Two", link (1, 1, 1) + link (2, 1, 2) + link (11, 1, 11))
-                                 + patch ("Three", link (5, 2, 1) + plain (6, R"(<mute comment="" patch="1" pedal="11" switch="0"/>)")
-                                                   + plain (7, R"(<mute comment="" patch="2" pedal="11" switch="1"/>)")))));
+    ASSERT_TRUE (load (
+        document (patch ("0") + patch ("One", plain (1) + plain (2) + plain (11))
+                  + patch ("Two", link (1, 1, 1) + link (2, 1, 2) + link (11, 1, 11))
+                  + patch ("Three", link (5, 2, 1) + plain (6, R"(<mute comment="" patch="1" pedal="11" switch="0"/>)")
+                                        + plain (7, R"(<mute comment="" patch="2" pedal="11" switch="1"/>)")))));
     engine.goToPatch (1, true);
     prompts.okCancelAnswers = { true };
     ASSERT_TRUE (engine.deleteControls (nullptr));
-    EXPECT_EQ (asked (0), "Do you really want to delete all controls?" + juce::String (alsoDeleted)
-               + "Control <footswitch 1> of patch <2. Two>;\n\n"
-                                        "Control <footswitch 2> of patch <2. Two>;\n\n"
-                                        "Control <expr. pedal 1> of patch <2. Two>;\n\n"
-                                        "Action <mute expr. pedal> of state <#1> of control <footswitch 6> of patch <3. Three>;\n\n");
+    EXPECT_EQ (asked (0),
+               "Do you really want to delete all controls?" + juce::String (alsoDeleted)
+                   + "Control <footswitch 1> of patch <2. Two>;\n\n"
+                     "Control <footswitch 2> of patch <2. Two>;\n\n"
+                     "Control <expr. pedal 1> of patch <2. Two>;\n\n"
+                     "Action <mute expr. pedal> of state <#1> of control <footswitch 6> of patch <3. Three>;\n\n");
     EXPECT_EQ (engine.getPatch (1)->getNumControls(), 0);
     EXPECT_EQ (engine.getPatch (2)->getNumControls(), 0);
     auto& deeper = *engine.getPatch (3)->getControl (5);
     EXPECT_TRUE (deeper.isLinked());
     EXPECT_EQ (deeper.getLinkControl(), nullptr);
     EXPECT_EQ (deeper.getLinkControlId(), -1);
-    EXPECT_EQ (dynamic_cast<VlaMute&> (*engine.getPatch (3)->getControl (7)->getState (0)->getActions()[0]).getPedal(), nullptr);
+    EXPECT_EQ (dynamic_cast<VlaMute&> (*engine.getPatch (3)->getControl (7)->getState (0)->getActions()[0]).getPedal(),
+               nullptr);
 
     // Everything left is used and written without touching what went.
     engine.goToPatch (3, true);
@@ -77,14 +84,15 @@ TEST_F (VlEngineTests, DeletingAllControlsListsEachDependantOnceAndLeavesNothing
 
 TEST_F (VlEngineTests, DeletingAPatchKeepsEveryReferenceOnTheSamePatch)
 {
-    ASSERT_TRUE (load (document (patch ("0", link (1, 1, 1)) + patch ("One", plain (1)) + patch ("Two") + patch ("Three")
-                                 + patch ("Four", plain (2, goTo (3)) + plain (3, goTo (2))) + patch ("Five"))));
+    ASSERT_TRUE (
+        load (document (patch ("0", link (1, 1, 1)) + patch ("One", plain (1)) + patch ("Two") + patch ("Three")
+                        + patch ("Four", plain (2, goTo (3)) + plain (3, goTo (2))) + patch ("Five"))));
     engine.goToPatch (3, true);
     prompts.okCancelAnswers = { true, true, true };
     ASSERT_TRUE (engine.deletePatches (engine.getPatch (2)));
     EXPECT_EQ (prompts.prompts[0].title, "Deleting patches...");
     EXPECT_EQ (asked (0), "Do you really want to delete this patch?" + juce::String (alsoDeleted)
-               + "Action <go to patch> of state <#1> of control <footswitch 3> of patch <4. Four>;\n\n");
+                              + "Action <go to patch> of state <#1> of control <footswitch 3> of patch <4. Four>;\n\n");
     EXPECT_EQ (patchNames(), "0,One,Three,Four,Five");
     EXPECT_EQ (engine.getCurrentPatch()->getName(), "Three");
     EXPECT_TRUE (engine.getPatch (3)->getControl (3)->getState (0)->getActions().empty());
@@ -100,7 +108,7 @@ TEST_F (VlEngineTests, DeletingAPatchKeepsEveryReferenceOnTheSamePatch)
     engine.goToPatch (1, true);
     ASSERT_TRUE (engine.deletePatches (engine.getPatch (1)));
     EXPECT_EQ (asked (2), "Do you really want to delete this patch?" + juce::String (alsoDeleted)
-               + "Control <footswitch 1> of patch <0. 0>;\n\n");
+                              + "Control <footswitch 1> of patch <0. 0>;\n\n");
     EXPECT_EQ (patchNames(), "0,Three,Four");
     EXPECT_EQ (engine.getCurrentPatchIndex(), 0);
     EXPECT_EQ (engine.getPatch (0)->getNumControls(), 0);
@@ -120,7 +128,8 @@ TEST_F (VlEngineTests, TheLastPatchIsNeverDeletedAndCancellingChangesNothing)
     EXPECT_TRUE (engine.deleteControls (nullptr));
     ASSERT_EQ (prompts.prompts.size(), 2u);
     EXPECT_EQ (prompts.prompts[1].kind, FakePrompts::Kind::okCancel);
-    EXPECT_EQ (prompts.prompts[1].title + "|" + prompts.prompts[1].text, "Deleting controls...|Do you really want to delete all controls?");
+    EXPECT_EQ (prompts.prompts[1].title + "|" + prompts.prompts[1].text,
+               "Deleting controls...|Do you really want to delete all controls?");
     prompts.prompts.clear();
     auto& second = addPatch();
     addAction<VlaGoTo> (*addControl (only, 1).getState (0)).setPatch (1);

@@ -1,5 +1,5 @@
-#include "engine/VlaGoTo.h"
 #include "VlEngineTests.h"
+#include "engine/VlaGoTo.h"
 
 // The document content: writing, opening, merging, and the load checks.
 //==============================================================================
@@ -21,14 +21,15 @@ TEST_F (VlEngineTests, WritesTheNavigationAndPatchesInTheDocumentFormat)
     EXPECT_EQ (engine.createNavigationXml()->toString (format),
                R"(<navigation color="ff123456"><function type="1" control="10"/><function type="2" control="-1"/>)"
                R"(<function type="6" control="2"/></navigation>)");
-    EXPECT_EQ (engine.createPatchesXml()->toString (format),
-               R"(<patches current="0"><patch name="A" level="0" color="ffe3e3e3" comment="">)"
-               R"(<item id="1" label="" target="" color="ffffffff" init_state="0" init_value="0" linked="0" link_patch="0" link_control="-1"><state label="" color="ff0000"/></item>)"
-               R"(<item id="3" label="" target="" color="ffffffff" init_state="0" init_value="0" linked="1" link_patch="2" link_control="1"/>)"
-               R"(<item id="11" label="" target="" color="ffffffff" init_state="0" init_value="0" linked="0" link_patch="0" link_control="-1"><state label="" color="0"/></item></patch>)"
-               R"(<patch name="B" level="0" color="f123456" comment=""/>)"
-               R"(<patch name="C" level="0" color="ffe3e3e3" comment="">)"
-               R"(<item id="1" label="" target="" color="ff00ff00" init_state="0" init_value="0" linked="0" link_patch="0" link_control="-1"><state label="" color="ffffffff"/></item></patch></patches>)");
+    EXPECT_EQ (
+        engine.createPatchesXml()->toString (format),
+        R"(<patches current="0"><patch name="A" level="0" color="ffe3e3e3" comment="">)"
+        R"(<item id="1" label="" target="" color="ffffffff" init_state="0" init_value="0" linked="0" link_patch="0" link_control="-1"><state label="" color="ff0000"/></item>)"
+        R"(<item id="3" label="" target="" color="ffffffff" init_state="0" init_value="0" linked="1" link_patch="2" link_control="1"/>)"
+        R"(<item id="11" label="" target="" color="ffffffff" init_state="0" init_value="0" linked="0" link_patch="0" link_control="-1"><state label="" color="0"/></item></patch>)"
+        R"(<patch name="B" level="0" color="f123456" comment=""/>)"
+        R"(<patch name="C" level="0" color="ffe3e3e3" comment="">)"
+        R"(<item id="1" label="" target="" color="ff00ff00" init_state="0" init_value="0" linked="0" link_patch="0" link_control="-1"><state label="" color="ffffffff"/></item></patch></patches>)");
     engine.clear();
     EXPECT_EQ (engine.createPatchesXml()->toString (format), R"(<patches current="65535"/>)");
 }
@@ -73,7 +74,11 @@ TEST_F (VlEngineTests, AFailedOpenOrMergeLeavesTheEngineAsItWas)
         document (good + patch ("Y", plain (13))),
         document (good + patch ("Y", plain (1) + plain (1))),
         document (good + patch ("Y", plain (1, R"(<goto comment=""/>)"))),
-        document (good + patch ("Y", R"(<item id="1" label="" target="" color="0" init_state="0" init_value="0" linked="0" link_patch="0" link_control="-1"><state color="0"/></item>)")),
+        document (
+            good
+            + patch (
+                "Y",
+                R"(<item id="1" label="" target="" color="0" init_state="0" init_value="0" linked="0" link_patch="0" link_control="-1"><state color="0"/></item>)")),
     };
     for (auto merging : { false, true })
     {
@@ -84,7 +89,8 @@ TEST_F (VlEngineTests, AFailedOpenOrMergeLeavesTheEngineAsItWas)
                 continue;
             EXPECT_FALSE (load (text, merging)) << text;
             EXPECT_EQ (writeDocument(), before) << text;
-            EXPECT_EQ (std::tuple (engine.getPatchColors(), engine.getControlColors(), engine.getStateColors()), colors);
+            EXPECT_EQ (std::tuple (engine.getPatchColors(), engine.getControlColors(), engine.getStateColors()),
+                       colors);
             EXPECT_EQ (engine.getHistory(), history);
             EXPECT_EQ (engine.getMode(), ModePlay);
             EXPECT_EQ (engine.getCurrentPatch()->getName(), "B");
@@ -118,8 +124,10 @@ TEST_F (VlEngineTests, ALoadFromNavigationModeLeavesTheBoardShowingPlayModeAndIg
     // Input is ignored from the start of a load until playing ends.
     addPatch();
     play();
-    const auto root = juce::parseXML (document (patch ("A", plain (1, R"(<note comment="" device="Synth" channel="1" number="60" velocity="100"/>)"))));
-    ASSERT_TRUE (engine.loadDocumentContent (*root->getChildByName ("navigation"), *root->getChildByName ("patches"), false));
+    const auto root = juce::parseXML (document (
+        patch ("A", plain (1, R"(<note comment="" device="Synth" channel="1" number="60" velocity="100"/>)"))));
+    ASSERT_TRUE (
+        engine.loadDocumentContent (*root->getChildByName ("navigation"), *root->getChildByName ("patches"), false));
     EXPECT_EQ (engine.getMode(), ModeInitialising);
     EXPECT_EQ (engine.getDisplayedControl (1), nullptr);
     midi (noteOn (1));
@@ -159,11 +167,12 @@ TEST_F (VlEngineTests, NoDocumentHoldsMoreThan65535Patches)
 
 TEST_F (VlEngineTests, MergingAppendsBehindTheOpenPatchesAndMovesTheirReferences)
 {
-    ASSERT_TRUE (load (document (patch ("0") + patch ("1") + patch ("2") + patch ("3") + patch ("4", plain (1, {}, "ff0000ff")), "3")));
+    ASSERT_TRUE (load (document (
+        patch ("0") + patch ("1") + patch ("2") + patch ("3") + patch ("4", plain (1, {}, "ff0000ff")), "3")));
     engine.clearNavigation();
     const auto navigation = writeDocument().upToFirstOccurrenceOf ("<patches", false, false);
     ASSERT_TRUE (load (document (patch ("m0", link (3, 2, 1) + plain (1, goTo (3) + goTo (65535)), "ff00aa00")
-                                 + patch ("m1") + patch ("m2", plain (1, {}, "ff00bb00")) + patch ("m3"),
+                                     + patch ("m1") + patch ("m2", plain (1, {}, "ff00bb00")) + patch ("m3"),
                                  "2", R"(<navigation/>)"),
                        true));
     EXPECT_EQ (patchNames(), "0,1,2,3,4,m0,m1,m2,m3");
@@ -185,17 +194,24 @@ TEST_F (VlEngineTests, MergingAppendsBehindTheOpenPatchesAndMovesTheirReferences
 TEST_F (VlEngineTests, TheLoadCheckReportsEachLinkAndActionWithoutTargetOnce)
 {
     const auto mute = R"(<mute comment="" patch="2" pedal="12" switch="1"/>)";
-    const auto stateWithGoTo = R"(<item id="4" label="" target="" color="0" init_state="0" init_value="0" linked="0" link_patch="0" link_control="-1">)"
-                               R"(<state label="" color="0"/><state label="" color="0">)" + goTo (5) + "</state></item>";
-    const auto linkWithStates = R"(<item id="6" label="" target="" color="0" init_state="0" init_value="0" linked="1" link_patch="0" link_control="1">)"
-                                R"(<state label="" color="0">)" + goTo (9) + "</state></item>";
-    ASSERT_TRUE (load (document (patch ("Intro", plain (1, mute + goTo (1))) + patch ("Verse", link (2, 9, 1) + link (5, 0, 7) + linkWithStates)
+    const auto stateWithGoTo =
+        R"(<item id="4" label="" target="" color="0" init_state="0" init_value="0" linked="0" link_patch="0" link_control="-1">)"
+        R"(<state label="" color="0"/><state label="" color="0">)"
+        + goTo (5) + "</state></item>";
+    const auto linkWithStates =
+        R"(<item id="6" label="" target="" color="0" init_state="0" init_value="0" linked="1" link_patch="0" link_control="1">)"
+        R"(<state label="" color="0">)"
+        + goTo (9) + "</state></item>";
+    ASSERT_TRUE (load (document (patch ("Intro", plain (1, mute + goTo (1)))
+                                 + patch ("Verse", link (2, 9, 1) + link (5, 0, 7) + linkWithStates)
                                  + patch ("Solo", stateWithGoTo + plain (11)))));
-    EXPECT_EQ (texts(), juce::StringArray ({
-        "Action <mute expr. pedal> of state <#1> of control <footswitch 1> of patch <0. Intro> cannot find its target.",
-        "Linked control <footswitch 2> of patch <1. Verse> cannot find its target.",
-        "Linked control <footswitch 5> of patch <1. Verse> cannot find its target.",
-        "Action <go to patch> of state <#2> of control <footswitch 4> of patch <2. Solo> cannot find its target." }));
+    EXPECT_EQ (texts(),
+               juce::StringArray ({ "Action <mute expr. pedal> of state <#1> of control <footswitch 1> of patch <0. "
+                                    "Intro> cannot find its target.",
+                                    "Linked control <footswitch 2> of patch <1. Verse> cannot find its target.",
+                                    "Linked control <footswitch 5> of patch <1. Verse> cannot find its target.",
+                                    "Action <go to patch> of state <#2> of control <footswitch 4> of patch <2. Solo> "
+                                    "cannot find its target." }));
     for (const auto& prompt : prompts.prompts)
         EXPECT_TRUE (prompt.kind == FakePrompts::Kind::message && prompt.icon == CPrompts::Icon::warning
                      && prompt.title == "Error in file data" && prompt.lockCount == 1);
@@ -209,24 +225,26 @@ TEST_F (VlEngineTests, TheLoadCheckReportsEachLinkAndActionWithoutTargetOnce)
     // A merge checks the merged patches only.
     prompts.prompts.clear();
     ASSERT_TRUE (load (document (patch ("M", link (1, 1, 1) + link (2, 5, 1)) + patch ("N", plain (1))), true));
-    EXPECT_EQ (texts(), juce::StringArray ({ "Linked control <footswitch 2> of patch <3. M> cannot find its target." }));
-    EXPECT_EQ (engine.getPatch (3)->getControl (1)->getLinkPatchIndex(), 4);     // 1 moved behind three patches
+    EXPECT_EQ (texts(),
+               juce::StringArray ({ "Linked control <footswitch 2> of patch <3. M> cannot find its target." }));
+    EXPECT_EQ (engine.getPatch (3)->getControl (1)->getLinkPatchIndex(), 4);    // 1 moved behind three patches
 }
 
 TEST_F (VlEngineTests, ALinkWithoutTargetNeitherPlaysNorShowsTheStatesReadWithIt)
 {
-    const auto note = [] (int number)
-    {
-        return R"(<note comment="" device="Synth" channel="1" number=")" + juce::String (number) + R"(" velocity="100"/>)";
+    const auto note = [] (int number) {
+        return R"(<note comment="" device="Synth" channel="1" number=")" + juce::String (number)
+               + R"(" velocity="100"/>)";
     };
-    const auto withState = [&note] (const juce::String& item, int number)
-    {
-        return item.upToLastOccurrenceOf ("/>", false, false) + R"(><state label="S" color="ff123456">)" + note (number) + "</state></item>";
+    const auto withState = [&note] (const juce::String& item, int number) {
+        return item.upToLastOccurrenceOf ("/>", false, false) + R"(><state label="S" color="ff123456">)" + note (number)
+               + "</state></item>";
     };
 
     // Patch 0 holds a link to a missing patch; patches 0 and 1 link to each other.
-    ASSERT_TRUE (load (document (patch ("A", withState (link (3, 9, 1), 60) + withState (link (4, 1, 4), 61) + plain (5, note (70)))
-                                 + patch ("B", withState (link (4, 0, 4), 62)))));
+    ASSERT_TRUE (load (
+        document (patch ("A", withState (link (3, 9, 1), 60) + withState (link (4, 1, 4), 61) + plain (5, note (70)))
+                  + patch ("B", withState (link (4, 0, 4), 62)))));
     EXPECT_EQ (prompts.prompts.size(), 2u);
     EXPECT_TRUE (engine.getPatch (0)->getControl (3)->getStates().empty());
     EXPECT_EQ (engine.getStateColors().count (0xff123456), 0u);

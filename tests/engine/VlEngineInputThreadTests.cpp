@@ -1,6 +1,6 @@
+#include "common/CFileMidiPorts.h"
 #include "engine/VlamNote.h"
 #include "fixtures/EngineFixture.h"
-#include "common/CFileMidiPorts.h"
 #include "fixtures/MessageLoop.h"
 #include "fixtures/StreamWhilePortsChange.h"
 #include "fixtures/TemporaryMidiFolder.h"
@@ -10,7 +10,9 @@
 /** The engine's MIDI callback on the input device's own thread: while the main
     thread changes what it reads, and from an input pipe to an output file. Runs under ThreadSanitizer too.
 */
-class VlEngineInputThreadTests : public EngineFixture {};
+class VlEngineInputThreadTests : public EngineFixture
+{
+};
 
 TEST_F (VlEngineInputThreadTests, ModeAndChannelChangeWhileTheInputThreadReadsThem)
 {
@@ -21,8 +23,7 @@ TEST_F (VlEngineInputThreadTests, ModeAndChannelChangeWhileTheInputThreadReadsTh
     ASSERT_TRUE (engine.isMidiInputOpen());
 
     std::atomic<bool> stop { false };
-    std::thread pedalBoard ([&]
-    {
+    std::thread pedalBoard ([&] {
         while (! stop)
         {
             ports.injectMessage (fcb, juce::MidiMessage::noteOn (1, 1, (juce::uint8) 100));
@@ -58,8 +59,7 @@ TEST_F (VlEngineInputThreadTests, NoPedalValueIsLostWhileOtherPortsOpenAndClose)
     ASSERT_TRUE (engine.isMidiInputOpen());
 
     // The last one moves the other pedal: when that is in, everything before it is.
-    streamWhilePortsChange (engine.getMidiDevices(), numValues, [this] (int i)
-    {
+    streamWhilePortsChange (engine.getMidiDevices(), numValues, [this] (int i) {
         EXPECT_TRUE (ports.injectMessage (fcb, juce::MidiMessage::controllerEvent (1, i < numValues ? 7 : 1, i % 128)));
     });
 

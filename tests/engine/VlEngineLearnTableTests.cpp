@@ -20,8 +20,15 @@ TEST_F (VlEngineTests, LearnTableRefusesAMessageOfAnotherControlAndRestoresASave
     EXPECT_EQ (takeCalls(), "pedal 11 1");
 
     // Restoring a saved table brings it back exactly. The user swapped the notes of footswitches 1 and 2 and the controllers of the pedals.
-    engine.restoreLearntMessages ({ { 1, "2" }, { 2, "1" }, { 11, "135" }, { 12, "129" }, { 3, "-1000" },
-                                    { 4, "abc" }, { 5, "" }, { 6, " 60" }, { 13, "9" } });
+    engine.restoreLearntMessages ({ { 1, "2" },
+                                    { 2, "1" },
+                                    { 11, "135" },
+                                    { 12, "129" },
+                                    { 3, "-1000" },
+                                    { 4, "abc" },
+                                    { 5, "" },
+                                    { 6, " 60" },
+                                    { 13, "9" } });
     juce::String keys;
     for (int id = 1; id <= 12; ++id)
         keys << engine.getLearntMessage (id) << " ";

@@ -1,6 +1,6 @@
+#include "VlEngineTests.h"
 #include "engine/VlaGoTo.h"
 #include "engine/VlamNote.h"
-#include "VlEngineTests.h"
 
 // Navigation: the functions on the footswitches, the visit history and the targets.
 //==============================================================================
@@ -106,8 +106,9 @@ TEST_F (VlEngineTests, AFunctionBelowOneFromAFileShowsNoSymbolAndTakesNoFootswit
     for (const juce::String functions : { R"(<function type="0" control="9"/><function type="2" control="9"/>)",
                                           R"(<function type="2" control="9"/><function type="-1" control="9"/>)" })
     {
-        ASSERT_TRUE (load (document (patch ("A"), "0", R"(<navigation color="ff00ff00"><function type="-3" control="4"/>)"
-                                                           + functions + "</navigation>")));
+        ASSERT_TRUE (load (document (patch ("A"), "0",
+                                     R"(<navigation color="ff00ff00"><function type="-3" control="4"/>)" + functions
+                                         + "</navigation>")));
         EXPECT_EQ (engine.getNavigationPatch().getControl (9)->getLabel(), "^");
         EXPECT_EQ (engine.getNavigationPatch().getControl (4), nullptr);
         EXPECT_TRUE (writeDocument().contains (R"(<function type="-3" control="4"/>)"));
@@ -163,8 +164,10 @@ TEST_F (VlEngineTests, RearrangesConflictingFootswitchesOnlyWhenTheUserAgrees)
     engine.setNavigationFunction (NavGoUp, 5, true);
     ASSERT_EQ (prompts.prompts.size(), 2u);
     const auto& asked = prompts.prompts[0];    // the menus are locked while the box is open
-    EXPECT_EQ (asked.title + "|" + asked.text + "|" + asked.buttons.joinIntoString (",") + "|" + juce::String (asked.lockCount),
-               "Rearrangement of the foot switches...|Do you want conflicting foot switches to be automatically rearranged?|yes,no|1");
+    EXPECT_EQ (asked.title + "|" + asked.text + "|" + asked.buttons.joinIntoString (",") + "|"
+                   + juce::String (asked.lockCount),
+               "Rearrangement of the foot switches...|Do you want conflicting foot switches to be automatically "
+               "rearranged?|yes,no|1");
 }
 
 TEST_F (VlEngineTests, BackAndForwardSkipVisitsOfPatchesThatAreGoneInAHistoryOfAtMostAThousand)
@@ -194,7 +197,8 @@ TEST_F (VlEngineTests, OpeningADocumentWithoutPatchesLeavesNoNavigationTarget)
 {
     addPatches (3);
     visit ({ 0, 1, 2 });
-    const auto navigation = engine.createNavigationXml()->toString (juce::XmlElement::TextFormat().singleLine().withoutHeader());
+    const auto navigation =
+        engine.createNavigationXml()->toString (juce::XmlElement::TextFormat().singleLine().withoutHeader());
     ASSERT_TRUE (load (document ({}, "0", navigation)));
     engine.onFootswitch (10, true);
     EXPECT_EQ (displayed (9) + displayed (4) + displayed (5) + displayed (1) + displayed (2), "nonenonenonenonenone");

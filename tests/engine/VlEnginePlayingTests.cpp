@@ -1,7 +1,7 @@
+#include "VlEngineTests.h"
 #include "engine/VlaGoTo.h"
 #include "engine/VlamCCContinuos.h"
 #include "engine/VlamNote.h"
-#include "VlEngineTests.h"
 
 // The engine's MIDI input filter, modes, patch selection, initial playing and devices.
 //==============================================================================
@@ -25,7 +25,8 @@ TEST_F (VlEngineTests, LearntNotesAndControllersOfTheChosenChannelReachTheBoardO
     // Learn mode hands note-ons and controllers of the channel to the dialog.
     engine.setMidiInput ({}, 1);
     engine.setMode (ModeMidiLearn);
-    for (auto& message : { noteOn (99), cc (20, 1), juce::MidiMessage::noteOff (1, 99), noteOn (98, 0), noteOn (97, 100, 5) })
+    for (auto& message :
+         { noteOn (99), cc (20, 1), juce::MidiMessage::noteOff (1, 99), noteOn (98, 0), noteOn (97, 100, 5) })
         midi (message);
     EXPECT_EQ (takeCalls(), "learn note 99; learn controller 20");
 }
@@ -79,7 +80,8 @@ TEST_F (VlEngineTests, StartPlayingSendsPedalsFirstThenFootswitchesInModeFive)
     engine.startPlaying (0);
 
     // The go-to does not act in mode 5, and an initial 0 is sent although unchanged.
-    EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { { 0xb0, 1, 50 }, { 0xb0, 2, 0 }, { 0x90, 61, 100 }, { 0x80, 61, 0 } }));
+    EXPECT_EQ (takeSent(),
+               (std::vector<MidiBytes> { { 0xb0, 1, 50 }, { 0xb0, 2, 0 }, { 0x90, 61, 100 }, { 0x80, 61, 0 } }));
     EXPECT_EQ (engine.getMode(), ModePlay);
     EXPECT_EQ (engine.getHistory(), (std::vector<juce::uint16> { 0 }));
     engine.startPlaying (1);

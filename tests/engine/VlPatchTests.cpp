@@ -9,7 +9,11 @@ namespace
     {
         struct Probe : VlAction
         {
-            explicit Probe (bool& flag) : VlAction ("probe"), deleted (flag) {}
+            explicit Probe (bool& flag)
+                : VlAction ("probe"),
+                  deleted (flag)
+            {
+            }
             ~Probe() override { deleted = true; }
             juce::String getElementName() const override { return "probe"; }
             void execute (juce::uint8) override {}
@@ -69,7 +73,7 @@ TEST (VlPatchTests, RearrangeMovesTheSameControlToTheLowestFreeFootswitch)
 
 TEST (VlPatchTests, ACopyOwnsCopiesOfTheControls)
 {
-    bool deleted = false;     // outlives the patches: their probes write it when freed
+    bool deleted = false;    // outlives the patches: their probes write it when freed
     VlPatch source;
     source.setControl (7, controlWithProbe (deleted));
     VlPatch copy (source);

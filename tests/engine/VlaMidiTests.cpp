@@ -10,7 +10,7 @@ class VlaMidiTests : public EngineFixture
 protected:
     VlControlState state;
 
-    void SetUp() override   { openSynth(); }
+    void SetUp() override { openSynth(); }
 
     // The bytes sent when the action runs with each of the values.
     std::vector<MidiBytes> sweep (VlAction& action, std::initializer_list<int> values)
@@ -55,8 +55,7 @@ TEST_F (VlaMidiTests, ContinuousControlChangeMapsMinToMaxRoundingToNearest)
 {
     auto& cc = addAction<VlamCCContinuos> (state);
     engine.setMode (ModeEditing);    // sends every value, changed or not
-    const auto valuesFor = [&] (int minValue, int maxValue, std::initializer_list<int> positions)
-    {
+    const auto valuesFor = [&] (int minValue, int maxValue, std::initializer_list<int> positions) {
         cc.setMinValue ((juce::uint8) minValue);
         cc.setMaxValue ((juce::uint8) maxValue);
         std::vector<int> values;
@@ -69,7 +68,7 @@ TEST_F (VlaMidiTests, ContinuousControlChangeMapsMinToMaxRoundingToNearest)
     EXPECT_EQ (valuesFor (20, 40, { 1, 63, 126 }), (std::vector<int> { 20, 30, 40 }));
     EXPECT_EQ (valuesFor (100, 20, { 1, 63, 127 }), (std::vector<int> { 99, 60, 20 }));
     EXPECT_EQ (valuesFor (200, 255, { 0, 127 }), (std::vector<int> { 127, 127 }));    // from a file: kept to 127
-    EXPECT_EQ (valuesFor (0, 127, { 200 }), (std::vector<int> { 127 }));               // an initial value above 127
+    EXPECT_EQ (valuesFor (0, 127, { 200 }), (std::vector<int> { 127 }));              // an initial value above 127
 }
 
 TEST_F (VlaMidiTests, ContinuousControlChangeSkipsAnUnchangedValueOutsideModesFiveAndSix)

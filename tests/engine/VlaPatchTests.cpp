@@ -30,7 +30,8 @@ TEST_F (VlaPatchTests, APatchReadIsPendingUntilResolvedAndMovedBehindAMerge)
 
     // "No target" stays so behind a merge, and a sum past the last index is no target.
     for (auto stored : { "65535", "-1", "65534", "70000" })
-        EXPECT_FALSE (read<VlaGoTo> (R"(<goto comment="" patch=")" + juce::String (stored) + "\"/>", 2)->resolveReferences());
+        EXPECT_FALSE (
+            read<VlaGoTo> (R"(<goto comment="" patch=")" + juce::String (stored) + "\"/>", 2)->resolveReferences());
 }
 
 TEST_F (VlaPatchTests, GoToSelectsItsTargetAtTheReleaseInPlayAndNavigationModesOnly)
@@ -69,7 +70,8 @@ TEST_F (VlaPatchTests, MuteTargetsOnlyAPedalOfItsOwnPatch)
     addPatch();
     for (auto [pedalId, resolves] : { std::pair { 12, true }, std::pair { 11, false }, std::pair { 3, false } })
     {
-        auto mute = read<VlaMute> (R"(<mute comment="" patch="1" pedal=")" + juce::String (pedalId) + R"(" switch="1"/>)");
+        auto mute =
+            read<VlaMute> (R"(<mute comment="" patch="1" pedal=")" + juce::String (pedalId) + R"(" switch="1"/>)");
         EXPECT_EQ (mute->resolveReferences(), resolves) << pedalId;
         EXPECT_EQ (mute->getPedalId(), resolves ? pedalId : -1);
     }

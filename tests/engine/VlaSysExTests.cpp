@@ -10,9 +10,9 @@ protected:
     VlaSysExFixed& fixed = addAction<VlaSysExFixed> (state);
     VlaSysExContinuos& continuous = addAction<VlaSysExContinuos> (state);
 
-    void SetUp() override   { openSynth(); }
+    void SetUp() override { openSynth(); }
 
-    static juce::String ones (int n)    { return juce::String::repeatedString ("01 ", n); }
+    static juce::String ones (int n) { return juce::String::repeatedString ("01 ", n); }
 
     static juce::String normalised (VlaSysEx& action, const juce::String& text)
     {
@@ -34,7 +34,7 @@ TEST_F (VlaSysExTests, RebuildsTheTextInItsNormalFormAndRefusedTextsChangeNothin
     EXPECT_EQ (normalised (fixed, "41\tzz 10\r\n1G  141 0x7 7F"), "41 10 7f");
     EXPECT_EQ (normalised (fixed, "* 41 * 5"), "41 05");    // a fixed action has no value slot
     EXPECT_EQ (normalised (fixed, "41 $ = 10"), "41 $  = 10");
-    EXPECT_EQ (normalised (fixed, "41 10 $"), "41 10");     // a "$" after the last byte is not written
+    EXPECT_EQ (normalised (fixed, "41 10 $"), "41 10");    // a "$" after the last byte is not written
     EXPECT_EQ (normalised (continuous, "43 10 4C 00 00 0B *"), "43 10 4c 00 00 0b *");
 
     // Refused texts change nothing.
@@ -85,7 +85,8 @@ TEST_F (VlaSysExTests, ContinuousActionFillsOneOrTwoBytesBeforeTheChecksumOnlyWh
     EXPECT_EQ (sent (continuous, 127), (MidiBytes { 0xf0, 0x41, 0x7f, 0x7f, 0x10, 0xf7 }));
     VlaSysExContinuos fromFile;
     fromFile.setDevice ("Synth");
-    ASSERT_TRUE (fromFile.loadFromXml (*juce::parseXML (R"(<sysex comment="" device="Synth" sequence="41 *" min_value="300" max_value="900"/>)"), 0));
+    ASSERT_TRUE (fromFile.loadFromXml (
+        *juce::parseXML (R"(<sysex comment="" device="Synth" sequence="41 *" min_value="300" max_value="900"/>)"), 0));
     EXPECT_EQ (sent (fromFile, 127), (MidiBytes { 0xf0, 0x41, 0x7f, 0xf7 }));
 
     // An unchanged value is skipped outside modes 5 and 6.

@@ -1,7 +1,7 @@
 #include "resources/HelpTextTable.h"
 
-#include <juce_core/juce_core.h>
 #include <gtest/gtest.h>
+#include <juce_core/juce_core.h>
 
 #include <set>
 

@@ -19,7 +19,10 @@ namespace
         return { std::istreambuf_iterator<char> (in), std::istreambuf_iterator<char>() };
     }
 
-    Bytes slice (const Bytes& bytes, std::size_t from, std::size_t to) { return { &bytes[from], &bytes[to] }; }
+    Bytes slice (const Bytes& bytes, std::size_t from, std::size_t to)
+    {
+        return { &bytes[from], &bytes[to] };
+    }
 
     VlFcbDump decodeOrFail (const Bytes& message)
     {
@@ -48,13 +51,15 @@ TEST (VlFcbDumpTests, GeneratedFileIsOneWholeMemoryDumpDecodedPresetByPresetWith
 
     // The frame and the first three packets (presets 0 and 1); the last preset's note (10) and the
     // packet byte with its enable bit clear; the global area as in the board's factory dumps.
-    EXPECT_EQ (slice (file, 0, 31), (Bytes { 0xF0, 0x00, 0x20, 0x32, 0x01, 0x0C, 0x0F, 0x00, 0x00, 0x00, 0x00, 0x00, 0x66, 0x00, 0x3F, 0x67,
-                                             0x00, 0x01, 0x00, 0x7F, 0x07, 0x00, 0x01, 0x7F, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x7C }));
+    EXPECT_EQ (slice (file, 0, 31),
+               (Bytes { 0xF0, 0x00, 0x20, 0x32, 0x01, 0x0C, 0x0F, 0x00, 0x00, 0x00, 0x00, 0x00, 0x66, 0x00, 0x3F, 0x67,
+                        0x00, 0x01, 0x00, 0x7F, 0x07, 0x00, 0x01, 0x7F, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x7C }));
     EXPECT_EQ (file[1834], 0x0A);
     EXPECT_EQ (file[1838], 0x70);
-    EXPECT_EQ (slice (file, 2311, 2352), (Bytes { 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x7F, 0x7F, 0x7F,
-                                                  0x7F, 0x78, 0x7F, 0x7F, 0x40, 0x14, 0x00, 0x00, 0x00, 0x07, 0x00, 0x00, 0x00, 0x00,
-                                                  0x00, 0x00, 0x00, 0x00, 0x0F, 0x6C, 0x0E, 0x66, 0x00, 0x00, 0x00, 0x0A, 0xF7 }));
+    EXPECT_EQ (slice (file, 2311, 2352),
+               (Bytes { 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x7F, 0x7F, 0x7F,
+                        0x7F, 0x78, 0x7F, 0x7F, 0x40, 0x14, 0x00, 0x00, 0x00, 0x07, 0x00, 0x00, 0x00, 0x00,
+                        0x00, 0x00, 0x00, 0x00, 0x0F, 0x6C, 0x0E, 0x66, 0x00, 0x00, 0x00, 0x0A, 0xF7 }));
 
     // Every footswitch of every bank sends its own note, the pedals controllers 1 and 7.
     VlFcbDump::Preset expected;
@@ -82,7 +87,8 @@ TEST (VlFcbDumpTests, GeneratedFileIsOneWholeMemoryDumpDecodedPresetByPresetWith
 
     Bytes global (0x7E0 - 0x640, 0xFF);
 
-    for (const auto& part : { Bytes (10, 0), Bytes (6, 0xFF), Bytes { 0xC0, 0x14 }, Bytes (10, 0), Bytes { 0x0F, 0xEC, 0x0E, 0xE6, 0, 0, 0 } })
+    for (const auto& part : { Bytes (10, 0), Bytes (6, 0xFF), Bytes { 0xC0, 0x14 }, Bytes (10, 0),
+                              Bytes { 0x0F, 0xEC, 0x0E, 0xE6, 0, 0, 0 } })
         global.insert (global.end(), part.begin(), part.end());
 
     EXPECT_EQ (Bytes (dump.getMemory().begin() + 0x640, dump.getMemory().begin() + 0x803), global);
@@ -151,8 +157,7 @@ TEST (VlFcbDumpTests, StoresEveryFieldOfAPresetAndRefusesWhatItCannotStore)
 TEST (VlFcbDumpTests, RefusesMalformedMessagesSayingWhere)
 {
     const auto file = readGeneratedDump();
-    const auto changed = [&file] (std::size_t index, VlFcbDump::Byte byte)
-    {
+    const auto changed = [&file] (std::size_t index, VlFcbDump::Byte byte) {
         auto message = file;
         message[index] = byte;
         return message;

@@ -57,11 +57,20 @@ namespace
         return static_cast<Byte> (value);
     }
 
-    Byte withFlag (Byte data, bool flag) { return flag ? static_cast<Byte> (data | flagBit) : data; }
+    Byte withFlag (Byte data, bool flag)
+    {
+        return flag ? static_cast<Byte> (data | flagBit) : data;
+    }
 
-    bool hasFlag (Byte byte) { return (byte & flagBit) != 0; }
+    bool hasFlag (Byte byte)
+    {
+        return (byte & flagBit) != 0;
+    }
 
-    int dataOf (Byte byte) { return byte & dataBits; }
+    int dataOf (Byte byte)
+    {
+        return byte & dataBits;
+    }
 
     std::string hex (Byte byte)
     {
@@ -74,15 +83,15 @@ namespace
     // copied as they stand: receiving a dump may or may not apply them, and only a real board can tell.
     void writeFactoryGlobalArea (VlFcbDump::Memory& memory)
     {
-        std::fill (memory.begin() + globalArea, memory.begin() + midiChannels, Byte { 0xFF });   // unused
-        std::fill (memory.begin() + midiChannels, memory.begin() + 0x7EA, Byte { 0x00 });        // all channel 1
-        std::fill (memory.begin() + 0x7EA, memory.begin() + configSwitches, Byte { 0xFF });      // unknown
+        std::fill (memory.begin() + globalArea, memory.begin() + midiChannels, Byte { 0xFF });    // unused
+        std::fill (memory.begin() + midiChannels, memory.begin() + 0x7EA, Byte { 0x00 });         // all channel 1
+        std::fill (memory.begin() + 0x7EA, memory.begin() + configSwitches, Byte { 0xFF });       // unknown
         memory[configSwitches] = configSwitch1Bit | configSwitch2Bit;
-        memory[configFlags] = runningStatusBit | mergeBit;                                      // direct select off
+        memory[configFlags] = runningStatusBit | mergeBit;                                       // direct select off
         std::fill (memory.begin() + 0x7F2, memory.begin() + pedalCalibration, Byte { 0x00 });    // unknown
         const std::array<Byte, 4> calibration { 0x0F, 0xEC, 0x0E, 0xE6 };
         std::copy (calibration.begin(), calibration.end(), memory.begin() + pedalCalibration);
-        std::fill (memory.begin() + 0x800, memory.end(), Byte { 0x00 });                        // padding
+        std::fill (memory.begin() + 0x800, memory.end(), Byte { 0x00 });    // padding
     }
 }
 
@@ -227,7 +236,7 @@ std::optional<VlFcbDump> VlFcbDump::decode (std::span<const Byte> message, std::
     if (message.size() != dumpSize)
     {
         error = "A pedal board dump is " + std::to_string (dumpSize) + " bytes long; this one has "
-              + std::to_string (message.size()) + ".";
+                + std::to_string (message.size()) + ".";
         return std::nullopt;
     }
 
@@ -236,7 +245,7 @@ std::optional<VlFcbDump> VlFcbDump::decode (std::span<const Byte> message, std::
         if (message[i] != header[i])
         {
             error = "Not a pedal board memory dump: byte " + std::to_string (i) + " is " + hex (message[i])
-                  + " where the header has " + hex (header[i]) + ".";
+                    + " where the header has " + hex (header[i]) + ".";
             return std::nullopt;
         }
     }
@@ -254,7 +263,7 @@ std::optional<VlFcbDump> VlFcbDump::decode (std::span<const Byte> message, std::
     if (bad != body.end())
     {
         error = "The dump is damaged: byte " + std::to_string (header.size() + std::size_t (bad - body.begin()))
-              + " is " + hex (*bad) + ", but bytes inside a system-exclusive message stay below 80.";
+                + " is " + hex (*bad) + ", but bytes inside a system-exclusive message stay below 80.";
         return std::nullopt;
     }
 

@@ -49,8 +49,8 @@ public:
     /** A preset's program change: program 0..127 stands for program 1..128. */
     struct ProgramChange
     {
-        bool enabled = false;   /**< Sent when the preset is selected. */
-        int program = 0;        /**< 0..127. */
+        bool enabled = false; /**< Sent when the preset is selected. */
+        int program = 0;      /**< 0..127. */
 
         /** Member-wise comparison. */
         bool operator== (const ProgramChange&) const = default;
@@ -59,10 +59,10 @@ public:
     /** A preset's fixed control change (CNT 1 or CNT 2) and the relay switch that shares its value byte. */
     struct ControlChange
     {
-        bool enabled = false;   /**< Sent when the preset is selected. */
-        int controller = 0;     /**< 0..127. */
-        int value = 0;          /**< 0..127. */
-        bool relayOn = false;   /**< SWITCH 1 for CNT 1, SWITCH 2 for CNT 2. */
+        bool enabled = false; /**< Sent when the preset is selected. */
+        int controller = 0;   /**< 0..127. */
+        int value = 0;        /**< 0..127. */
+        bool relayOn = false; /**< SWITCH 1 for CNT 1, SWITCH 2 for CNT 2. */
 
         /** Member-wise comparison. */
         bool operator== (const ControlChange&) const = default;
@@ -73,10 +73,10 @@ public:
     */
     struct Pedal
     {
-        bool enabled = false;   /**< Sent while the pedal moves. */
-        int controller = 0;     /**< 0..127. */
-        int lower = 0;          /**< Value with the pedal up, 0..127; the board wants it below `upper`. */
-        int upper = 127;        /**< Value with the pedal down, 0..127. */
+        bool enabled = false; /**< Sent while the pedal moves. */
+        int controller = 0;   /**< 0..127. */
+        int lower = 0;        /**< Value with the pedal up, 0..127; the board wants it below `upper`. */
+        int upper = 127;      /**< Value with the pedal down, 0..127. */
 
         /** Member-wise comparison. */
         bool operator== (const Pedal&) const = default;
@@ -85,8 +85,8 @@ public:
     /** A preset's note, sent each time the preset's footswitch is pressed. */
     struct Note
     {
-        bool enabled = false;   /**< Sent when the preset's footswitch is pressed. */
-        int number = 0;         /**< 0..127. */
+        bool enabled = false; /**< Sent when the preset's footswitch is pressed. */
+        int number = 0;       /**< 0..127. */
 
         /** Member-wise comparison. */
         bool operator== (const Note&) const = default;
@@ -126,11 +126,11 @@ public:
     /** The global flags and the pedal calibration kept after the presets. */
     struct Settings
     {
-        bool configSwitch1 = false;   /**< CONFIG "SWITCH 1": UP toggles relay 1 under DIRECT SELECT. */
-        bool configSwitch2 = false;   /**< CONFIG "SWITCH 2", the same for relay 2. */
-        bool directSelect = false;    /**< Footswitches pick a bank, then a preset. */
-        bool runningStatus = false;   /**< Repeated status bytes left out. */
-        bool merge = false;           /**< MIDI IN echoed to MIDI OUT. */
+        bool configSwitch1 = false; /**< CONFIG "SWITCH 1": UP toggles relay 1 under DIRECT SELECT. */
+        bool configSwitch2 = false; /**< CONFIG "SWITCH 2", the same for relay 2. */
+        bool directSelect = false;  /**< Footswitches pick a bank, then a preset. */
+        bool runningStatus = false; /**< Repeated status bytes left out. */
+        bool merge = false;         /**< MIDI IN echoed to MIDI OUT. */
         /** Raw converter readings: pedal A minimum and maximum, then pedal B minimum and maximum. */
         std::array<Byte, 4> pedalCalibration {};
 

@@ -4,7 +4,7 @@
 class JButtonsPanelTests : public BoardFixture
 {
 protected:
-    VlButton& button (int footswitch)   { return *buttons.getButton (footswitch); }
+    VlButton& button (int footswitch) { return *buttons.getButton (footswitch); }
 
     /** The footswitches showing a control, as "number:label" joined by blanks. */
     juce::String shown()

@@ -6,7 +6,7 @@
 class JSlidersPanelTests : public BoardFixture
 {
 protected:
-    VlSlider& slider (int id)   { return *sliders.getSlider (id); }
+    VlSlider& slider (int id) { return *sliders.getSlider (id); }
 
     /** A pedal control that follows with controller `controller` on "Synth". */
     static VlControlCfg& addPedal (VlPatch& patch, int id, int controller)
@@ -117,8 +117,7 @@ TEST_F (JSlidersPanelTests, MouseDragsTakeTheSameRoad)
 {
     auto& control = pendingFrom40To90();
     showOnDesktop();
-    const auto drag = [this] (int value, bool down)
-    {
+    const auto drag = [this] (int value, bool down) {
         mouse (slider (11), { slider (11).getWidth() / 2, juce::roundToInt (slider (11).getPositionOfValue (value)) },
                down);
     };

@@ -12,7 +12,7 @@ protected:
             addControl (addPatch (name), 1).setLabel (name);
     }
 
-    void clickRow (int row)  { click (list, list.getRowPosition (row, true).getCentre()); }
+    void clickRow (int row) { click (list, list.getRowPosition (row, true).getCentre()); }
 
     /** True when some pixel of the row's number area has that colour. */
     bool numberHasColour (int row, juce::Colour colour)
@@ -92,8 +92,8 @@ TEST_F (PatchesListTests, OnlyTheCurrentPatchsRowIsHighlighted)
     const auto snapshot = list.createComponentSnapshot (list.getLocalBounds());
     const auto band = snapshot.getPixelAt (150, 20);
     const auto underneath = list.getPosition().toFloat() + juce::Point<float> (150, 20);
-    const auto gradient = VlFCBLookAndFeel::createPanelGradient (juce::Colour (0xff3060c0),
-                                                                       content.getLocalBounds().toFloat());
+    const auto gradient =
+        VlFCBLookAndFeel::createPanelGradient (juce::Colour (0xff3060c0), content.getLocalBounds().toFloat());
     const auto along = gradient.point2 - gradient.point1;
     const auto expected = gradient.getColourAtPosition (underneath.getDotProduct (along) / along.getDotProduct (along));
     EXPECT_NEAR (band.getRed(), expected.getRed(), 2);

@@ -12,7 +12,7 @@ protected:
         button.setLookAndFeel (VlFCBLookAndFeel::getInstance (true));
     }
 
-    ~VlButtonTests() override  { button.setLookAndFeel (nullptr); }
+    ~VlButtonTests() override { button.setLookAndFeel (nullptr); }
 
     /** The pixels of the middle row from the left edge inwards, drawn in that state. */
     std::vector<juce::Colour> leftEdge (juce::Colour colour, juce::Button::ButtonState state)
@@ -30,10 +30,10 @@ protected:
     static bool near (juce::Colour a, juce::Colour b)
     {
         return std::abs (a.getRed() - b.getRed()) <= 2 && std::abs (a.getGreen() - b.getGreen()) <= 2
-            && std::abs (a.getBlue() - b.getBlue()) <= 2;
+               && std::abs (a.getBlue() - b.getBlue()) <= 2;
     }
 
-    static bool isBlack (juce::Colour c)  { return near (c, juce::Colours::black); }
+    static bool isBlack (juce::Colour c) { return near (c, juce::Colours::black); }
 
     VlButton button { "3", {} };
 };
@@ -45,7 +45,13 @@ TEST_F (VlButtonTests, ThePadIsOutlinedThinAtRestAndThickAndHighlightedUnderTheM
     // Under the mouse a light colour darkens by 0.1 and a dark one brightens by 0.1, pressed any colour
     // brightens by 0.4; that 3-pixel line covers pixels 0 and 1 whole and half of pixel 2.
     const juce::Colour light (0xffe0c040), dark (0xff102040);
-    struct Case { juce::Colour colour; juce::Button::ButtonState state; juce::Colour outline; int firstBlack; };
+    struct Case
+    {
+        juce::Colour colour;
+        juce::Button::ButtonState state;
+        juce::Colour outline;
+        int firstBlack;
+    };
     const Case cases[] = { { light, juce::Button::buttonNormal, light, 2 },
                            { light, juce::Button::buttonOver, light.darker (0.1f), 3 },
                            { dark, juce::Button::buttonOver, dark.brighter (0.1f), 3 },

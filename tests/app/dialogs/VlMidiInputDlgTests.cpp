@@ -18,14 +18,20 @@ protected:
     /** Shows the dialog, runs `steps` inside its modal loop, then closes it with Escape. */
     void whileShown (std::function<void()> steps)
     {
-        ModalTest::whenModal ([steps] (juce::Component& window) { steps(); ModalTest::pressEscape (window); });
+        ModalTest::whenModal ([steps] (juce::Component& window) {
+            steps();
+            ModalTest::pressEscape (window);
+        });
         dialog.show();
     }
 
-    JMidiInputDlg& dlg()  { return *dialog.getContent(); }
-    void clickLearn()     { click (dlg().getLearnButton(), { 5, 5 }); }
-    void note (int n)     { engine.handleIncomingMidiMessage (nullptr, juce::MidiMessage::noteOn (1, n, (juce::uint8) 100)); }
-    void cc (int n)       { engine.handleIncomingMidiMessage (nullptr, juce::MidiMessage::controllerEvent (1, n, 64)); }
+    JMidiInputDlg& dlg() { return *dialog.getContent(); }
+    void clickLearn() { click (dlg().getLearnButton(), { 5, 5 }); }
+    void note (int n)
+    {
+        engine.handleIncomingMidiMessage (nullptr, juce::MidiMessage::noteOn (1, n, (juce::uint8) 100));
+    }
+    void cc (int n) { engine.handleIncomingMidiMessage (nullptr, juce::MidiMessage::controllerEvent (1, n, 64)); }
 
     /** The dialog board's labels in the order of learning, or with `colours` its colours:
         W white, - translucent white, G green.
@@ -39,12 +45,16 @@ protected:
             auto* button = dlg().getButtonsPanel().getButton (id);
             const auto colour = button != nullptr ? button->findColour (juce::TextButton::buttonColourId)
                                                   : dlg().getSlidersPanel().getSlider (id)->getBarColour();
-            const std::map<juce::uint32, juce::String> names { { 0xffffffff, "W" }, { 0x44ffffff, "-" }, { 0xff00ff00, "G" } };
+            const std::map<juce::uint32, juce::String> names { { 0xffffffff, "W" },
+                                                               { 0x44ffffff, "-" },
+                                                               { 0xff00ff00, "G" } };
 
             if (colours)
-                texts.add (names.count (colour.getARGB()) != 0 ? names.at (colour.getARGB()) : colour.toDisplayString (true));
+                texts.add (names.count (colour.getARGB()) != 0 ? names.at (colour.getARGB())
+                                                               : colour.toDisplayString (true));
             else
-                texts.add (button != nullptr ? button->getButtonText() : dlg().getSlidersPanel().getNameLabel (id)->getText());
+                texts.add (button != nullptr ? button->getButtonText()
+                                             : dlg().getSlidersPanel().getNameLabel (id)->getText());
         }
 
         return texts.joinIntoString (colours ? "" : ",");
@@ -66,15 +76,22 @@ TEST_F (VlMidiInputDlgTests, LearnsPedalOneTheFootswitchesThenPedalTwoWarningOnc
     engine.setMidiInput ("FCB1010", 1);
 
     // JUCE runs the warning's update again inside the box's loop when another message is refused.
-    prompts.whileOpen = [this] (auto& prompt) { if (prompt.icon == CPrompts::Icon::warning) { note (22); deliverNotifications(); } };
+    prompts.whileOpen = [this] (auto& prompt) {
+        if (prompt.icon == CPrompts::Icon::warning)
+        {
+            note (22);
+            deliverNotifications();
+        }
+    };
 
-    whileShown ([this]
-    {
-        EXPECT_EQ (board(), "CC #1,Note #1,Note #2,Note #3,Note #4,Note #5,Note #6,Note #7,Note #8,Note #9,Note #10,CC #7");
+    whileShown ([this] {
+        EXPECT_EQ (board(),
+                   "CC #1,Note #1,Note #2,Note #3,Note #4,Note #5,Note #6,Note #7,Note #8,Note #9,Note #10,CC #7");
         EXPECT_EQ (board (true), "WWWWWWWWWWWW");
         clickLearn();
         ASSERT_EQ (prompts.prompts.size(), 1u);
-        EXPECT_EQ (prompts.prompts[0].title + " " + juce::String (prompts.prompts[0].lockCount), "Entering MIDI learning mode 2");
+        EXPECT_EQ (prompts.prompts[0].title + " " + juce::String (prompts.prompts[0].lockCount),
+                   "Entering MIDI learning mode 2");
         EXPECT_EQ (board().upToFirstOccurrenceOf (",", false, false), "?");
         EXPECT_EQ (board (true), "G-----------");
 
@@ -93,7 +110,8 @@ TEST_F (VlMidiInputDlgTests, LearnsPedalOneTheFootswitchesThenPedalTwoWarningOnc
         EXPECT_EQ (warnings(), 1);
         EXPECT_EQ (dialog.getLearnStep(), 5);
         EXPECT_EQ (engine.getLearntMessage (5), NoLearntKey);
-        EXPECT_EQ (board(), "CC #5,Note #20,Note #21,Note #22,Note #23,?,Note #6,Note #7,Note #8,Note #9,Note #10,CC #7");
+        EXPECT_EQ (board(),
+                   "CC #5,Note #20,Note #21,Note #22,Note #23,?,Note #6,Note #7,Note #8,Note #9,Note #10,CC #7");
         EXPECT_EQ (board (true), "-----G------");
 
         for (int n = 24; n <= 29; ++n)
@@ -102,7 +120,9 @@ TEST_F (VlMidiInputDlgTests, LearnsPedalOneTheFootswitchesThenPedalTwoWarningOnc
         cc (8);
         EXPECT_EQ (engine.getMode(), ModeMidiSetup);
         EXPECT_FALSE (dlg().getLearnButton().getToggleState());
-        EXPECT_EQ (board(), "CC #5,Note #20,Note #21,Note #22,Note #23,Note #24,Note #25,Note #26,Note #27,Note #28,Note #29,CC #8");
+        EXPECT_EQ (
+            board(),
+            "CC #5,Note #20,Note #21,Note #22,Note #23,Note #24,Note #25,Note #26,Note #27,Note #28,Note #29,CC #8");
         EXPECT_EQ (board (true), "WWWWWWWWWWWW");
     });
 
@@ -121,8 +141,7 @@ TEST_F (VlMidiInputDlgTests, ClosingWhileLearningPlaysTheKeysLearntOnTheBoardOfP
     engine.onFootswitch (10, true);    // navigation mode, whose symbols the board shows
     ASSERT_NE (buttons.getButton (1)->getButtonText(), "Lead");
 
-    whileShown ([this]
-    {
+    whileShown ([this] {
         click (*dlg().getButtonsPanel().getButton (1), { 5, 5 });
         auto& pedal = *dlg().getSlidersPanel().getSlider (11);
         for (auto value : { 0, 127 })
@@ -139,7 +158,8 @@ TEST_F (VlMidiInputDlgTests, ClosingWhileLearningPlaysTheKeysLearntOnTheBoardOfP
     EXPECT_EQ (engine.getMode(), ModePlay);
     EXPECT_EQ (dialog.getLearnStep(), -1);
     EXPECT_EQ (juce::String (engine.getLearntMessage (11)) + " " + juce::String (engine.getLearntMessage (1)) + " "
-               + juce::String (engine.getLearntMessage (2)) + " " + juce::String (engine.getLearntMessage (3)), "133 20 -1000 3");
+                   + juce::String (engine.getLearntMessage (2)) + " " + juce::String (engine.getLearntMessage (3)),
+               "133 20 -1000 3");
     EXPECT_EQ (buttons.getButton (1)->getButtonText(), "Lead");
     EXPECT_TRUE (takeSent().empty());
     note (20);
@@ -152,8 +172,7 @@ TEST_F (VlMidiInputDlgTests, AnAbsentDeviceStaysConfiguredAndAChoiceActsAtOnce)
     const auto broken = ports.plugInput ("Broken");
     engine.setMidiInput ("FCB1010", 5);
 
-    whileShown ([this]
-    {
+    whileShown ([this] {
         EXPECT_EQ (dialog.getDeviceNames(), juce::StringArray ({ "FCB1010", "Broken" }));
         EXPECT_EQ (dlg().getDeviceCombo().getText() + " " + dlg().getChannelCombo().getText(), "FCB1010 5");
         EXPECT_TRUE (dlg().getLearnButton().isVisible());
@@ -164,8 +183,7 @@ TEST_F (VlMidiInputDlgTests, AnAbsentDeviceStaysConfiguredAndAChoiceActsAtOnce)
     ports.unplug (namesake);
     engine.getMidiDevices().updateInputs();
 
-    whileShown ([&]
-    {
+    whileShown ([&] {
         auto& devices = dlg().getDeviceCombo();
         EXPECT_EQ (devices.getSelectedItemIndex(), -1);
         EXPECT_EQ (devices.getTextWhenNothingSelected(), "choose a device");
@@ -188,10 +206,10 @@ TEST_F (VlMidiInputDlgTests, AnAbsentDeviceStaysConfiguredAndAChoiceActsAtOnce)
 
 TEST_F (VlMidiInputDlgTests, PaintsTheBoardBelowABlackStripAndReopensWhereItWasLeft)
 {
-    whileShown ([this]
-    {
+    whileShown ([this] {
         auto& window = *dlg().getTopLevelComponent();
-        EXPECT_EQ (window.getName() + " " + window.getBounds().withZeroOrigin().toString(), "MIDI input setup 0 0 650 340");
+        EXPECT_EQ (window.getName() + " " + window.getBounds().withZeroOrigin().toString(),
+                   "MIDI input setup 0 0 650 340");
         window.setTopLeftPosition (70, 90);
     });
 
@@ -209,11 +227,9 @@ TEST_F (VlMidiInputDlgTests, LearningWhileTheInputDeviceChangesNeverHangs)
     const auto other = ports.plugInput ("Other");
     engine.setMidiInput ("FCB1010", 1);
 
-    whileShown ([&]
-    {
+    whileShown ([&] {
         std::atomic<bool> stop { false };
-        std::thread pedalBoard ([&]
-        {
+        std::thread pedalBoard ([&] {
             for (int i = 0; ! stop; ++i, std::this_thread::sleep_for (std::chrono::microseconds (200)))
                 for (const auto& device : { fcb, other })
                     ports.injectMessage (device, i % 2 == 0 ? juce::MidiMessage::noteOn (1, i % 128, (juce::uint8) 100)
@@ -243,8 +259,7 @@ TEST_F (VlMidiInputDlgAppTests, OpensFromTheEditMenuReceivesWhatTheEngineLearnsA
 {
     start (R"(<preferences><midi_in device="FCB1010" channel="1"/><input_dlg state="200 100 650 340"/></preferences>)");
 
-    ModalTest::whenModal ([this] (juce::Component& window)
-    {
+    ModalTest::whenModal ([this] (juce::Component& window) {
         EXPECT_EQ (window.getPosition(), juce::Point<int> (200, 100));
         EXPECT_TRUE (isGreyed (VlApplication::CommandId::midiPreferences));
         VlMidiInputDlg::getInstance (false)->toggleLearning();

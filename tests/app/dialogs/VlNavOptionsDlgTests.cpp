@@ -33,14 +33,20 @@ class VlNavOptionsDlgTests : public BoardFixture
 protected:
     void whileShown (std::function<void()> steps)
     {
-        ModalTest::whenModal ([steps] (juce::Component& window) { steps(); ModalTest::pressEscape (window); });
+        ModalTest::whenModal ([steps] (juce::Component& window) {
+            steps();
+            ModalTest::pressEscape (window);
+        });
         dialog.show();
     }
 
     // Rows 1..6: what the function row shows, or picks the choice at that index as the user does.
-    juce::String shown (size_t n)           { return dynamic_cast<EPC_Choice&> (row (dialog, n)).getComboBox().getText(); }
-    void choose (size_t n, int index)       { dynamic_cast<EPC_Choice&> (row (dialog, n)).getComboBox().setSelectedId (index + 1, juce::sendNotificationSync); }
-    juce::String board (int footswitch)     { return buttons.getButton (footswitch)->getButtonText(); }
+    juce::String shown (size_t n) { return dynamic_cast<EPC_Choice&> (row (dialog, n)).getComboBox().getText(); }
+    void choose (size_t n, int index)
+    {
+        dynamic_cast<EPC_Choice&> (row (dialog, n)).getComboBox().setSelectedId (index + 1, juce::sendNotificationSync);
+    }
+    juce::String board (int footswitch) { return buttons.getButton (footswitch)->getButtonText(); }
 
     FakePrompts prompts;
     VlNavOptionsDlg dialog { engine };
@@ -56,20 +62,22 @@ TEST_F (VlNavOptionsDlgTests, ShowsTheEngineAfreshAtEachShowingNothingWithoutAPa
     for (const int backward : { -1, 4 })
     {
         engine.setNavigationFunction (NavBackward, backward, false);
-        whileShown ([this, backward]
-        {
+        whileShown ([this, backward] {
             juce::StringArray rows { row (dialog, 0).getName() };
             for (size_t n = 1; n <= 6; ++n)
                 rows.add (row (dialog, n).getName() + "=" + shown (n));
-            EXPECT_EQ (rows.joinIntoString (", "), "switches color, on/off (*)=Footswitch 10, go up (^)=Footswitch 9, go backward (<)="
-                                                   + juce::String (backward < 0 ? "none" : "Footswitch 4") + ", go forward (>)=Footswitch 5, "
-                                                   "next patch # (+)=Footswitch 2, last patch # (-)=Footswitch 1");
+            EXPECT_EQ (rows.joinIntoString (", "),
+                       "switches color, on/off (*)=Footswitch 10, go up (^)=Footswitch 9, go backward (<)="
+                           + juce::String (backward < 0 ? "none" : "Footswitch 4")
+                           + ", go forward (>)=Footswitch 5, "
+                             "next patch # (+)=Footswitch 2, last patch # (-)=Footswitch 1");
         });
     }
 
     const auto image = dialog.getContent()->createComponentSnapshot ({ 0, 0, 380, 194 });
     EXPECT_EQ (image.getPixelAt (4, 0), juce::Colour (0xffe3e3e3));
-    EXPECT_NEAR (image.getPixelAt (4, 193).getBrightness(), juce::Colour (0xffe3e3e3).contrasting (0.3f).getBrightness(), 0.01f);
+    EXPECT_NEAR (image.getPixelAt (4, 193).getBrightness(),
+                 juce::Colour (0xffe3e3e3).contrasting (0.3f).getBrightness(), 0.01f);
 }
 
 TEST_F (VlNavOptionsDlgTests, AFootswitchTakenFromAFunctionOrSetToNoneLeavesItUnassignedWhileTheBoardPlays)
@@ -79,13 +87,13 @@ TEST_F (VlNavOptionsDlgTests, AFootswitchTakenFromAFunctionOrSetToNoneLeavesItUn
     engine.onFootswitch (10, true);
     ASSERT_EQ (board (2), "+");
 
-    whileShown ([this]
-    {
+    whileShown ([this] {
         choose (2, 3);    // go up: footswitch 2, which "+" had; "^" has nowhere to go from here
         EXPECT_EQ (shown (2) + "|" + shown (5) + "|" + board (2), "Footswitch 2|none|");
         choose (5, 4);
         choose (2, 0);
-        EXPECT_EQ (shown (2) + "|" + juce::String (engine.getFootswitchOfFunction (NavGoUp)) + "|" + board (3), "none|-1|+");
+        EXPECT_EQ (shown (2) + "|" + juce::String (engine.getFootswitchOfFunction (NavGoUp)) + "|" + board (3),
+                   "none|-1|+");
         engine.onFootswitch (3, false);
         EXPECT_EQ (engine.getCurrentPatchIndex(), 1);
     });
@@ -117,13 +125,13 @@ TEST_F (VlNavOptionsDlgAppTests, ANewColourRecoloursTheSymbolsMarksTheDocumentAn
 {
     start (R"(<preferences><nav_dlg state="200 100 380 194"/></preferences>)");
 
-    ModalTest::whenModal ([this] (juce::Component& window)
-    {
+    ModalTest::whenModal ([this] (juce::Component& window) {
         EXPECT_EQ (window.getPosition(), juce::Point<int> (200, 100));
         EXPECT_TRUE (isGreyed (VlApplication::CommandId::navigationPreferences));
         const auto& library = engine.getControlColors();
         dynamic_cast<EPC_Color&> (row (*VlNavOptionsDlg::getInstance (false), 0))
-            .getEditor().menuItemChosen ((int) std::distance (library.begin(), library.find (0xffffffff)) + 1);
+            .getEditor()
+            .menuItemChosen ((int) std::distance (library.begin(), library.find (0xffffffff)) + 1);
         window.setTopLeftPosition (300, 220);
         ModalTest::pressEscape (window);
     });
@@ -132,7 +140,8 @@ TEST_F (VlNavOptionsDlgAppTests, ANewColourRecoloursTheSymbolsMarksTheDocumentAn
     EXPECT_TRUE (perform (VlApplication::CommandId::navigationPreferences));
     EXPECT_TRUE (title().endsWith (" *")) << title();
     auto& onOff = *JContentComponent::getInstance()->getButtonsPanel().getButton (10);
-    EXPECT_EQ (onOff.getButtonText() + " " + onOff.findColour (juce::TextButton::buttonColourId).toDisplayString (true), "* FFFFFFFF");
+    EXPECT_EQ (onOff.getButtonText() + " " + onOff.findColour (juce::TextButton::buttonColourId).toDisplayString (true),
+               "* FFFFFFFF");
     stop();
     EXPECT_TRUE (home.getPreferencesFile().loadFileAsString().contains (R"(<nav_dlg state="300 220 380 194)"));
 }

@@ -3,7 +3,10 @@
 class EPC_ChoiceTests : public EditorRowsFixture
 {
 protected:
-    juce::String itemText (PropertyId id, int index)  { return makeRow<EPC_Choice> (id)->getComboBox().getItemText (index); }
+    juce::String itemText (PropertyId id, int index)
+    {
+        return makeRow<EPC_Choice> (id)->getComboBox().getItemText (index);
+    }
 };
 
 TEST_F (EPC_ChoiceTests, ListsNameNotesControllersDevicesAndPatches)
@@ -25,7 +28,8 @@ TEST_F (EPC_ChoiceTests, ListsNameNotesControllersDevicesAndPatches)
     selection.action = &goTo;
     EXPECT_EQ (itemsOf (*makeRow<EPC_Choice> (PropertyId::goToPatch)), "0 - Intro, 1 - Verse, 2 - Solo");
     EXPECT_EQ (itemsOf (*makeRow<EPC_Choice> (PropertyId::initState)), "#1, #2");
-    EXPECT_TRUE (itemsOf (*makeRow<EPC_Choice> (PropertyId::navLastPatch)).startsWith ("none, -, Footswitch 1, Footswitch 2, "));
+    EXPECT_TRUE (
+        itemsOf (*makeRow<EPC_Choice> (PropertyId::navLastPatch)).startsWith ("none, -, Footswitch 1, Footswitch 2, "));
     EXPECT_EQ (itemText (PropertyId::navLastPatch, 10), "Footswitch 10");
 }
 

@@ -1,18 +1,25 @@
 #include "fixtures/EditorRowsFixture.h"
 
 // What each property id reads, writes and tells, through the rows.
-class EditorPropertiesTests : public EditorRowsFixture {};
+class EditorPropertiesTests : public EditorRowsFixture
+{
+};
 
 // Typed into the row's editor; the row shows what the model then holds.
 TEST_F (EditorPropertiesTests, TextRowsWriteTheirFieldShowTheResultAndTellTheEditor)
 {
     selection.action = &sysexContinuous;
-    const struct { PropertyId id; juce::String typed, shown; std::function<juce::String()> field; } cases[] {
-        { PropertyId::patchName,     "Solo 2", "Solo 2", [&] { return intro.getName(); } },
-        { PropertyId::patchComment,  "a\nb", "a\nb", [&] { return intro.getComment(); } },
-        { PropertyId::controlLabel,  "Lead", "Lead", [&] { return footswitch.getOwnLabel(); } },
+    const struct
+    {
+        PropertyId id;
+        juce::String typed, shown;
+        std::function<juce::String()> field;
+    } cases[] {
+        { PropertyId::patchName, "Solo 2", "Solo 2", [&] { return intro.getName(); } },
+        { PropertyId::patchComment, "a\nb", "a\nb", [&] { return intro.getComment(); } },
+        { PropertyId::controlLabel, "Lead", "Lead", [&] { return footswitch.getOwnLabel(); } },
         { PropertyId::controlTarget, "Synth", "Synth", [&] { return footswitch.getOwnTarget(); } },
-        { PropertyId::stateLabel,    "On", "On", [&] { return actions.getLabel(); } },
+        { PropertyId::stateLabel, "On", "On", [&] { return actions.getLabel(); } },
         { PropertyId::actionComment, "pad", "pad", [&] { return sysexContinuous.getComment(); } },
         { PropertyId::sysexSequence, "41 * 7F", "41 * 7f", [&] { return sysexContinuous.getSequence(); } },
         { PropertyId::sysexSequence, "F0 41", "41 * 7f", [&] { return sysexContinuous.getSequence(); } },
@@ -36,27 +43,32 @@ TEST_F (EditorPropertiesTests, TextRowsWriteTheirFieldShowTheResultAndTellTheEdi
 
 TEST_F (EditorPropertiesTests, ChoiceRowsWriteTheValueOfTheChoiceAndTellTheEditor)
 {
-    const struct { PropertyId id; VlAction* action; int index, stored; } cases[] {
-        { PropertyId::patchLevel,  nullptr, 5, 5 },
-        { PropertyId::initState,   nullptr, 1, 1 },
-        { PropertyId::initValue,   nullptr, 64, 64 },
-        { PropertyId::executeAt,   &ccFixed, 1, 0 },
-        { PropertyId::executeAt,   &programChange, 1, 0 },
-        { PropertyId::goToPatch,   &goTo, 2, 2 },
-        { PropertyId::mutePatch,   &mute, 1, 1 },
-        { PropertyId::mutePedal,   &mute, 1, 12 },
-        { PropertyId::muteSwitch,  &mute, 1, 0 },
+    const struct
+    {
+        PropertyId id;
+        VlAction* action;
+        int index, stored;
+    } cases[] {
+        { PropertyId::patchLevel, nullptr, 5, 5 },
+        { PropertyId::initState, nullptr, 1, 1 },
+        { PropertyId::initValue, nullptr, 64, 64 },
+        { PropertyId::executeAt, &ccFixed, 1, 0 },
+        { PropertyId::executeAt, &programChange, 1, 0 },
+        { PropertyId::goToPatch, &goTo, 2, 2 },
+        { PropertyId::mutePatch, &mute, 1, 1 },
+        { PropertyId::mutePedal, &mute, 1, 12 },
+        { PropertyId::muteSwitch, &mute, 1, 0 },
         { PropertyId::midiChannel, &note, 15, 16 },
-        { PropertyId::midiDevice,  &note, 2, 2 },
+        { PropertyId::midiDevice, &note, 2, 2 },
         { PropertyId::sysexDevice, &sysexFixed, 2, 2 },
-        { PropertyId::datumSize,   &sysexContinuous, 1, 2 },
-        { PropertyId::program,     &programChange, 100, 100 },
-        { PropertyId::ccValue,     &ccFixed, 7, 7 },
-        { PropertyId::ccMinValue,  &ccContinuous, 10, 10 },
-        { PropertyId::ccMaxValue,  &ccContinuous, 0, 11 },
-        { PropertyId::controller,  &ccContinuous, 74, 74 },
-        { PropertyId::velocity,    &note, 127, 127 },
-        { PropertyId::noteNumber,  &note, 60, 60 },
+        { PropertyId::datumSize, &sysexContinuous, 1, 2 },
+        { PropertyId::program, &programChange, 100, 100 },
+        { PropertyId::ccValue, &ccFixed, 7, 7 },
+        { PropertyId::ccMinValue, &ccContinuous, 10, 10 },
+        { PropertyId::ccMaxValue, &ccContinuous, 0, 11 },
+        { PropertyId::controller, &ccContinuous, 74, 74 },
+        { PropertyId::velocity, &note, 127, 127 },
+        { PropertyId::noteNumber, &note, 60, 60 },
     };
 
     for (const auto& c : cases)
@@ -83,7 +95,8 @@ TEST_F (EditorPropertiesTests, WithoutItsObjectARowReadsEmptyAndWritesNothing)
         selection.action = id == (int) PropertyId::goToPatch ? (VlAction*) &note : &goTo;
         EXPECT_EQ (EditorProperties::getText (selection, id), "");
         EXPECT_FALSE (EditorProperties::getValue (selection, id).has_value()) << id;
-        EXPECT_FALSE (EditorProperties::setText (selection, id, "1") || EditorProperties::setValue (selection, id, 1)) << id;
+        EXPECT_FALSE (EditorProperties::setText (selection, id, "1") || EditorProperties::setValue (selection, id, 1))
+            << id;
     }
 
     selection.control = nullptr;
@@ -100,7 +113,8 @@ TEST_F (EditorPropertiesTests, WithoutItsObjectARowReadsEmptyAndWritesNothing)
         EXPECT_FALSE (EditorProperties::getValue (selection, id).has_value());
         EXPECT_EQ (EditorProperties::getColor (selection, id), 0u);
         EXPECT_FALSE (EditorProperties::setText (selection, id, "1") || EditorProperties::setValue (selection, id, 1)
-                      || EditorProperties::setColor (selection, id, 1)) << id;
+                      || EditorProperties::setColor (selection, id, 1))
+            << id;
     }
 
     auto text = makeRow<EPC_Text> (PropertyId::actionComment);
@@ -114,10 +128,15 @@ TEST_F (EditorPropertiesTests, WithoutItsObjectARowReadsEmptyAndWritesNothing)
 
 TEST_F (EditorPropertiesTests, ColourIdsEditTheirObjectInTheirLibrary)
 {
-    const struct { PropertyId id; const ColorSet& library; std::function<juce::uint32()> field; } cases[] {
-        { PropertyId::patchColor,   engine.getPatchColors(), [&] { return intro.getColor(); } },
+    const struct
+    {
+        PropertyId id;
+        const ColorSet& library;
+        std::function<juce::uint32()> field;
+    } cases[] {
+        { PropertyId::patchColor, engine.getPatchColors(), [&] { return intro.getColor(); } },
         { PropertyId::controlColor, engine.getControlColors(), [&] { return footswitch.getOwnColor(); } },
-        { PropertyId::stateColor,   engine.getStateColors(), [&] { return actions.getColor(); } },
+        { PropertyId::stateColor, engine.getStateColors(), [&] { return actions.getColor(); } },
     };
 
     for (const auto& c : cases)
@@ -146,8 +165,10 @@ TEST_F (EditorPropertiesTests, EveryRowAndItsEditorShowTheHelpTextOfItsId)
     EXPECT_EQ (dynamic_cast<juce::Label*> (name->getChildComponent (0))->getTooltip(), name->getTooltip());
 
     for (auto id : { PropertyId::midiDevice, PropertyId::sysexDevice })
-        EXPECT_EQ (makeRow<EPC_Choice> (id)->getComboBox().getTooltip(), "This is the MIDI device that will receive the message.");
+        EXPECT_EQ (makeRow<EPC_Choice> (id)->getComboBox().getTooltip(),
+                   "This is the MIDI device that will receive the message.");
 
-    EXPECT_TRUE (EditorProperties::getTooltip (41).startsWith ("This is the color used to paint the 'navigation' controls."));
+    EXPECT_TRUE (
+        EditorProperties::getTooltip (41).startsWith ("This is the color used to paint the 'navigation' controls."));
     EXPECT_EQ (std::make_unique<EPC_Text> (selection, "x", 3, -1, 0)->getTooltip(), "");
 }

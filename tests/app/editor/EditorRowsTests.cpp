@@ -2,7 +2,9 @@
 
 // Rows made from the model's descriptions and added to a panel, whose corrections
 // run from the last row to the first.
-class EditorRowsTests : public EditorRowsFixture {};
+class EditorRowsTests : public EditorRowsFixture
+{
+};
 
 TEST_F (EditorRowsTests, AMaximumBelowTheMinimumIsRaisedAboveIt)
 {
@@ -17,7 +19,10 @@ TEST_F (EditorRowsTests, AMaximumBelowTheMinimumIsRaisedAboveIt)
 // A file may hold a range that leaves no choice for one row; it never becomes 255.
 TEST_F (EditorRowsTests, AnImpossibleRangeFromAFileBecomesAValidPair)
 {
-    const struct { int min, max, newMin, newMax; } cases[] {
+    const struct
+    {
+        int min, max, newMin, newMax;
+    } cases[] {
         { 127, 0, 126, 127 }, { 255, 255, 126, 127 }, { 200, 40, 126, 127 }, { 50, 0, 50, 51 }, { 0, 0, 0, 1 },
     };
 
@@ -37,9 +42,10 @@ TEST_F (EditorRowsTests, ALinkThatCannotBeOneBecomesAPlainControlWhenItsPanelIsB
     selection.control = verse.getControl (1);
     selection.control->setLinked (true);
     addLink (solo, 2, 1, 1).resolveLink();
-    EditorRows::addToPanel (panel, selection, { VlPropertyRow::choice ("is link", PropertyId::isLink),
-                                                VlPropertyRow::choice ("patch", PropertyId::linkPatch),
-                                                VlPropertyRow::choice ("control", PropertyId::linkControl) });
+    EditorRows::addToPanel (panel, selection,
+                            { VlPropertyRow::choice ("is link", PropertyId::isLink),
+                              VlPropertyRow::choice ("patch", PropertyId::linkPatch),
+                              VlPropertyRow::choice ("control", PropertyId::linkControl) });
     EXPECT_FALSE (selection.control->isLinked());
     EXPECT_TRUE (selection.told.empty());
 }

@@ -7,19 +7,27 @@ using Command = VlEditor::Command;
 class JEditorContentComponentTests : public EditorFixture
 {
 protected:
-    JEditorContentComponentTests()  { open(); }
+    JEditorContentComponentTests() { open(); }
 
-    static juce::String boundsOf (juce::Component& c)  { return c.getBounds().toString(); }
+    static juce::String boundsOf (juce::Component& c) { return c.getBounds().toString(); }
 };
 
 //==============================================================================
 TEST_F (JEditorContentComponentTests, PanesFillTheColumnsBetweenTwoGreyBarsAndTheirButtonsKeepTheFocusAway)
 {
-    const struct { Kind pane; const char* bounds; const char* list; const char* panel; Command button; const char* buttonBounds; } layouts[] {
-        { Kind::patches,  "0 0 368 500",     "4 24 180 472", "188 24 179 401", Command::movePatchDown,    "325 466 38 30" },
-        { Kind::controls, "372 0 274 245",   "4 24 82 217",  "90 24 183 146",  Command::duplicateControl, "159 175 62 30" },
-        { Kind::states,   "372 245 274 255", "4 24 82 227",  "90 24 183 156",  Command::moveStateUp,      "227 185 38 30" },
-        { Kind::actions,  "650 0 388 500",   "4 24 126 401", "134 24 234 401", Command::testState,        "184 466 76 30" },
+    const struct
+    {
+        Kind pane;
+        const char* bounds;
+        const char* list;
+        const char* panel;
+        Command button;
+        const char* buttonBounds;
+    } layouts[] {
+        { Kind::patches, "0 0 368 500", "4 24 180 472", "188 24 179 401", Command::movePatchDown, "325 466 38 30" },
+        { Kind::controls, "372 0 274 245", "4 24 82 217", "90 24 183 146", Command::duplicateControl, "159 175 62 30" },
+        { Kind::states, "372 245 274 255", "4 24 82 227", "90 24 183 156", Command::moveStateUp, "227 185 38 30" },
+        { Kind::actions, "650 0 388 500", "4 24 126 401", "134 24 234 401", Command::testState, "184 466 76 30" },
     };
 
     for (const auto& l : layouts)
@@ -38,7 +46,14 @@ TEST_F (JEditorContentComponentTests, PanesFillTheColumnsBetweenTwoGreyBarsAndTh
     EXPECT_LT (image.getPixelAt (371, 498).getBrightness(), 0.7f);    // darker to the bottom
 
     // A click on a button that takes no focus leaves a text being typed open.
-    const struct { Kind pane; Command command; const char* text; int help; bool takesFocus; } buttons[] {
+    const struct
+    {
+        Kind pane;
+        Command command;
+        const char* text;
+        int help;
+        bool takesFocus;
+    } buttons[] {
         { Kind::patches, Command::movePatchUp, "up", 5, false },
         { Kind::states, Command::moveStateDown, "dn", 26, true },
         { Kind::actions, Command::testAction, "test single", 37, false },
@@ -73,14 +88,23 @@ TEST_F (JEditorContentComponentTests, ListsShowTheirTooltipOnEveryRowAndScrollAs
     open();
     list (Kind::controls).setSize (82, 54);
 
-    const struct { Kind kind; int help; bool scrolls; } lists[] {
-        { Kind::patches, 0, true }, { Kind::controls, 10, false }, { Kind::states, 20, true }, { Kind::actions, 30, true },
+    const struct
+    {
+        Kind kind;
+        int help;
+        bool scrolls;
+    } lists[] {
+        { Kind::patches, 0, true },
+        { Kind::controls, 10, false },
+        { Kind::states, 20, true },
+        { Kind::actions, 30, true },
     };
 
     for (const auto& l : lists)
     {
         auto& listBox = list (l.kind);
-        auto* row = dynamic_cast<juce::TooltipClient*> (listBox.getComponentAt (listBox.getRowPosition (0, true).getCentre()));
+        auto* row =
+            dynamic_cast<juce::TooltipClient*> (listBox.getComponentAt (listBox.getRowPosition (0, true).getCentre()));
         ASSERT_NE (row, nullptr);
         EXPECT_EQ (row->getTooltip(), VlResources::helpTextTable[l.help]);
         EXPECT_EQ (listBox.getViewport()->getVerticalScrollBar().isVisible(), l.scrolls) << (int) l.kind;
@@ -96,8 +120,15 @@ TEST_F (JEditorContentComponentTests, ListsShowTheirTooltipOnEveryRowAndScrollAs
 TEST_F (JEditorContentComponentTests, AClickBelowTheLastRowClearsOnlyTheControlsAndActionsLists)
 {
     showEditorOnDesktop();
-    const struct { Kind kind; int selectedAfter; } lists[] {
-        { Kind::patches, 0 }, { Kind::states, 0 }, { Kind::actions, -1 }, { Kind::controls, -1 },
+    const struct
+    {
+        Kind kind;
+        int selectedAfter;
+    } lists[] {
+        { Kind::patches, 0 },
+        { Kind::states, 0 },
+        { Kind::actions, -1 },
+        { Kind::controls, -1 },
     };
 
     for (const auto& l : lists)
@@ -117,13 +148,32 @@ TEST_F (JEditorContentComponentTests, ATypedTextIsCommittedBeforeAnythingRebuild
 {
     auto& note = *footswitch.getState (0)->getActions()[0];
 
-    const struct { Kind pane; PropertyId id; std::function<void()> road; std::function<juce::String()> field; } roads[] {
-        { Kind::patches, PropertyId::patchComment, [&] { list (Kind::patches).selectRow (1); }, [&] { return intro.getComment(); } },
-        { Kind::controls, PropertyId::controlLabel, [&] { showEditorOnDesktop(); click (list (Kind::controls), { 10, 27 }); },
+    const struct
+    {
+        Kind pane;
+        PropertyId id;
+        std::function<void()> road;
+        std::function<juce::String()> field;
+    } roads[] {
+        { Kind::patches, PropertyId::patchComment, [&] { list (Kind::patches).selectRow (1); },
+          [&] { return intro.getComment(); } },
+        { Kind::controls, PropertyId::controlLabel,
+          [&] {
+              showEditorOnDesktop();
+              click (list (Kind::controls), { 10, 27 });
+          },
           [&] { return footswitch.getOwnLabel(); } },
-        { Kind::actions, PropertyId::actionComment, [&] { editor.propertyChanged ((int) PropertyId::datumSize); MessageLoop::pumpFor (20); },
+        { Kind::actions, PropertyId::actionComment,
+          [&] {
+              editor.propertyChanged ((int) PropertyId::datumSize);
+              MessageLoop::pumpFor (20);
+          },
           [&] { return note.getComment(); } },
-        { Kind::states, PropertyId::stateLabel, [&] { pane (Kind::states).getButton (Command::addState)->triggerClick(); MessageLoop::pumpFor (20); },
+        { Kind::states, PropertyId::stateLabel,
+          [&] {
+              pane (Kind::states).getButton (Command::addState)->triggerClick();
+              MessageLoop::pumpFor (20);
+          },
           [&] { return footswitch.getState (0)->getLabel(); } },
         { Kind::patches, PropertyId::patchName, [&] { editor.finish(); }, [&] { return intro.getName(); } },
     };

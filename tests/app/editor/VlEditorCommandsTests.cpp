@@ -14,20 +14,20 @@ class VlEditorCommandsTests : public EditorFixture
 protected:
     VlEditorCommandsTests()
     {
-        VlEditor::setMenuRun ([this] (const juce::PopupMenu& menu, juce::Button& button)
-        {
+        VlEditor::setMenuRun ([this] (const juce::PopupMenu& menu, juce::Button& button) {
             shownMenu = itemsOf (menu) + (button.getToggleState() ? "" : " (button up)");
             return menuAnswer;
         });
         open();
     }
 
-    ~VlEditorCommandsTests() override  { VlEditor::setMenuRun (nullptr); }
+    ~VlEditorCommandsTests() override { VlEditor::setMenuRun (nullptr); }
 
     FakePrompts prompts;
     int menuAnswer = 0;
     juce::String shownMenu;
-    const std::unique_ptr<juce::XmlElement> navigation = engine.createNavigationXml(), saved = engine.createPatchesXml();
+    const std::unique_ptr<juce::XmlElement> navigation = engine.createNavigationXml(),
+                                            saved = engine.createPatchesXml();
 
     void reset()
     {
@@ -45,23 +45,34 @@ protected:
         juce::StringArray items;
 
         for (juce::PopupMenu::MenuItemIterator i (menu); i.next();)
-            items.add (i.getItem().isSeparator ? "-" : juce::String (i.getItem().itemID) + (i.getItem().isEnabled ? " " : " (off) ") + i.getItem().text);
+            items.add (i.getItem().isSeparator ? "-"
+                                               : juce::String (i.getItem().itemID)
+                                                     + (i.getItem().isEnabled ? " " : " (off) ") + i.getItem().text);
 
         return items.joinIntoString (", ");
     }
 
     static Kind paneOf (Command c)
     {
-        return c <= Command::movePatchDown ? Kind::patches : c <= Command::deleteAllControls ? Kind::controls
-             : c <= Command::moveStateDown ? Kind::states : Kind::actions;
+        return c <= Command::movePatchDown       ? Kind::patches
+               : c <= Command::deleteAllControls ? Kind::controls
+               : c <= Command::moveStateDown     ? Kind::states
+                                                 : Kind::actions;
     }
 
-    static void pen (juce::Component& c, juce::Point<int> point, bool down)  { mouse (c, point, down, juce::MouseInputSource::InputSourceType::pen); }
+    static void pen (juce::Component& c, juce::Point<int> point, bool down)
+    {
+        mouse (c, point, down, juce::MouseInputSource::InputSourceType::pen);
+    }
 
-    juce::TextButton& button (Command c)    { return *pane (paneOf (c)).getButton (c); }
-    void run (Command c)                    { editor.runCommand (c, button (c), 0); }
-    void reopen()                           { editor.finish(); open(); }
-    VlPatch& patch (int index)              { return *engine.getPatch ((juce::uint16) index); }
+    juce::TextButton& button (Command c) { return *pane (paneOf (c)).getButton (c); }
+    void run (Command c) { editor.runCommand (c, button (c), 0); }
+    void reopen()
+    {
+        editor.finish();
+        open();
+    }
+    VlPatch& patch (int index) { return *engine.getPatch ((juce::uint16) index); }
 
     /** Each pane's buttons in command order, 1 enabled, 0 not. */
     juce::String enabled()
@@ -69,7 +80,8 @@ protected:
         juce::String bits;
 
         for (int c = 0; c <= (int) Command::testState; ++c)
-            bits << (c > 0 && paneOf ((Command) c) != paneOf ((Command) (c - 1)) ? " " : "") << (button ((Command) c).isEnabled() ? "1" : "0");
+            bits << (c > 0 && paneOf ((Command) c) != paneOf ((Command) (c - 1)) ? " " : "")
+                 << (button ((Command) c).isEnabled() ? "1" : "0");
 
         return bits;
     }
@@ -86,14 +98,27 @@ protected:
                + textsOf (Kind::actions) + " | " + selectionShown();
     }
 
-    void onePatchWithoutPedals()   { editor.finish(); engine.clear(); addPatch ("Only"); engine.goToPatch (0, true); open(); }
-    void linkInSolo()              { addLink (patch (2), 4, 0, 1).resolveLink(); list (Kind::patches).selectRow (2); list (Kind::controls).selectRow (1); }
-    void select (Kind k, int row)  { list (k).selectRow (row); }
+    void onePatchWithoutPedals()
+    {
+        editor.finish();
+        engine.clear();
+        addPatch ("Only");
+        engine.goToPatch (0, true);
+        open();
+    }
+    void linkInSolo()
+    {
+        addLink (patch (2), 4, 0, 1).resolveLink();
+        list (Kind::patches).selectRow (2);
+        list (Kind::controls).selectRow (1);
+    }
+    void select (Kind k, int row) { list (k).selectRow (row); }
 
     void addFootswitches (std::initializer_list<int> ids, int onOff = 10)
     {
         engine.setNavigationFunction (NavOnOff, onOff, false);
-        for (auto id : ids) addControl (patch (0), id);
+        for (auto id : ids)
+            addControl (patch (0), id);
         reopen();
     }
 
@@ -111,18 +136,34 @@ protected:
 //==============================================================================
 TEST_F (VlEditorCommandsTests, ButtonsAreEnabledByWhatIsSelected)
 {
-    const struct { std::function<void()> setUp; const char* buttons; } cases[] {
-        { [] {},                                                   "111101 1111 111101 11110111" },
-        { [&] { onePatchWithoutPedals(); },                        "110000 1000 000000 00000000" },
-        { [&] { linkInSolo(); },                                   "111110 1111 000000 00000000" },
-        { [&] { select (Kind::controls, 2); },                     "111101 1111 000000 11110000" },    // a pedal
-        { [&] { select (Kind::patches, 1); },                      "111111 1111 110000 10110011" },    // a go-to
-        { [&] { list (Kind::controls).deselectAllRows(); },        "111101 1001 000000 00000000" },
-        { [&] { addFootswitches ({ 3, 4, 5, 6, 7, 8, 9, 12 }); },  "111101 0011 111101 11110111" },    // 11 controls, on/off on 10
-        { [&] { addFootswitches ({ 3, 4, 5, 6, 7, 8, 9, 12 }, -1); }, "111101 1111 111101 11110111" },
-        { [&] { addFootswitches ({ 3, 4, 5, 6, 7, 8, 9, 10, 12 }, -1); }, "111101 0011 111101 11110111" },
-        { [&] { addFootswitches ({ 3, 4, 5, 6, 7, 8, 10, 12 }); }, "111101 1111 111101 11110111" },    // 9 free beside a control on 10
-        { [&] { add256thState(); },                                "111101 1111 001110 10000000" },    // positions are 8 bits
+    const struct
+    {
+        std::function<void()> setUp;
+        const char* buttons;
+    } cases[] {
+        { [] {}, "111101 1111 111101 11110111" },
+        { [&] { onePatchWithoutPedals(); }, "110000 1000 000000 00000000" },
+        { [&] { linkInSolo(); }, "111110 1111 000000 00000000" },
+        { [&] { select (Kind::controls, 2); }, "111101 1111 000000 11110000" },    // a pedal
+        { [&] { select (Kind::patches, 1); }, "111111 1111 110000 10110011" },     // a go-to
+        { [&] { list (Kind::controls).deselectAllRows(); }, "111101 1001 000000 00000000" },
+        { [&] {
+             addFootswitches ({ 3, 4, 5, 6, 7, 8, 9, 12 });
+         },
+          "111101 0011 111101 11110111" },    // 11 controls, on/off on 10
+        { [&] {
+             addFootswitches ({ 3, 4, 5, 6, 7, 8, 9, 12 }, -1);
+         },
+          "111101 1111 111101 11110111" },
+        { [&] {
+             addFootswitches ({ 3, 4, 5, 6, 7, 8, 9, 10, 12 }, -1);
+         },
+          "111101 0011 111101 11110111" },
+        { [&] {
+             addFootswitches ({ 3, 4, 5, 6, 7, 8, 10, 12 });
+         },
+          "111101 1111 111101 11110111" },                              // 9 free beside a control on 10
+        { [&] { add256thState(); }, "111101 1111 001110 10000000" },    // positions are 8 bits
     };
 
     for (const auto& c : cases)
@@ -138,29 +179,51 @@ TEST_F (VlEditorCommandsTests, ButtonsAreEnabledByWhatIsSelected)
 TEST_F (VlEditorCommandsTests, EachCommandChangesTheModelAndSelectsWhatItMadeInModeSix)
 {
     const juce::String intro ("Intro,Verse,Solo | footswitch 1,footswitch 2,expr. pedal 1 | ");
-    const struct { Command command; Kind kind; int row, answer; juce::String after; } cases[] {
+    const struct
+    {
+        Command command;
+        Kind kind;
+        int row, answer;
+        juce::String after;
+    } cases[] {
         { Command::addPatch, Kind::patches, 0, 0, "Intro,Verse,Solo,Untitled |  |  |  | 3 -1 -1 -1 id -1" },
-        { Command::duplicatePatch, Kind::patches, 0, 0, "Intro,Verse,Solo,Intro | footswitch 1,footswitch 2,expr. pedal 1 | Off,Half,Full | midi note,midi program change | 3 0 0 0 id 1" },
-        { Command::deletePatch, Kind::patches, 0, 0, "Verse,Solo | footswitch 1,expr. pedal 2 |  | go to patch | 0 0 0 0 id 1" },
+        { Command::duplicatePatch, Kind::patches, 0, 0,
+          "Intro,Verse,Solo,Intro | footswitch 1,footswitch 2,expr. pedal 1 | Off,Half,Full | midi note,midi program "
+          "change | 3 0 0 0 id 1" },
+        { Command::deletePatch, Kind::patches, 0, 0,
+          "Verse,Solo | footswitch 1,expr. pedal 2 |  | go to patch | 0 0 0 0 id 1" },
         { Command::deleteAllPatches, Kind::patches, 0, 0, "Untitled |  |  |  | 0 -1 -1 -1 id -1" },
-        { Command::movePatchDown, Kind::patches, 0, 0, "Verse,Intro,Solo | footswitch 1,footswitch 2,expr. pedal 1 | Off,Half,Full | midi note,midi program change | 1 0 0 0 id 1" },
-        { Command::movePatchUp, Kind::patches, 1, 0, "Verse,Intro,Solo | footswitch 1,expr. pedal 2 |  | go to patch | 0 0 0 0 id 1" },
-        { Command::addControl, Kind::controls, 0, 5, "Intro,Verse,Solo | footswitch 1,footswitch 2,footswitch 5,expr. pedal 1 |  |  | 0 2 0 -1 id 5" },
-        { Command::duplicateControl, Kind::controls, 0, 4, "Intro,Verse,Solo | footswitch 1,footswitch 2,footswitch 4,expr. pedal 1 | Off,Half,Full | midi note,midi program change | 0 2 0 0 id 4" },
-        { Command::deleteControl, Kind::controls, 0, 0, "Intro,Verse,Solo | footswitch 2,expr. pedal 1 |  | midi sysex | 0 0 0 0 id 2" },
+        { Command::movePatchDown, Kind::patches, 0, 0,
+          "Verse,Intro,Solo | footswitch 1,footswitch 2,expr. pedal 1 | Off,Half,Full | midi note,midi program change "
+          "| 1 0 0 0 id 1" },
+        { Command::movePatchUp, Kind::patches, 1, 0,
+          "Verse,Intro,Solo | footswitch 1,expr. pedal 2 |  | go to patch | 0 0 0 0 id 1" },
+        { Command::addControl, Kind::controls, 0, 5,
+          "Intro,Verse,Solo | footswitch 1,footswitch 2,footswitch 5,expr. pedal 1 |  |  | 0 2 0 -1 id 5" },
+        { Command::duplicateControl, Kind::controls, 0, 4,
+          "Intro,Verse,Solo | footswitch 1,footswitch 2,footswitch 4,expr. pedal 1 | Off,Half,Full | midi note,midi "
+          "program change | 0 2 0 0 id 4" },
+        { Command::deleteControl, Kind::controls, 0, 0,
+          "Intro,Verse,Solo | footswitch 2,expr. pedal 1 |  | midi sysex | 0 0 0 0 id 2" },
         { Command::deleteAllControls, Kind::controls, 0, 0, "Intro,Verse,Solo |  |  |  | 0 -1 -1 -1 id -1" },
         { Command::addState, Kind::states, 0, 0, intro + "Off,Half,Full,??? |  | 0 0 3 -1 id 1" },
-        { Command::duplicateState, Kind::states, 0, 0, intro + "Off,Half,Full,Off | midi note,midi program change | 0 0 3 0 id 1" },
+        { Command::duplicateState, Kind::states, 0, 0,
+          intro + "Off,Half,Full,Off | midi note,midi program change | 0 0 3 0 id 1" },
         { Command::deleteState, Kind::states, 0, 0, intro + "Half,Full | midi program change | 0 0 0 0 id 1" },
         { Command::deleteAllStates, Kind::states, 0, 0, intro + " |  | 0 0 0 -1 id 1" },
-        { Command::moveStateDown, Kind::states, 0, 0, intro + "Half,Off,Full | midi note,midi program change | 0 0 1 0 id 1" },
+        { Command::moveStateDown, Kind::states, 0, 0,
+          intro + "Half,Off,Full | midi note,midi program change | 0 0 1 0 id 1" },
         { Command::moveStateUp, Kind::states, 1, 0, intro + "Half,Off,Full | midi program change | 0 0 0 0 id 1" },
-        { Command::addAction, Kind::actions, 0, 25, intro + "Off,Half,Full | midi note,midi program change,midi note | 0 0 0 2 id 1" },
-        { Command::duplicateAction, Kind::actions, 0, 0, intro + "Off,Half,Full | midi note,midi program change,midi note | 0 0 0 2 id 1" },
+        { Command::addAction, Kind::actions, 0, 25,
+          intro + "Off,Half,Full | midi note,midi program change,midi note | 0 0 0 2 id 1" },
+        { Command::duplicateAction, Kind::actions, 0, 0,
+          intro + "Off,Half,Full | midi note,midi program change,midi note | 0 0 0 2 id 1" },
         { Command::deleteAction, Kind::actions, 0, 0, intro + "Off,Half,Full | midi program change | 0 0 0 0 id 1" },
         { Command::deleteAllActions, Kind::actions, 0, 0, intro + "Off,Half,Full |  | 0 0 0 -1 id 1" },
-        { Command::moveActionDown, Kind::actions, 0, 0, intro + "Off,Half,Full | midi program change,midi note | 0 0 0 1 id 1" },
-        { Command::moveActionUp, Kind::actions, 1, 0, intro + "Off,Half,Full | midi program change,midi note | 0 0 0 0 id 1" },
+        { Command::moveActionDown, Kind::actions, 0, 0,
+          intro + "Off,Half,Full | midi program change,midi note | 0 0 0 1 id 1" },
+        { Command::moveActionUp, Kind::actions, 1, 0,
+          intro + "Off,Half,Full | midi program change,midi note | 0 0 0 0 id 1" },
     };
 
     for (const auto& c : cases)
@@ -185,7 +248,13 @@ TEST_F (VlEditorCommandsTests, EachCommandChangesTheModelAndSelectsWhatItMadeInM
 // Cancelled, dismissed or refused: the document, the selection and the changed mark stay.
 TEST_F (VlEditorCommandsTests, ACancelledOrRefusedCommandChangesNothing)
 {
-    const struct { Command command; std::function<void()> setUp; int answer; const char* asked; } cases[] {
+    const struct
+    {
+        Command command;
+        std::function<void()> setUp;
+        int answer;
+        const char* asked;
+    } cases[] {
         { Command::deletePatch, {}, 0, "Deleting patches..." },
         { Command::deleteAllPatches, {}, 0, "Deleting all patches..." },
         { Command::deleteControl, {}, 0, "Deleting controls..." },
@@ -195,8 +264,8 @@ TEST_F (VlEditorCommandsTests, ACancelledOrRefusedCommandChangesNothing)
         { Command::deleteAction, {}, 0, "Deleting actions..." },
         { Command::deleteAllActions, {}, 0, "Deleting all actions..." },
         { Command::addControl, {}, 0, "" },
-        { Command::addControl, {}, 1, "" },                                   // taken
-        { Command::addAction, {}, 11, "" },                                   // a pedal's action on a footswitch
+        { Command::addControl, {}, 1, "" },    // taken
+        { Command::addAction, {}, 11, "" },    // a pedal's action on a footswitch
         { Command::movePatchUp, {}, 0, "" },
         { Command::movePatchDown, [&] { select (Kind::patches, 2); }, 0, "" },
         { Command::moveStateUp, {}, 0, "" },
@@ -243,15 +312,33 @@ TEST_F (VlEditorCommandsTests, ACancelledOrRefusedCommandChangesNothing)
 
 TEST_F (VlEditorCommandsTests, MenusOfferTheFreeSlotsAndTheActionsOfTheControlsKind)
 {
-    const struct { Command command; std::function<void()> setUp; const char* items; } cases[] {
+    const struct
+    {
+        Command command;
+        std::function<void()> setUp;
+        const char* items;
+    } cases[] {
         { Command::addControl, [&] { engine.setNavigationFunction (NavOnOff, 5, false); },
-          "1 (off) footswitch 1, 2 (off) footswitch 2, 3 footswitch 3, 4 footswitch 4, 5 (off) footswitch 5, 6 footswitch 6, "
-          "7 footswitch 7, 8 footswitch 8, 9 footswitch 9, 10 footswitch 10, -, 11 (off) expr. pedal 1, 12 expr. pedal 2" },
-        { Command::duplicateControl, [&] { select (Kind::controls, 2); }, "11 (off) As expr. pedal 1, 12 As expr. pedal 2" },
-        { Command::addAction, [] {}, "23 midi program change, 24 midi control change, 25 midi note, 26 midi sysex, -, 21 go to patch, 22 mute expr. pedal" },
-        { Command::addAction, [&] { select (Kind::patches, 1); }, "23 midi program change, 24 midi control change, 25 midi note, 26 midi sysex, -, 21 (off) go to patch, 22 mute expr. pedal" },
-        { Command::addAction, [&] { onePatchWithoutPedals(); addControl (patch (0), 1); reopen(); },
-          "23 midi program change, 24 midi control change, 25 midi note, 26 midi sysex, -, 21 (off) go to patch, 22 (off) mute expr. pedal" },
+          "1 (off) footswitch 1, 2 (off) footswitch 2, 3 footswitch 3, 4 footswitch 4, 5 (off) footswitch 5, 6 "
+          "footswitch 6, "
+          "7 footswitch 7, 8 footswitch 8, 9 footswitch 9, 10 footswitch 10, -, 11 (off) expr. pedal 1, 12 expr. pedal "
+          "2" },
+        { Command::duplicateControl, [&] { select (Kind::controls, 2); },
+          "11 (off) As expr. pedal 1, 12 As expr. pedal 2" },
+        { Command::addAction, [] {},
+          "23 midi program change, 24 midi control change, 25 midi note, 26 midi sysex, -, 21 go to patch, 22 mute "
+          "expr. pedal" },
+        { Command::addAction, [&] { select (Kind::patches, 1); },
+          "23 midi program change, 24 midi control change, 25 midi note, 26 midi sysex, -, 21 (off) go to patch, 22 "
+          "mute expr. pedal" },
+        { Command::addAction,
+          [&] {
+              onePatchWithoutPedals();
+              addControl (patch (0), 1);
+              reopen();
+          },
+          "23 midi program change, 24 midi control change, 25 midi note, 26 midi sysex, -, 21 (off) go to patch, 22 "
+          "(off) mute expr. pedal" },
         { Command::addAction, [&] { select (Kind::controls, 2); }, "11 midi control change, 12 midi sysex" },
     };
 
@@ -272,8 +359,7 @@ TEST_F (VlEditorCommandsTests, TheMenuOpensAtItsButtonInTheApplicationsLook)
     showEditorOnDesktop();
     auto& add = button (Command::addControl);
 
-    ModalTest::whenModal ([&] (juce::Component& menu)
-    {
+    ModalTest::whenModal ([&] (juce::Component& menu) {
         EXPECT_TRUE (add.getToggleState());
         EXPECT_EQ (&menu.getLookAndFeel(), VlLookAndFeel::getInstance (false));
         EXPECT_LT (std::abs (menu.getScreenY() - add.getScreenBounds().getBottom()), 10);
@@ -296,9 +382,13 @@ TEST_F (VlEditorCommandsTests, TestButtonsPressOnceAndAlwaysRelease)
     takeSent();
     pen (single, in, false);    // JUCE takes a new kind of pointer's first press as its arrival
 
-    const struct { std::vector<std::pair<juce::Point<int>, bool>> moves; std::vector<MidiBytes> sent; } cases[] {
+    const struct
+    {
+        std::vector<std::pair<juce::Point<int>, bool>> moves;
+        std::vector<MidiBytes> sent;
+    } cases[] {
         { { { in, true } }, { noteOn } },
-        { { { out, true }, { in, true }, { out, true } }, {} },    // dragged out and back in, still held
+        { { { out, true }, { in, true }, { out, true } }, {} },      // dragged out and back in, still held
         { { { out, false } }, { noteOff } },                         // let go away from the button
         { { { in, true }, { in, false } }, { noteOn, noteOff } },    // a click
     };
@@ -331,10 +421,13 @@ TEST_F (VlEditorCommandsTests, HoldingDnMovesTheStateToTheLast)
     auto& dn = button (Command::moveStateDown);
 
     // JUCE repeats while a pointer of any kind is down on the button and the real one is over it.
-    dialog().setTopLeftPosition (dialog().getScreenPosition() + juce::Desktop::getMousePosition() - dn.getScreenBounds().getCentre());
+    dialog().setTopLeftPosition (dialog().getScreenPosition() + juce::Desktop::getMousePosition()
+                                 - dn.getScreenBounds().getCentre());
     pen (dn, { 5, 5 }, false);
     pen (dn, { 5, 5 }, true);
     MessageLoop::pumpUntil ([&] { return ! dn.isEnabled(); });
     pen (dn, { 5, 5 }, false);
-    EXPECT_EQ (shown().fromFirstOccurrenceOf ("| ", false, false), "footswitch 1,footswitch 2,expr. pedal 1 | Half,Full,,Off | midi note,midi program change | 0 0 3 0 id 1");
+    EXPECT_EQ (
+        shown().fromFirstOccurrenceOf ("| ", false, false),
+        "footswitch 1,footswitch 2,expr. pedal 1 | Half,Full,,Off | midi note,midi program change | 0 0 3 0 id 1");
 }

@@ -29,19 +29,23 @@ protected:
     bool load (const juce::String& text)
     {
         const auto root = juce::parseXML (text);
-        const auto loaded = engine.loadDocumentContent (*root->getChildByName ("navigation"), *root->getChildByName ("patches"), false);
+        const auto loaded =
+            engine.loadDocumentContent (*root->getChildByName ("navigation"), *root->getChildByName ("patches"), false);
         engine.startPlaying (0);
         return loaded;
     }
 
     bool loadExample()
     {
-        juce::ZipFile archive (new juce::MemoryInputStream (VlResources::examplesArchive, VlResources::examplesArchiveSize, false), true);
-        return load (std::unique_ptr<juce::InputStream> (archive.createStreamForEntry (*archive.getEntry ("Veltrino examples/win_example.vlt")))->readEntireStreamAsString());
+        juce::ZipFile archive (
+            new juce::MemoryInputStream (VlResources::examplesArchive, VlResources::examplesArchiveSize, false), true);
+        return load (std::unique_ptr<juce::InputStream> (
+                         archive.createStreamForEntry (*archive.getEntry ("Veltrino examples/win_example.vlt")))
+                         ->readEntireStreamAsString());
     }
 
     /** Mostly the lists further right: their objects have more kinds of rows. */
-    Kind deeperKind()  { return (Kind) juce::jmax (1 + random.nextInt (4), 1 + random.nextInt (4)); }
+    Kind deeperKind() { return (Kind) juce::jmax (1 + random.nextInt (4), 1 + random.nextInt (4)); }
 
     void step()
     {
@@ -51,25 +55,44 @@ protected:
         const char* texts[] { "", "Lead", "41 10 42 12 $ 40 01 30 10 =", "43 *", "7f", "300", "-4" };
 
         // What makes new objects comes up more often than the rest, so that the document keeps some.
-        const Command making[] { Command::addPatch, Command::duplicatePatch, Command::addControl, Command::duplicateControl,
-                                 Command::addState, Command::duplicateState, Command::addAction, Command::duplicateAction };
+        const Command making[] { Command::addPatch,         Command::duplicatePatch, Command::addControl,
+                                 Command::duplicateControl, Command::addState,       Command::duplicateState,
+                                 Command::addAction,        Command::duplicateAction };
         const auto any = random.nextInt ((int) Command::testState + 9);
 
         switch (random.nextInt (10))
         {
-            case 0: case 1: case 2: list (kind).selectRow (random.nextInt (list (kind).getNumRows() + 1) - (kind == Kind::patches ? 0 : 1)); break;
-            case 3: case 4:
+            case 0:
+            case 1:
+            case 2:
+                list (kind).selectRow (random.nextInt (list (kind).getNumRows() + 1) - (kind == Kind::patches ? 0 : 1));
+                break;
+            case 3:
+            case 4:
                 if (auto* text = dynamic_cast<EPC_Text*> (row))
                     text->setText (texts[random.nextInt (7)]);
                 else if (auto* choice = dynamic_cast<EPC_Choice*> (row))
-                    choice->getComboBox().setSelectedItemIndex (random.nextInt (choice->getComboBox().getNumItems() + 1), juce::sendNotificationSync);
+                    choice->getComboBox().setSelectedItemIndex (
+                        random.nextInt (choice->getComboBox().getNumItems() + 1), juce::sendNotificationSync);
                 else if (auto* color = dynamic_cast<EPC_Color*> (row))
                     color->setColour (random.nextBool() ? 0xff336699 : 0xffffffff);
                 break;
-            case 5: case 6: if (random.nextInt (10) == 0) { editor.finish(); ASSERT_TRUE (random.nextBool() || loadExample()); open(); } else MessageLoop::pumpFor (1); break;
+            case 5:
+            case 6:
+                if (random.nextInt (10) == 0)
+                {
+                    editor.finish();
+                    ASSERT_TRUE (random.nextBool() || loadExample());
+                    open();
+                }
+                else
+                    MessageLoop::pumpFor (1);
+                break;
             default:
                 prompts.okCancelAnswers = { random.nextInt (3) == 0 };
-                editor.runCommand (any <= (int) Command::testState ? (Command) any : making[any - (int) Command::testState - 1], menuButton, random.nextInt (2));
+                editor.runCommand (any <= (int) Command::testState ? (Command) any
+                                                                   : making[any - (int) Command::testState - 1],
+                                   menuButton, random.nextInt (2));
         }
     }
 
@@ -82,7 +105,8 @@ protected:
             if (i.getItem().isEnabled && i.getItem().itemID != 0)
                 offered.add (i.getItem().itemID);
 
-        return offered.isEmpty() || random.nextInt (5) == 0 ? random.nextInt (27) : offered[random.nextInt (offered.size())];
+        return offered.isEmpty() || random.nextInt (5) == 0 ? random.nextInt (27)
+                                                            : offered[random.nextInt (offered.size())];
     }
 
     /** What the editor points at is the current patch's, found by identity before it is read. */
@@ -96,7 +120,9 @@ protected:
 
         auto* state = control->getState (editor.getCurrentStateIndex());
         const auto a = editor.getCurrentActionIndex();
-        auto* action = state != nullptr && juce::isPositiveAndBelow (a, (int) state->getActions().size()) ? state->getActions()[(size_t) a].get() : nullptr;
+        auto* action = state != nullptr && juce::isPositiveAndBelow (a, (int) state->getActions().size())
+                           ? state->getActions()[(size_t) a].get()
+                           : nullptr;
         return editor.getCurrentState() == state && editor.getCurrentAction() == action;
     }
 
@@ -105,7 +131,8 @@ protected:
     {
         VlDocumentStage stage;
 
-        if (! stage.readNavigation (*saved.getChildByName ("navigation")) || ! stage.readPatches (*saved.getChildByName ("patches"), false, 0))
+        if (! stage.readNavigation (*saved.getChildByName ("navigation"))
+            || ! stage.readPatches (*saved.getChildByName ("patches"), false, 0))
             return "not read";
 
         juce::XmlElement patches ("patches");
@@ -134,12 +161,20 @@ TEST_F (VlEditorRandomEditingTests, RandomEditingKeepsTheDocumentWholeAndTheEdit
 {
     ASSERT_TRUE (loadExample());
     open();
-    const auto runPendingWorkNowAndThen = [this] { if (random.nextInt (3) == 0) MessageLoop::pumpFor (1); };
+    const auto runPendingWorkNowAndThen = [this] {
+        if (random.nextInt (3) == 0)
+            MessageLoop::pumpFor (1);
+    };
     prompts.whileOpen = [&] (const FakePrompts::Prompt&) { runPendingWorkNowAndThen(); };
-    VlEditor::setMenuRun ([&] (const juce::PopupMenu& menu, juce::Button&) { runPendingWorkNowAndThen(); return choose (menu); });
+    VlEditor::setMenuRun ([&] (const juce::PopupMenu& menu, juce::Button&) {
+        runPendingWorkNowAndThen();
+        return choose (menu);
+    });
 
     const auto seconds = juce::SystemStats::getEnvironmentVariable ("VELTRINO_EDIT_SECONDS", "0").getDoubleValue();
-    const auto steps = seconds > 0 ? std::numeric_limits<int>::max() : juce::SystemStats::getEnvironmentVariable ("VELTRINO_EDIT_STEPS", "5000").getIntValue();
+    const auto steps = seconds > 0
+                           ? std::numeric_limits<int>::max()
+                           : juce::SystemStats::getEnvironmentVariable ("VELTRINO_EDIT_STEPS", "5000").getIntValue();
     const auto end = juce::Time::getMillisecondCounterHiRes() + seconds * 1000.0;
     int i = 0;
 
@@ -148,7 +183,8 @@ TEST_F (VlEditorRandomEditingTests, RandomEditingKeepsTheDocumentWholeAndTheEdit
         step();
         ASSERT_TRUE (pointsAtLiveObjects()) << "seed " << seed << ", step " << i << ": " << selectionShown();
         const auto saved = juce::parseXML (document.createDocumentText());
-        ASSERT_EQ (readBack (*saved), saved->getChildByName ("patches")->toString()) << "seed " << seed << ", step " << i;
+        ASSERT_EQ (readBack (*saved), saved->getChildByName ("patches")->toString())
+            << "seed " << seed << ", step " << i;
     }
 
     // Opened into the engine as a document is, and written again alike.

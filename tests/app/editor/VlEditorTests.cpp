@@ -9,7 +9,10 @@ class VlEditorTests : public EditorFixture
 {
 protected:
     /** The pedal board's note for footswitch 1. */
-    void pressFootswitchOne()  { engine.handleIncomingMidiMessage (nullptr, juce::MidiMessage::noteOn (1, 1, (juce::uint8) 100)); }
+    void pressFootswitchOne()
+    {
+        engine.handleIncomingMidiMessage (nullptr, juce::MidiMessage::noteOn (1, 1, (juce::uint8) 100));
+    }
 
     static void choose (juce::PropertyComponent* row, int index)
     {
@@ -17,8 +20,8 @@ protected:
     }
 
     /** Marks the row, so that a rebuilt panel shows as one without the mark. */
-    static void mark (juce::PropertyComponent* row)          { row->setComponentID ("before"); }
-    static bool isMarked (juce::PropertyComponent* row)      { return row != nullptr && row->getComponentID() == "before"; }
+    static void mark (juce::PropertyComponent* row) { row->setComponentID ("before"); }
+    static bool isMarked (juce::PropertyComponent* row) { return row != nullptr && row->getComponentID() == "before"; }
 };
 
 //==============================================================================
@@ -63,7 +66,8 @@ TEST_F (VlEditorTests, APrimingThatSelectsNoPatchLeavesNothingOfAnEarlierShowing
         open();
         EXPECT_EQ (selectionShown(), "-1 -1 -1 -1 id -1") << patchesLeft;
         EXPECT_EQ (textsOf (Kind::controls) + textsOf (Kind::states) + textsOf (Kind::actions), "");
-        EXPECT_EQ (rowsOf (Kind::patches) + rowsOf (Kind::controls) + rowsOf (Kind::states) + rowsOf (Kind::actions), "----");
+        EXPECT_EQ (rowsOf (Kind::patches) + rowsOf (Kind::controls) + rowsOf (Kind::states) + rowsOf (Kind::actions),
+                   "----");
         EXPECT_EQ (pane (Kind::patches).getPropertyPanel().getMessageWhenEmpty(), "No editable properties");
         EXPECT_TRUE (editor.getCurrentControl() == nullptr && editor.getCurrentState() == nullptr
                      && editor.getCurrentAction() == nullptr);
@@ -80,7 +84,11 @@ TEST_F (VlEditorTests, ASelectionFlowsDownTheChainAndAChosenStateShowsOnTheMainB
     EXPECT_EQ (textsOf (Kind::actions) + " | " + rowsOf (Kind::actions), " | -");
 
     // A single state is the control itself; a pedal has its initial value instead.
-    const struct { int row; const char* controlRows; } controls[] {
+    const struct
+    {
+        int row;
+        const char* controlRows;
+    } controls[] {
         { 1, "is link,label,target,color" },
         { 2, "is link,label,target,color,init value" },
     };
@@ -167,11 +175,15 @@ TEST_F (VlEditorTests, ADoubleClickInTheMainPatchListOpensTheEditor)
 {
     showOnDesktop();
     auto shown = juce::String();
-    ModalTest::whenModal ([&] (juce::Component& window) { shown = window.getName(); ModalTest::pressEscape (window); });
+    ModalTest::whenModal ([&] (juce::Component& window) {
+        shown = window.getName();
+        ModalTest::pressEscape (window);
+    });
     const auto row = content.getPatchesList().getRowPosition (1, true).getCentre();
     click (content.getPatchesList(), row);
     click (content.getPatchesList(), row);
-    EXPECT_EQ (shown + " " + juce::String (engine.getCurrentPatchIndex()) + " " + juce::String (engine.getMode()), "Patches setup 1 1");
+    EXPECT_EQ (shown + " " + juce::String (engine.getCurrentPatchIndex()) + " " + juce::String (engine.getMode()),
+               "Patches setup 1 1");
 }
 
 // Names compare case-sensitively: "synth" is not the present "Synth".
@@ -187,7 +199,8 @@ TEST_F (VlEditorTests, DeviceRowsOfferThePresentOutputsThenTheAbsentNamesInOrder
     {
         open();
         EXPECT_EQ (editor.getOutputDeviceNames().joinIntoString (","), names);
-        EXPECT_EQ (dynamic_cast<EPC_Choice&> (*rowOf (Kind::actions, PropertyId::midiDevice)).getComboBox().getText(), "X");
+        EXPECT_EQ (dynamic_cast<EPC_Choice&> (*rowOf (Kind::actions, PropertyId::midiDevice)).getComboBox().getText(),
+                   "X");
         editor.finish();
 
         // Without any output present, no separator.
@@ -203,8 +216,7 @@ TEST_F (VlEditorAppTests, PatchesOpensModallyWhereItWasClosedAndMarksTheDocument
 {
     start (R"(<preferences><patches_dlg state="150 120 1020 500"/></preferences>)");
 
-    ModalTest::whenModal ([this] (juce::Component& window)
-    {
+    ModalTest::whenModal ([this] (juce::Component& window) {
         EXPECT_EQ (window.getName() + " " + window.getBounds().toString(), "Patches setup 150 120 1020 500");
         EXPECT_TRUE (isGreyed (VlApplication::CommandId::patchesSetup));
         EXPECT_EQ (engine.getMode(), ModeEditing);

@@ -51,8 +51,8 @@ TEST_F (CApplicationTests, StartsAndStopsInOrderWithTheSplashOnlyForAnEmptyComma
     {
         TestApplication app;
         app.initialise ({});
-        EXPECT_EQ (app.events, juce::StringArray ({ "createLookAndFeel", "showSplash 2000 noclick",
-                                                    "readPreferences", "createMainWindow" }));
+        EXPECT_EQ (app.events, juce::StringArray ({ "createLookAndFeel", "showSplash 2000 noclick", "readPreferences",
+                                                    "createMainWindow" }));
         EXPECT_TRUE (app.lookAndFeelInstalledBeforeSplash && app.commandManagerExistedForMainWindow
                      && app.tooltipsExistedForMainWindow);
         EXPECT_FALSE (app.commandManagerExistedWhilePrefsWereRead);
@@ -83,7 +83,7 @@ TEST_F (CApplicationTests, WritesThePreferencesInOrderAtShutdownAndReadsThemBack
     {
         TestApplication app;
         app.initialise ({});
-        EXPECT_FALSE (app.events.contains ("readPreferences"));   // the first start has no file
+        EXPECT_FALSE (app.events.contains ("readPreferences"));    // the first start has no file
         EXPECT_EQ (app.tooltipWindow, nullptr);
         app.recentFiles->addFile (older);
         app.recentFiles->addFile (newer);
@@ -94,10 +94,12 @@ TEST_F (CApplicationTests, WritesThePreferencesInOrderAtShutdownAndReadsThemBack
 
     EXPECT_EQ (home.getPreferencesFile().loadFileAsString(),
                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n\n<preferences>\n"
-               "  <recent_files>" + newer.getFullPathName() + "\n" + older.getFullPathName() + "</recent_files>\n"
-               "  <tooltips visible=\"1\"/>\n"
-               "  <test_dlg state=\"10 20 300 200\"/>\n"
-               "</preferences>\n");
+               "  <recent_files>"
+                   + newer.getFullPathName() + "\n" + older.getFullPathName()
+                   + "</recent_files>\n"
+                     "  <tooltips visible=\"1\"/>\n"
+                     "  <test_dlg state=\"10 20 300 200\"/>\n"
+                     "</preferences>\n");
 
     {
         TestApplication app;
@@ -127,8 +129,9 @@ TEST_F (CApplicationTests, ReadsNamesWhateverTheirCaseAndWhateverTheRootAndTenRe
     for (int i = 1; i <= 12; ++i)
         paths.add ("/songs/set" + juce::String (i) + ".vlt");
 
-    home.writePreferences ("<Settings><RECENT_FILES>\n  " + paths.joinIntoString ("\n\n  ") + "\n</RECENT_FILES>"
-                           R"(<Tooltips VISIBLE="1"/><TEST_DLG State="1 2 3 4"/></Settings>)");
+    home.writePreferences ("<Settings><RECENT_FILES>\n  " + paths.joinIntoString ("\n\n  ")
+                           + "\n</RECENT_FILES>"
+                             R"(<Tooltips VISIBLE="1"/><TEST_DLG State="1 2 3 4"/></Settings>)");
     TestApplication app;
     app.initialise ({});
     paths.removeRange (10, 2);
@@ -141,7 +144,7 @@ TEST_F (CApplicationTests, ReadsNamesWhateverTheirCaseAndWhateverTheRootAndTenRe
 TEST_F (CApplicationTests, OnlyAValueReadingAsOneTurnsTooltipsOn)
 {
     // A flag is the leading integer being 1: "2" is not true.
-    const std::pair<const char*, bool> values[] { { "1", true }, { "+1", true }, { "1x", true },
+    const std::pair<const char*, bool> values[] { { "1", true },  { "+1", true },  { "1x", true },
                                                   { "2", false }, { "11", false }, { "yes", false } };
 
     for (const auto& [visible, on] : values)
@@ -241,7 +244,9 @@ TEST_F (CApplicationTests, FatalErrorShowsItsTextsUnderTheLockQuitsAndKeepsThePr
     const juce::String previous (R"(<preferences><tooltips visible="1"/></preferences>)");
     home.writePreferences (previous);
     TestApplication app;
-    app.whileBuildingMainWindow = [] (TestApplication& a) { a.fatalError ("Unable to start application.", "Not enough memory."); };
+    app.whileBuildingMainWindow = [] (TestApplication& a) {
+        a.fatalError ("Unable to start application.", "Not enough memory.");
+    };
     app.initialise ({});
 
     ASSERT_EQ (prompts.prompts.size(), 1u);
@@ -267,13 +272,17 @@ TEST_F (CApplicationTests, ModalBoxesGreyTheProductCommandsLevelByLevel)
 
     juce::Component content;
     content.setSize (200, 100);
-    std::vector<std::pair<int, bool>> seen;   // counter, command greyed
-    const auto note = [&] { seen.emplace_back (CStMenuLock::counter(), app.isGreyed (TestApplication::unlockedCommand)); };
+    std::vector<std::pair<int, bool>> seen;    // counter, command greyed
+    const auto note = [&] {
+        seen.emplace_back (CStMenuLock::counter(), app.isGreyed (TestApplication::unlockedCommand));
+    };
 
-    ModalTest::whenModal ([&] (juce::Component& dialogWindow)
-    {
+    ModalTest::whenModal ([&] (juce::Component& dialogWindow) {
         note();
-        ModalTest::whenModal ([&] (juce::Component& box) { note(); ModalTest::pressReturn (box); });
+        ModalTest::whenModal ([&] (juce::Component& box) {
+            note();
+            ModalTest::pressReturn (box);
+        });
 
         {
             CStMenuLock lock;
@@ -288,14 +297,17 @@ TEST_F (CApplicationTests, ModalBoxesGreyTheProductCommandsLevelByLevel)
     app.dialog.showModal ("Dialog", content, juce::Colours::grey, false, false);
     note();
 
-    EXPECT_EQ (seen, (std::vector<std::pair<int, bool>> { { 0, false }, { 1, true }, { 2, true }, { 1, true }, { 0, false } }));
+    EXPECT_EQ (seen, (std::vector<std::pair<int, bool>> {
+                         { 0, false }, { 1, true }, { 2, true }, { 1, true }, { 0, false } }));
     app.shutdown();
 }
 
 //==============================================================================
 TEST_F (CApplicationTests, ExtractsEveryExampleIntoTheChosenFolderOverwritingOrNothingWhenCancelled)
 {
-    const auto extract = [] { return CApplication::extractExamples (VlResources::examplesArchive, VlResources::examplesArchiveSize); };
+    const auto extract = [] {
+        return CApplication::extractExamples (VlResources::examplesArchive, VlResources::examplesArchiveSize);
+    };
     EXPECT_TRUE (extract().wasOk());
     ASSERT_EQ (prompts.prompts.size(), 1u);
     const auto& box = prompts.prompts[0];
@@ -320,7 +332,8 @@ TEST_F (CApplicationTests, ExtractsEveryExampleIntoTheChosenFolderOverwritingOrN
     expected.sort (false);
     EXPECT_EQ (filesBelow (folder), expected);
     EXPECT_EQ (filesBelow (home.getFolder()).size(), expected.size());
-    std::unique_ptr<juce::InputStream> packed (archive.createStreamForEntry (*archive.getEntry ("Veltrino examples/win_example.vlt")));
+    std::unique_ptr<juce::InputStream> packed (
+        archive.createStreamForEntry (*archive.getEntry ("Veltrino examples/win_example.vlt")));
     ASSERT_NE (packed, nullptr);
     EXPECT_EQ (example.loadFileAsString(), packed->readEntireStreamAsString());
 }

@@ -12,26 +12,45 @@ namespace
     constexpr juce::uint32 white = 0xffffffff, red = 0xffff0000, green = 0xff00ff00, blue = 0xff0000ff;
     using Items = std::vector<juce::uint32>;
 
-    juce::String hex (juce::uint32 argb)  { return juce::String::toHexString ((int) argb); }
+    juce::String hex (juce::uint32 argb)
+    {
+        return juce::String::toHexString ((int) argb);
+    }
 
     // Items that are only colours, recoloured as the engine recolours its own; notes each change asked.
     class Library final : public CColorsSetOwner
     {
     public:
-        void resetColors (const ColorSet*) override  { calls.add ("reset"); colours = { white, green }; colours.insert (items.begin(), items.end()); }
-        juce::uint32 getDefaultColor (const ColorSet*) const override  { return white; }
-        void addColor (const ColorSet*, juce::uint32 c) override  { calls.add ("add " + hex (c)); colours.insert (c); }
-        void removeAllColors (const ColorSet*) override  { calls.add ("remove all"); colours = { white }; std::fill (items.begin(), items.end(), white); }
+        void resetColors (const ColorSet*) override
+        {
+            calls.add ("reset");
+            colours = { white, green };
+            colours.insert (items.begin(), items.end());
+        }
+        juce::uint32 getDefaultColor (const ColorSet*) const override { return white; }
+        void addColor (const ColorSet*, juce::uint32 c) override
+        {
+            calls.add ("add " + hex (c));
+            colours.insert (c);
+        }
+        void removeAllColors (const ColorSet*) override
+        {
+            calls.add ("remove all");
+            colours = { white };
+            std::fill (items.begin(), items.end(), white);
+        }
 
         void replaceColor (const ColorSet*, juce::uint32 from, juce::uint32 to) override
         {
-            calls.add ("replace " + hex (from) + " " + hex (to)); std::replace (items.begin(), items.end(), from, to);
+            calls.add ("replace " + hex (from) + " " + hex (to));
+            std::replace (items.begin(), items.end(), from, to);
         }
 
         void removeColor (const ColorSet*, juce::uint32 c) override
         {
             calls.add ("remove " + hex (c));
-            if (c != white && colours.erase (c) > 0) std::replace (items.begin(), items.end(), c, white);
+            if (c != white && colours.erase (c) > 0)
+                std::replace (items.begin(), items.end(), c, white);
         }
 
         ColorSet colours;
@@ -42,9 +61,17 @@ namespace
     class Row final : public CColorPropertyComponent
     {
     public:
-        explicit Row (Library& l) : CColorPropertyComponent ("Color", l, l.colours), library (l) {}
-        void setColour (juce::uint32 argb) override  { library.items[0] = argb; ++stored; }
-        juce::uint32 getColour() const override      { return library.items[0]; }
+        explicit Row (Library& l)
+            : CColorPropertyComponent ("Color", l, l.colours),
+              library (l)
+        {
+        }
+        void setColour (juce::uint32 argb) override
+        {
+            library.items[0] = argb;
+            ++stored;
+        }
+        juce::uint32 getColour() const override { return library.items[0]; }
 
         Library& library;
         int stored = 0;
@@ -64,7 +91,11 @@ namespace
 class CColorPropertyComponentTests : public ::testing::Test
 {
 protected:
-    CColorPropertyComponentTests()  { row.setSize (300, 25); swatch().setBounds (100, 0, 80, 25); }
+    CColorPropertyComponentTests()
+    {
+        row.setSize (300, 25);
+        swatch().setBounds (100, 0, 80, 25);
+    }
 
     ~CColorPropertyComponentTests() override
     {
@@ -72,8 +103,8 @@ protected:
         ColorEditorComponent::setSelectorRun (nullptr);
     }
 
-    ColorEditorComponent& swatch()  { return row.getEditor(); }
-    void choose (int id)            { swatch().menuItemChosen (id); }
+    ColorEditorComponent& swatch() { return row.getEditor(); }
+    void choose (int id) { swatch().menuItemChosen (id); }
 
     void hold (ColorSet colours, Items items)
     {
@@ -92,23 +123,26 @@ protected:
         {
             const auto& item = it.getItem();
             auto* colour = dynamic_cast<ColorEditorComponent::ColorMenuCustomItem*> (item.customComponent.get());
-            entries.add (item.isSeparator ? "-" : juce::String (item.itemID) + ":" + item.text + (item.isEnabled ? "" : " off")
-                                                      + (colour != nullptr && colour->isTicked() ? " ticked" : ""));
+            entries.add (item.isSeparator
+                             ? "-"
+                             : juce::String (item.itemID) + ":" + item.text + (item.isEnabled ? "" : " off")
+                                   + (colour != nullptr && colour->isTicked() ? " ticked" : ""));
         }
         return entries.joinIntoString ("|");
     }
 
     /** While open, the selector moves through the colours; `during` looks after each. */
-    void selectorMovesThrough (Items colours, std::function<void()> during = [] {})
+    void selectorMovesThrough (
+        Items colours, std::function<void()> during = [] {})
     {
-        ColorEditorComponent::setSelectorRun ([colours, during] (juce::Colour, const std::function<void (juce::Colour)>& onChange)
-        {
-            for (const auto colour : colours)
-            {
-                onChange (juce::Colour (colour));
-                during();
-            }
-        });
+        ColorEditorComponent::setSelectorRun (
+            [colours, during] (juce::Colour, const std::function<void (juce::Colour)>& onChange) {
+                for (const auto colour : colours)
+                {
+                    onChange (juce::Colour (colour));
+                    during();
+                }
+            });
     }
 
     /** True when a click on the swatch (through its window) showed the menu. */
@@ -118,12 +152,16 @@ protected:
         row.setVisible (true);
         swatch().setMouseClickGrabsKeyboardFocus (false);
         bool shown = false;
-        ColorEditorComponent::setMenuRun ([&shown] (const juce::PopupMenu&, juce::Component&) { shown = true; return 0; });
+        ColorEditorComponent::setMenuRun ([&shown] (const juce::PopupMenu&, juce::Component&) {
+            shown = true;
+            return 0;
+        });
 
         for (const int buttons : { (int) juce::ModifierKeys::leftButtonModifier, 0 })
             row.getPeer()->handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, { 140.0f, 12.0f },
                                              juce::ModifierKeys (buttons), juce::MouseInputSource::defaultPressure,
-                                             juce::MouseInputSource::defaultOrientation, juce::Time::currentTimeMillis());
+                                             juce::MouseInputSource::defaultOrientation,
+                                             juce::Time::currentTimeMillis());
         return shown;
     }
 
@@ -160,10 +198,19 @@ TEST_F (CColorPropertyComponentTests, TheMenuOffersTheLibraryWithTheShownColourT
 
 TEST_F (CColorPropertyComponentTests, EachLibraryQuestionAsksUnderTheMenuLockAndCancelChangesNothing)
 {
-    struct Case { int id; const char* title; const char* question; const char* call; juce::uint32 after; };
+    struct Case
+    {
+        int id;
+        const char* title;
+        const char* question;
+        const char* call;
+        juce::uint32 after;
+    };
     const Case cases[] = {
-        { ColorEditorComponent::deleteCurrentId, "Deleting colors...", "Do you really want to delete this color?", "remove ffff0000", white },
-        { ColorEditorComponent::deleteAllId, "Deleting all colors...", "Do you really want to delete all colors?", "remove all", white },
+        { ColorEditorComponent::deleteCurrentId, "Deleting colors...", "Do you really want to delete this color?",
+          "remove ffff0000", white },
+        { ColorEditorComponent::deleteAllId, "Deleting all colors...", "Do you really want to delete all colors?",
+          "remove all", white },
         { ColorEditorComponent::resetId, "Resetting colors...", "Do you really want to reset colors?", "reset", red },
     };
 
@@ -179,7 +226,8 @@ TEST_F (CColorPropertyComponentTests, EachLibraryQuestionAsksUnderTheMenuLockAnd
 
             ASSERT_EQ (prompts.prompts.size(), 1u) << c.title;
             const auto& asked = prompts.prompts.front();
-            EXPECT_EQ (asked.title + "|" + asked.text + "|" + asked.buttons.joinIntoString ("/") + "|" + juce::String (asked.lockCount),
+            EXPECT_EQ (asked.title + "|" + asked.text + "|" + asked.buttons.joinIntoString ("/") + "|"
+                           + juce::String (asked.lockCount),
                        juce::String (c.title) + "|" + c.question + "|OK/Cancel|1");
             EXPECT_EQ (CStMenuLock::counter(), 0);
 
@@ -200,7 +248,7 @@ TEST_F (CColorPropertyComponentTests, AddLetsOnlyTheRowFollowTheSelectorAndEditC
     EXPECT_EQ (library.items, (Items { 0xff0000c0, red }));
     EXPECT_EQ (library.calls.joinIntoString (","), "add ff0000c0");
     selectorMovesThrough ({});
-    choose (ColorEditorComponent::addId);      // closed without a move: added again, unchanged
+    choose (ColorEditorComponent::addId);    // closed without a move: added again, unchanged
     EXPECT_EQ (library.colours.size(), 4u);
 
     // Edit current: every item of the colour follows live; the library's colour is replaced.
@@ -210,7 +258,7 @@ TEST_F (CColorPropertyComponentTests, AddLetsOnlyTheRowFollowTheSelectorAndEditC
     EXPECT_EQ (library.calls.joinIntoString (","), "replace ffff0000 ff0000ff,remove ffff0000,add ff0000ff");
     EXPECT_EQ (library.colours, (ColorSet { white, green, blue }));
     library.calls.clear();
-    selectorMovesThrough ({ red, blue });      // back where it started: the library keeps it
+    selectorMovesThrough ({ red, blue });    // back where it started: the library keeps it
     choose (ColorEditorComponent::editCurrentId);
     EXPECT_EQ (library.calls.joinIntoString (","), "replace ff0000ff ffff0000,replace ffff0000 ff0000ff");
 }
@@ -220,8 +268,7 @@ TEST_F (CColorPropertyComponentTests, EditCurrentNeverTakesAlongTheItemsOfAColou
     // Regression: the items of the default white, or of another colour of the library,
     // followed the edited colour once the selector had passed over theirs.
     hold ({ white, red, green }, { red, red, white, green });
-    selectorMovesThrough ({ white, green, 0xff00ff01, white, blue }, [this]
-    {
+    selectorMovesThrough ({ white, green, 0xff00ff01, white, blue }, [this] {
         EXPECT_EQ (library.items[2], white);
         EXPECT_EQ (library.items[3], green);
     });
@@ -239,8 +286,7 @@ TEST_F (CColorPropertyComponentTests, TheSelectorChangesNothingByItselfAndKeepsT
 {
     // Regression: presetting JUCE's selector reported the colour as changed, and opaque.
     hold ({ white, 0x80ff0000 }, { 0x80ff0000 });
-    ModalTest::whenModal ([] (juce::Component& popup)
-    {
+    ModalTest::whenModal ([] (juce::Component& popup) {
         EXPECT_NE (findSelector (popup), nullptr);
         popup.exitModalState (0);
     });
@@ -254,8 +300,7 @@ TEST_F (CColorPropertyComponentTests, TheSelectorsLastMoveIsNeverLost)
     // Regression: JUCE hands the selector's changes on asynchronously and drops one still
     // pending when the selector goes, as when its popup closes right after the last move.
     hold ({ white, 0x80ff0000 }, { 0x80ff0000 });
-    ColorEditorComponent::setMenuRun ([] (const juce::PopupMenu& popup, juce::Component&)
-    {
+    ColorEditorComponent::setMenuRun ([] (const juce::PopupMenu& popup, juce::Component&) {
         juce::PopupMenu::MenuItemIterator it (popup);
         if (it.next())
             if (auto* selector = findSelector (*it.getItem().customComponent))
@@ -270,8 +315,7 @@ TEST_F (CColorPropertyComponentTests, TheSelectorsLastMoveIsNeverLost)
 TEST_F (CColorPropertyComponentTests, TheSwatchShowsTheColourOverChecksWithItsDigitsInContrast)
 {
     const auto snapshot = [this] { return swatch().createComponentSnapshot (swatch().getLocalBounds()); };
-    const auto darkest = [&snapshot]
-    {
+    const auto darkest = [&snapshot] {
         const auto image = snapshot();
         float lowest = 1.0f;
         for (int i = 0; i < image.getWidth() * image.getHeight(); ++i)

@@ -14,8 +14,14 @@ namespace
         return count;
     }
 
-    bool isDark (juce::Colour c)   { return c.getAlpha() > 200 && c.getBrightness() < 0.3f; }
-    bool isLight (juce::Colour c)  { return c.getAlpha() > 200 && c.getBrightness() > 0.8f; }
+    bool isDark (juce::Colour c)
+    {
+        return c.getAlpha() > 200 && c.getBrightness() < 0.3f;
+    }
+    bool isLight (juce::Colour c)
+    {
+        return c.getAlpha() > 200 && c.getBrightness() > 0.8f;
+    }
 }
 
 TEST (CLookAndFeelTests, DefaultFontTextIsDrawnInAnInstalledFamily)
@@ -25,7 +31,9 @@ TEST (CLookAndFeelTests, DefaultFontTextIsDrawnInAnInstalledFamily)
     juce::Typeface::clearTypefaceCache();
     const auto installed = juce::Font::findAllTypefaceNames();
     const auto family = look.getSansSerifFamily();
-    EXPECT_EQ (family, installed.contains ("Arial") ? "Arial" : installed.contains ("Liberation Sans") ? "Liberation Sans" : "");
+    EXPECT_EQ (family, installed.contains ("Arial")             ? "Arial"
+                       : installed.contains ("Liberation Sans") ? "Liberation Sans"
+                                                                : "");
 
     if (family.isNotEmpty())
     {
@@ -68,8 +76,7 @@ TEST (CLookAndFeelTests, MenuBarIsDarkWithWhiteNames)
 TEST (CLookAndFeelTests, ButtonsHaveRoundCornersExceptWhereConnectedAndAreFaintWhenDisabled)
 {
     CLookAndFeel look;
-    const auto draw = [&look] (juce::TextButton& button)
-    {
+    const auto draw = [&look] (juce::TextButton& button) {
         button.setSize (100, 20);
         juce::Image image (juce::Image::ARGB, 100, 20, true);
         juce::Graphics g (image);
@@ -81,7 +88,7 @@ TEST (CLookAndFeelTests, ButtonsHaveRoundCornersExceptWhereConnectedAndAreFaintW
     joined.setConnectedEdges (juce::Button::ConnectedOnLeft | juce::Button::ConnectedOnTop);
     disabled.setEnabled (false);
     const auto round = draw (alone);
-    EXPECT_EQ (round.getPixelAt (0, 0).getAlpha(), 0);      // corner size 0.3 x 20 = 6
+    EXPECT_EQ (round.getPixelAt (0, 0).getAlpha(), 0);    // corner size 0.3 x 20 = 6
     EXPECT_GT (round.getPixelAt (50, 10).getAlpha(), 200);
     const auto flat = draw (joined);
     EXPECT_GT (flat.getPixelAt (0, 0).getAlpha(), 100);
@@ -91,10 +98,11 @@ TEST (CLookAndFeelTests, ButtonsHaveRoundCornersExceptWhereConnectedAndAreFaintW
 
 TEST (CLookAndFeelTests, PressedColoursContrastByTheSumOfTheirChannels)
 {
-    const juce::Colour green (0xff00ff00), lightGrey (0xffc0c0c0);   // sums 255 and 576
+    const juce::Colour green (0xff00ff00), lightGrey (0xffc0c0c0);    // sums 255 and 576
     const auto white = juce::Colours::white, black = juce::Colours::black;
     EXPECT_EQ (CLookAndFeel::createBaseColour (green, false, false, true), green.overlaidWith (white.withAlpha (0.2f)));
     EXPECT_EQ (CLookAndFeel::createBaseColour (green, false, true, false), green.overlaidWith (white.withAlpha (0.1f)));
-    EXPECT_EQ (CLookAndFeel::createBaseColour (lightGrey, false, false, true), lightGrey.overlaidWith (black.withAlpha (0.2f)));
+    EXPECT_EQ (CLookAndFeel::createBaseColour (lightGrey, false, false, true),
+               lightGrey.overlaidWith (black.withAlpha (0.2f)));
     EXPECT_EQ (CLookAndFeel::createBaseColour (lightGrey, false, false, false), lightGrey);
 }

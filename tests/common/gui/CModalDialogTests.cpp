@@ -22,8 +22,7 @@ namespace
                 std::function<void (juce::Component&)> close = ModalTest::pressEscape, bool resizable = false)
     {
         Shown shown;
-        ModalTest::whenModal ([&] (juce::Component& window)
-        {
+        ModalTest::whenModal ([&] (juce::Component& window) {
             shown.bounds = window.getBounds();
             close (window);
         });
@@ -39,8 +38,7 @@ TEST (CModalDialogTests, FirstShowingIsCentredTheNextIsWhereTheWindowWasLeftAndT
     juce::Component content;
     content.setSize (300, 160);
 
-    const auto first = show (dialog, content, [] (juce::Component& window)
-    {
+    const auto first = show (dialog, content, [] (juce::Component& window) {
         window.setTopLeftPosition (50, 60);
         ModalTest::pressEscape (window);
     });
@@ -49,8 +47,7 @@ TEST (CModalDialogTests, FirstShowingIsCentredTheNextIsWhereTheWindowWasLeftAndT
     EXPECT_EQ (first.result, 0);
     EXPECT_TRUE (dialog.windowState.startsWith ("50 60 300 160"));
 
-    const auto second = show (dialog, content, [] (juce::Component& window)
-    {
+    const auto second = show (dialog, content, [] (juce::Component& window) {
         dynamic_cast<juce::DocumentWindow&> (window).closeButtonPressed();
     });
 
@@ -59,11 +56,13 @@ TEST (CModalDialogTests, FirstShowingIsCentredTheNextIsWhereTheWindowWasLeftAndT
 
     // The content survives each showing and may end one with its own result.
     EXPECT_EQ (content.getParentComponent(), nullptr);
-    EXPECT_EQ (show (dialog, content, [&] (juce::Component& window)
-    {
-        EXPECT_EQ (content.getTopLevelComponent(), &window);
-        window.exitModalState (7);
-    }).result, 7);
+    EXPECT_EQ (show (dialog, content,
+                     [&] (juce::Component& window) {
+                         EXPECT_EQ (content.getTopLevelComponent(), &window);
+                         window.exitModalState (7);
+                     })
+                   .result,
+               7);
     EXPECT_EQ (content.getParentComponent(), nullptr);
 }
 
