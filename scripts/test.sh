@@ -7,7 +7,8 @@
 #   - the tests labelled "threads" under ThreadSanitizer;
 #   - every test of the main build, with a brief run of each benchmark: those labelled "gui" on a
 #     virtual display, the others without one;
-#   - a minute of the Release application played as on stage (scripts/soak.sh 60).
+#   - a minute of the Release application played as on stage (scripts/soak.sh 60);
+#   - every C++ source laid out as .clang-format says.
 # The main run comes last, so its summary ends the output. The script fails when any stage fails.
 source "$(dirname "$0")/common.sh"
 
@@ -80,6 +81,12 @@ soak()
     SOAK_SEED="${SOAK_SEED:-1}" "$ROOT/scripts/soak.sh" 60    # one traffic, so a failure plays again
 }
 
+# Lists each source that clang-format would change, with the first of its changes.
+format()
+{
+    (cd "$ROOT" && git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror --ferror-limit=1)
+}
+
 # stage NAME: runs the function NAME and notes how long it took and whether it failed.
 TIMES=()
 FAILED=()
@@ -104,7 +111,9 @@ report()
 set +e
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${SANITIZER_PACKAGES[@]}" \
-    xvfb xauth xdotool imagemagick python3 libgtest-dev libgmock-dev libbenchmark-dev || exit 1
+    xvfb xauth xdotool imagemagick python3 libgtest-dev libgmock-dev libbenchmark-dev clang-format || exit 1
+
+stage format
 
 stage asan_build && { stage asan_tests; stage fuzz; }
 stage tsan_build && stage tsan_tests
