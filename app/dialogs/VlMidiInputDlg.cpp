@@ -7,7 +7,6 @@
 
 namespace
 {
-    VlMidiInputDlg* instance = nullptr;
     std::unique_ptr<VlMidiInputDlg> created;
 
     const juce::Colour unlearntColour (0x44ffffff), learntColour (0xffffffff), learningColour (0xff00ff00);
@@ -33,9 +32,6 @@ namespace
 VlMidiInputDlg::VlMidiInputDlg (VlEngine& engineToUse)
     : engine (engineToUse)
 {
-    jassert (instance == nullptr);    // one dialog at a time: the engine's learnt messages reach only one
-    instance = this;
-
     for (int channel = 1; channel <= 16; ++channel)
         channelNames.add (juce::String (channel));
 }
@@ -44,17 +40,14 @@ VlMidiInputDlg::~VlMidiInputDlg()
 {
     cancelPendingUpdate();
     content = nullptr;
-
-    if (instance == this)
-        instance = nullptr;
 }
 
 VlMidiInputDlg* VlMidiInputDlg::getInstance (bool create)
 {
-    if (instance == nullptr && create)
+    if (CSingleInstance<VlMidiInputDlg>::get() == nullptr && create)
         created = std::make_unique<VlMidiInputDlg> (*VlEngine::getInstance (true));
 
-    return instance;
+    return CSingleInstance<VlMidiInputDlg>::get();
 }
 
 void VlMidiInputDlg::deleteInstance()

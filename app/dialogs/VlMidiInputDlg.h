@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/dialogs/JMidiInputDlg.h"
+#include "common/CSingleInstance.h"
 #include "common/gui/CModalDialog.h"
 
 #include <atomic>
@@ -105,6 +106,9 @@ private:
     // A refused message, carried from the MIDI thread to the warning on the main thread.
     std::atomic<bool> conflictPending { false };
     bool warningShowing = false;
+
+    // One dialog at a time: the engine's learnt messages reach only one.
+    CSingleInstance<VlMidiInputDlg> single { *this };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VlMidiInputDlg)
 };

@@ -8,7 +8,6 @@
 
 namespace
 {
-    VlNavOptionsDlg* instance = nullptr;
     std::unique_ptr<VlNavOptionsDlg> created;
 
     // "go up (^)": the function's name and its symbol.
@@ -21,24 +20,19 @@ namespace
 VlNavOptionsDlg::VlNavOptionsDlg (VlEngine& engineToUse)
     : engine (engineToUse)
 {
-    jassert (instance == nullptr);    // one dialog at a time: the rows refresh the one instance
-    instance = this;
 }
 
 VlNavOptionsDlg::~VlNavOptionsDlg()
 {
     content = nullptr;
-
-    if (instance == this)
-        instance = nullptr;
 }
 
 VlNavOptionsDlg* VlNavOptionsDlg::getInstance (bool create)
 {
-    if (instance == nullptr && create)
+    if (CSingleInstance<VlNavOptionsDlg>::get() == nullptr && create)
         created = std::make_unique<VlNavOptionsDlg> (*VlEngine::getInstance (true));
 
-    return instance;
+    return CSingleInstance<VlNavOptionsDlg>::get();
 }
 
 void VlNavOptionsDlg::deleteInstance()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/editor/EditorSelection.h"
+#include "common/CSingleInstance.h"
 #include "common/gui/CModalDialog.h"
 
 class JNavOptionsDlg;
@@ -64,6 +65,9 @@ private:
 
     VlEngine& engine;
     std::unique_ptr<JNavOptionsDlg> content;
+
+    // One dialog at a time: the rows refresh the one instance.
+    CSingleInstance<VlNavOptionsDlg> single { *this };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VlNavOptionsDlg)
 };

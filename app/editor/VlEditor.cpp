@@ -8,32 +8,26 @@
 
 namespace
 {
-    VlEditor* instance = nullptr;
     std::unique_ptr<VlEditor> created;
 }
 
 VlEditor::VlEditor (VlEngine& engineToEdit)
     : engine (engineToEdit)
 {
-    jassert (instance == nullptr);    // one editor at a time: the lists and rows reach it through getInstance()
-    instance = this;
 }
 
 VlEditor::~VlEditor()
 {
     cancelPendingUpdate();
     content = nullptr;
-
-    if (instance == this)
-        instance = nullptr;
 }
 
 VlEditor* VlEditor::getInstance (bool create)
 {
-    if (instance == nullptr && create)
+    if (CSingleInstance<VlEditor>::get() == nullptr && create)
         created = std::make_unique<VlEditor> (*VlEngine::getInstance (true));
 
-    return instance;
+    return CSingleInstance<VlEditor>::get();
 }
 
 void VlEditor::deleteInstance()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/editor/EditorSelection.h"
+#include "common/CSingleInstance.h"
 #include "common/gui/CModalDialog.h"
 
 class EditorList;
@@ -416,6 +417,9 @@ private:
         refreshStateAndActionLists = 4
     };
     juce::uint8 pendingUpdates = 0;
+
+    // One editor at a time: the lists and rows reach it through getInstance().
+    CSingleInstance<VlEditor> single { *this };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VlEditor)
 };
