@@ -1,4 +1,5 @@
 #include "app/VlDocument.h"
+#include "bench/BenchJuce.h"
 #include "bench/BenchSummary.h"
 #include "common/CVirtualMidiPorts.h"
 #include "fixtures/GeneratedDocument.h"
@@ -273,8 +274,7 @@ int main (int argc, char** argv)
 {
     numPatches = BenchSummary::takeOption (argc, argv, "--patches=", numPatches);
 
-    juce::JUCEApplicationBase::createInstance = +[]() -> juce::JUCEApplicationBase* { return nullptr; };
-    juce::ScopedJuceInitialiser_GUI juceInitialiser;
+    const BenchJuce gui;
 
     if (! BenchSummary::start (argc, argv))
         return 1;

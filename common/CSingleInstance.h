@@ -2,6 +2,9 @@
 
 #include <juce_core/juce_core.h>
 
+#include <memory>
+#include <utility>
+
 //==============================================================================
 /** The one object of a class that exists at a time, as that class's getInstance()
     answers it.
@@ -35,24 +38,34 @@ public:
     /** The instance, or null. */
     static Object* get() noexcept { return current; }
 
-    /** The instance; when there is none and `create` is true, a new one first, which
-        registers itself and stays until deleteInstance(). Null otherwise.
+    /** The instance; when there is none and `create` is true, first the object that
+        `make` returns (a std::unique_ptr<Object>), which registers itself and stays
+        until deleteInstance(). Null otherwise.
     */
-    static Object* getOrCreate (bool create)
+    template <typename Make>
+    static Object* getOrCreate (bool create, Make&& make)
     {
         if (current == nullptr && create)
-            new Object();
+            created = make().release();
 
         return current;
     }
 
-    /** Deletes the instance, if any. */
-    static void deleteInstance() { delete current; }
+    /** As above, with the object made by its default constructor. */
+    static Object* getOrCreate (bool create)
+    {
+        // Made here, not by make_unique: a class with a private constructor befriends only us.
+        return getOrCreate (create, [] { return std::unique_ptr<Object> (new Object()); });
+    }
+
+    /** Deletes the object that getOrCreate() made, if any; one made elsewhere stays its maker's. */
+    static void deleteInstance() { delete std::exchange (created, nullptr); }
 
 private:
     Object& object;
 
     inline static Object* current = nullptr;
+    inline static Object* created = nullptr;
 
     JUCE_DECLARE_NON_COPYABLE (CSingleInstance)
 };

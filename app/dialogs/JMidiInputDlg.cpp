@@ -16,12 +16,6 @@ namespace
         channelHelp = 42
     };
 
-    juce::String helpText (int index)
-    {
-        auto* host = EditorHost::getInstance();
-        auto* texts = host != nullptr ? host->getHelpTexts() : nullptr;
-        return texts != nullptr ? (*texts)[index] : juce::String();
-    }
 }
 
 JMidiInputDlg::JMidiInputDlg (Listener& dialog)
@@ -34,19 +28,19 @@ JMidiInputDlg::JMidiInputDlg (Listener& dialog)
 
     learnButton = std::make_unique<juce::TextButton> ("learn");
     addAndMakeVisible (*learnButton);
-    learnButton->setTooltip (helpText (learnHelp));
+    learnButton->setTooltip (EditorHost::getHelpText (learnHelp));
     learnButton->addListener (this);
 
     deviceCombo = std::make_unique<juce::ComboBox>();
     addAndMakeVisible (*deviceCombo);
     setUpCombo (*deviceCombo);
-    deviceCombo->setTooltip (helpText (deviceHelp));
+    deviceCombo->setTooltip (EditorHost::getHelpText (deviceHelp));
     deviceCombo->addListener (this);
 
     channelCombo = std::make_unique<juce::ComboBox>();
     addAndMakeVisible (*channelCombo);
     setUpCombo (*channelCombo);
-    channelCombo->setTooltip (helpText (channelHelp));
+    channelCombo->setTooltip (EditorHost::getHelpText (channelHelp));
     channelCombo->addListener (this);
 
     deviceLabel = std::make_unique<juce::Label> (juce::String(), "Input device:");

@@ -7,8 +7,6 @@
 
 namespace
 {
-    std::unique_ptr<VlMidiInputDlg> created;
-
     const juce::Colour unlearntColour (0x44ffffff), learntColour (0xffffffff), learningColour (0xff00ff00);
 
     juce::String describeKey (int controlId, int key)
@@ -44,15 +42,13 @@ VlMidiInputDlg::~VlMidiInputDlg()
 
 VlMidiInputDlg* VlMidiInputDlg::getInstance (bool create)
 {
-    if (CSingleInstance<VlMidiInputDlg>::get() == nullptr && create)
-        created = std::make_unique<VlMidiInputDlg> (*VlEngine::getInstance (true));
-
-    return CSingleInstance<VlMidiInputDlg>::get();
+    return CSingleInstance<VlMidiInputDlg>::getOrCreate (
+        create, [] { return std::make_unique<VlMidiInputDlg> (*VlEngine::getInstance (true)); });
 }
 
 void VlMidiInputDlg::deleteInstance()
 {
-    created = nullptr;
+    CSingleInstance<VlMidiInputDlg>::deleteInstance();
 }
 
 //==============================================================================

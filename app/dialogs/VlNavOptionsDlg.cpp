@@ -8,8 +8,6 @@
 
 namespace
 {
-    std::unique_ptr<VlNavOptionsDlg> created;
-
     // "go up (^)": the function's name and its symbol.
     VlPropertyRow footswitchRow (const juce::String& name, NavigationFunction function, PropertyId id)
     {
@@ -29,15 +27,13 @@ VlNavOptionsDlg::~VlNavOptionsDlg()
 
 VlNavOptionsDlg* VlNavOptionsDlg::getInstance (bool create)
 {
-    if (CSingleInstance<VlNavOptionsDlg>::get() == nullptr && create)
-        created = std::make_unique<VlNavOptionsDlg> (*VlEngine::getInstance (true));
-
-    return CSingleInstance<VlNavOptionsDlg>::get();
+    return CSingleInstance<VlNavOptionsDlg>::getOrCreate (
+        create, [] { return std::make_unique<VlNavOptionsDlg> (*VlEngine::getInstance (true)); });
 }
 
 void VlNavOptionsDlg::deleteInstance()
 {
-    created = nullptr;
+    CSingleInstance<VlNavOptionsDlg>::deleteInstance();
 }
 
 //==============================================================================

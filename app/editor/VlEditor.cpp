@@ -6,11 +6,6 @@
 // The editor's life: the one instance, opening and closing, and what opening collects
 // and closing puts back.
 
-namespace
-{
-    std::unique_ptr<VlEditor> created;
-}
-
 VlEditor::VlEditor (VlEngine& engineToEdit)
     : engine (engineToEdit)
 {
@@ -24,15 +19,13 @@ VlEditor::~VlEditor()
 
 VlEditor* VlEditor::getInstance (bool create)
 {
-    if (CSingleInstance<VlEditor>::get() == nullptr && create)
-        created = std::make_unique<VlEditor> (*VlEngine::getInstance (true));
-
-    return CSingleInstance<VlEditor>::get();
+    return CSingleInstance<VlEditor>::getOrCreate (
+        create, [] { return std::make_unique<VlEditor> (*VlEngine::getInstance (true)); });
 }
 
 void VlEditor::deleteInstance()
 {
-    created = nullptr;
+    CSingleInstance<VlEditor>::deleteInstance();
 }
 
 //==============================================================================
