@@ -18,11 +18,7 @@ protected:
     /** Shows the dialog, runs `steps` inside its modal loop, then closes it with Escape. */
     void whileShown (std::function<void()> steps)
     {
-        ModalTest::whenModal ([steps] (juce::Component& window) {
-            steps();
-            ModalTest::pressEscape (window);
-        });
-        dialog.show();
+        ModalTest::whileShown ([this] { dialog.show(); }, std::move (steps));
     }
 
     JMidiInputDlg& dlg() { return *dialog.getContent(); }

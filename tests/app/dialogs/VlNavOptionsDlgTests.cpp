@@ -33,11 +33,7 @@ class VlNavOptionsDlgTests : public BoardFixture
 protected:
     void whileShown (std::function<void()> steps)
     {
-        ModalTest::whenModal ([steps] (juce::Component& window) {
-            steps();
-            ModalTest::pressEscape (window);
-        });
-        dialog.show();
+        ModalTest::whileShown ([this] { dialog.show(); }, std::move (steps));
     }
 
     // Rows 1..6: what the function row shows, or picks the choice at that index as the user does.
