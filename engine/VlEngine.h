@@ -285,17 +285,19 @@ public:
 
     /** Deletes this control of the current patch, or every control of it when null,
         with the links and actions that depend on them, after the user agreed in a
-        question that lists those (asked also when the patch has no control). Nothing
-        refers to a deleted control afterwards. False, changing nothing, when cancelled,
-        without a current patch, or when the control is not the current patch's.
+        question that lists those (asked also when the patch has no control): every
+        link to what goes, at any depth, and every mute of a pedal that goes, the
+        patch's own included. Nothing refers to a deleted control afterwards. False,
+        changing nothing, when cancelled, without a current patch, or when the control
+        is not the current patch's.
     */
     bool deleteControls (VlControlCfg* control);
 
-    /** Deletes the patch with the links and actions that depend on it, after the user
-        agreed in a question that lists those. The current patch stays the same patch,
-        with its navigation targets recomputed; when it was the one deleted, patch 0 is
-        selected. False, changing nothing, when cancelled, when the patch is not in the
-        list, or when it is the last one.
+    /** Deletes the patch with the links and actions that depend on it (those to its
+        links too, at any depth), after the user agreed in a question that lists those.
+        The current patch stays the same patch, with its navigation targets recomputed;
+        when it was the one deleted, patch 0 is selected. False, changing nothing, when
+        cancelled, when the patch is not in the list, or when it is the last one.
     */
     bool deletePatches (VlPatch* patch);
 
@@ -400,6 +402,8 @@ private:
     juce::uint16 findVisit (int from, int step) const;
     bool confirmDeletion (const juce::String& title, const juce::String& question, const ControlRefs& controls,
                           const ActionRefs& actions);
+    void collectDependants (const VlPatch* goingPatch, const std::vector<VlControlCfg*>& goingControls,
+                            ControlRefs& links, ActionRefs& actions) const;
     juce::String describeDependants (const ControlRefs& controls, const ActionRefs& actions) const;
     void deleteWithDependants (const std::set<const VlPatch*>& goingPatches,
                                std::set<const VlControlCfg*> goingControls, const ControlRefs& dependantControls,

@@ -1,4 +1,5 @@
 #include "app/VlLookAndFeel.h"
+#include "engine/VlaMute.h"
 #include "fixtures/EditorFixture.h"
 #include "fixtures/FakePrompts.h"
 #include "fixtures/ModalTest.h"
@@ -66,6 +67,12 @@ protected:
     }
 
     juce::TextButton& button (Command c) { return *pane (paneOf (c)).getButton (c); }
+    /** A click on the command's button with a pen, whose first press JUCE takes as its arrival. */
+    void clickButton (Command c)
+    {
+        for (auto down : { false, true, false })
+            pen (button (c), { 5, 5 }, down);
+    }
     void run (Command c) { editor.runCommand (c, button (c), 0); }
     void reopen()
     {
@@ -411,6 +418,29 @@ TEST_F (VlEditorCommandsTests, TestButtonsPressOnceAndAlwaysRelease)
     juce::Component closedWindow;
     closedWindow.addChildComponent (dialog());
     EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { noteOn, noteOff }));
+}
+
+// A mute left without its pedal is saved with pedal="-1", which reading the file reports.
+TEST_F (VlEditorCommandsTests, DeletingAPedalTakesEveryMuteOfItAndTheFileReadsBackWhole)
+{
+    addAction<VlaMute> (*patch (0).getControl (2)->getState (0)).setPatch (0);
+    reopen();
+    showEditorOnDesktop();
+    click (list (Kind::controls), list (Kind::controls).getRowPosition (2, true).getCentre());
+    prompts.okCancelAnswers = { true };
+    clickButton (Command::deleteControl);
+    ASSERT_EQ (prompts.prompts.size(), 1u);
+    EXPECT_EQ (prompts.prompts[0].details, "The following definitions will be deleted too:\n\n"
+                                           "Action <mute expr. pedal> of state <#1> of control <footswitch 2> of "
+                                           "patch <0. Intro>;\n\n");
+    select (Kind::controls, 1);
+    EXPECT_EQ (textsOf (Kind::actions), "midi sysex");
+
+    editor.finish();
+    prompts.prompts.clear();
+    ASSERT_TRUE (engine.loadDocumentContent (*engine.createNavigationXml(), *engine.createPatchesXml(), false));
+    engine.startPlaying (0);
+    EXPECT_TRUE (prompts.prompts.empty()) << prompts.prompts[0].text;
 }
 
 TEST_F (VlEditorCommandsTests, HoldingDnMovesTheStateToTheLast)
