@@ -8,6 +8,7 @@
 #include "engine/VlTypes.h"
 #include "engine/VlUserInterface.h"
 
+#include <array>
 #include <atomic>
 #include <map>
 #include <vector>
@@ -123,9 +124,18 @@ public:
 
     /** A footswitch (1..10) pressed or released: plays the current patch's control in
         mode 1 (or enters navigation on the on/off footswitch), runs a navigation
-        function in mode 2, nothing otherwise.
+        function in mode 2, nothing otherwise. In mode 1 a release plays only when the
+        footswitch's press played there: one pressed while the board played nothing
+        (the editor was open) is released without a sound or a step to the next state.
     */
     void onFootswitch (int footswitch, bool pressed);
+
+    /** Releases every footswitch whose press played and whose release has not come yet,
+        as the footswitch itself would: the current patch's control runs its release
+        (whatever the mode) and the board shows the footswitch up. Called as the editor
+        or the MIDI input setup opens, which the release would not reach.
+    */
+    void releaseHeldFootswitches();
 
     /** A pedal (11, 12) value: in mode 1 plays the current patch's pedal; otherwise nothing. */
     void onPedalValue (int pedal, juce::uint8 value);
@@ -418,6 +428,7 @@ private:
     std::vector<std::unique_ptr<VlPatch>> patches;
     juce::uint16 currentPatch = NoIndex;
     bool recordNextVisit = true;
+    std::array<bool, 11> heldFootswitches {};    // by footswitch 1..10: pressed in mode 1, not released yet
     std::map<int, int> navFunctions;
     VlPatch navigationPatch;
     juce::uint32 navigationColor = 0xff00ff00;

@@ -52,6 +52,9 @@ bool VlEditor::prepare()
         }
     }
 
+    // A footswitch held now would never hear its release while the editor is open.
+    engine.releaseHeldFootswitches();
+
     // Before the lists are primed: opened from navigation mode, the engine's current
     // patch would be the navigation patch, and a pedal board note would play meanwhile.
     open = true;

@@ -19,6 +19,8 @@ protected:
         dynamic_cast<EPC_Choice&> (*row).getComboBox().setSelectedId (index + 1, juce::sendNotificationSync);
     }
 
+    void releaseFootswitchOne() { engine.handleIncomingMidiMessage (nullptr, juce::MidiMessage::noteOff (1, 1)); }
+
     /** Marks the row, so that a rebuilt panel shows as one without the mark. */
     static void mark (juce::PropertyComponent* row) { row->setComponentID ("before"); }
     static bool isMarked (juce::PropertyComponent* row) { return row != nullptr && row->getComponentID() == "before"; }
@@ -169,6 +171,36 @@ TEST_F (VlEditorTests, ClosingSendsNothingResetsTheStatesOpensTheNamedOutputsAnd
     editor.finish();
     const auto calls = ui.takeCalls();
     EXPECT_TRUE (calls.contains ("refresh list") && calls.contains ("repaint board")) << calls.joinIntoString (",");
+}
+
+// The editor plays nothing: a footswitch held as it opens would never hear its release.
+TEST_F (VlEditorTests, AFootswitchHeldAsTheEditorOpensIsReleasedAtOnceAndOnePressedInsidePlaysNothing)
+{
+    const MidiBytes noteOn { 0x90, 0, 100 }, noteOff { 0x80, 0, 0 }, program { 0xc0, 0 };
+    auto& button = *buttons.getButton (1);
+    takeSent();
+    pressFootswitchOne();
+    EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { noteOn, program }));
+    EXPECT_TRUE (button.isDown());
+
+    open();
+    EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { noteOff }));
+    EXPECT_FALSE (button.isDown());
+    releaseFootswitchOne();
+    editor.finish();
+    EXPECT_TRUE (takeSent().empty());
+
+    // Pressed while the editor is open, released after: no sound, no step to the next state.
+    open();
+    pressFootswitchOne();
+    editor.finish();
+    releaseFootswitchOne();
+    EXPECT_TRUE (takeSent().empty());
+    EXPECT_EQ (footswitch.getCurrentStateIndex(), 0);
+    EXPECT_FALSE (button.isDown());
+    pressFootswitchOne();
+    releaseFootswitchOne();
+    EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { noteOn, program, noteOff }));
 }
 
 TEST_F (VlEditorTests, ADoubleClickInTheMainPatchListOpensTheEditor)
