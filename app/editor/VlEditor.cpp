@@ -90,6 +90,7 @@ void VlEditor::runModal()
 void VlEditor::finish()
 {
     commitOpenEdits();
+    releaseTest();
 
     // Nothing of this showing may act after it: the next one selects afresh.
     open = false;
@@ -100,6 +101,7 @@ void VlEditor::finish()
     engine.setMode (ModePlay);
     resetControlStates();
     engine.openMidiOutputs();
+    restoreMutesBeforeTests();
 
     // Opened from navigation mode, the patch list's highlight was off and the board
     // showed the navigation symbols.
