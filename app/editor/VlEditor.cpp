@@ -103,6 +103,10 @@ void VlEditor::finish()
     engine.openMidiOutputs();
     restoreMutesBeforeTests();
 
+    // Levels, go-to actions and the patch colour may have changed: "go up" and the
+    // navigation symbols' colour follow the edited document.
+    engine.updateNavigation();
+
     // Opened from navigation mode, the patch list's highlight was off and the board
     // showed the navigation symbols.
     refreshMainWindow();

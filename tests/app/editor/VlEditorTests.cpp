@@ -1,4 +1,5 @@
 #include "app/editor/EPC_Choice.h"
+#include "app/editor/EPC_Color.h"
 #include "fixtures/EditorFixture.h"
 #include "fixtures/ModalTest.h"
 #include "fixtures/RunningApplication.h"
@@ -201,6 +202,22 @@ TEST_F (VlEditorTests, AFootswitchHeldAsTheEditorOpensIsReleasedAtOnceAndOnePres
     pressFootswitchOne();
     releaseFootswitchOne();
     EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { noteOn, program, noteOff }));
+}
+
+// Navigation after the editor: "go up" and the colour of the patch as the editor left them.
+TEST_F (VlEditorTests, AfterClosingNavigationFollowsTheEditedLevelAndColour)
+{
+    engine.goToPatch (2, true);    // Solo, which Verse's "Back" goes to, at the same level
+    open();
+    choose (rowOf (Kind::patches, PropertyId::patchLevel), 1);
+    dynamic_cast<EPC_Color&> (*rowOf (Kind::patches, PropertyId::patchColor)).setColour (0xff336699);
+    editor.finish();
+
+    engine.onFootswitch (10, true);
+    EXPECT_EQ (buttons.getButton (9)->getButtonText(), "^");
+    EXPECT_EQ (engine.getCurrentPatch()->getColor(), 0xff336699);
+    press (9);
+    EXPECT_EQ (engine.getCurrentPatchIndex(), 1);
 }
 
 TEST_F (VlEditorTests, ADoubleClickInTheMainPatchListOpensTheEditor)
