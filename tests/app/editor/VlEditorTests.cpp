@@ -1,5 +1,6 @@
 #include "app/editor/EPC_Choice.h"
 #include "app/editor/EPC_Color.h"
+#include "engine/VlaSysExContinuos.h"
 #include "fixtures/EditorFixture.h"
 #include "fixtures/ModalTest.h"
 #include "fixtures/RunningApplication.h"
@@ -21,6 +22,18 @@ protected:
     }
 
     void releaseFootswitchOne() { engine.handleIncomingMidiMessage (nullptr, juce::MidiMessage::noteOff (1, 1)); }
+
+    /** Types into the text row of the editor on the desktop and presses Return, as the user does. */
+    static void type (juce::PropertyComponent* row, const juce::String& text)
+    {
+        EditorPanel::typeInto (row, text);
+        dynamic_cast<juce::Label&> (*row->getChildComponent (0))
+            .getCurrentTextEditor()
+            ->keyPressed (juce::KeyPress (juce::KeyPress::returnKey));
+
+        // The text editor posts its Return to itself.
+        MessageLoop::pumpFor (5);
+    }
 
     /** Marks the row, so that a rebuilt panel shows as one without the mark. */
     static void mark (juce::PropertyComponent* row) { row->setComponentID ("before"); }
@@ -218,6 +231,24 @@ TEST_F (VlEditorTests, AfterClosingNavigationFollowsTheEditedLevelAndColour)
     EXPECT_EQ (engine.getCurrentPatch()->getColor(), 0xff336699);
     press (9);
     EXPECT_EQ (engine.getCurrentPatchIndex(), 1);
+}
+
+// Two 7-bit bytes carry at most 16383: a greater value would be shown and saved, but play as another.
+TEST_F (VlEditorTests, TheValueRowsOfATwoByteSysexKeepToWhatTwoBytesCarry)
+{
+    addAction<VlaSysExContinuos> (*intro.getControl (11)->getState (0)).setDatumSize (2);
+    open();
+    showEditorOnDesktop();
+    list (Kind::controls).selectRow (2);
+    list (Kind::actions).selectRow (1);
+    const auto shown = [this] (PropertyId id) {
+        return dynamic_cast<juce::Label&> (*rowOf (Kind::actions, id)->getChildComponent (0)).getText();
+    };
+
+    type (rowOf (Kind::actions, PropertyId::sysexMaxValue), "99999");
+    type (rowOf (Kind::actions, PropertyId::sysexMinValue), "20000");
+    MessageLoop::pumpFor (20);
+    EXPECT_EQ (shown (PropertyId::sysexMinValue) + " " + shown (PropertyId::sysexMaxValue), "16382 16383");
 }
 
 TEST_F (VlEditorTests, ADoubleClickInTheMainPatchListOpensTheEditor)
