@@ -68,6 +68,7 @@ protected:
     }
 
     juce::TextButton& button (Command c) { return *pane (paneOf (c)).getButton (c); }
+
     /** A click on the command's button with a pen, whose first press JUCE takes as its arrival. */
     void clickButton (Command c)
     {
@@ -512,6 +513,40 @@ TEST_F (VlEditorCommandsTests, DeletingAPedalTakesEveryMuteOfItAndTheFileReadsBa
     ASSERT_TRUE (engine.loadDocumentContent (*engine.createNavigationXml(), *engine.createPatchesXml(), false));
     engine.startPlaying (0);
     EXPECT_TRUE (prompts.prompts.empty()) << prompts.prompts[0].text;
+}
+
+// "init state" lists the states: the control panel is built again whenever their number changes.
+TEST_F (VlEditorCommandsTests, TheControlPanelFollowsTheNumberOfStates)
+{
+    showEditorOnDesktop();
+    select (Kind::controls, 1);
+    prompts.okCancelAnswers = { true, true };
+    const auto initStates = [this] {
+        auto* row = dynamic_cast<EPC_Choice*> (rowOf (Kind::controls, PropertyId::initState));
+        juce::StringArray items;
+
+        for (int i = 0; row != nullptr && i < row->getComboBox().getNumItems(); ++i)
+            items.add (row->getComboBox().getItemText (i));
+
+        return row != nullptr ? items.joinIntoString (",") : juce::String ("-");
+    };
+    const struct
+    {
+        Command command;
+        const char* offered;
+    } steps[] {
+        { Command::addState, "#1,#2" },
+        { Command::duplicateState, "#1,#2,#3" },
+        { Command::deleteState, "#1,#2" },
+        { Command::deleteAllStates, "-" },
+    };
+
+    for (const auto& step : steps)
+    {
+        clickButton (step.command);
+        MessageLoop::pumpFor (20);
+        EXPECT_EQ (initStates(), juce::String (step.offered)) << (int) step.command;
+    }
 }
 
 TEST_F (VlEditorCommandsTests, HoldingDnMovesTheStateToTheLast)

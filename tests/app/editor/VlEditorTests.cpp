@@ -35,6 +35,49 @@ protected:
         MessageLoop::pumpFor (5);
     }
 
+    /** Counts the paintings of the area of the main window under it: a repaint of anything
+        there paints it too.
+    */
+    struct PaintProbe : juce::Component
+    {
+        PaintProbe (juce::Component& window, juce::Rectangle<int> area)
+        {
+            setInterceptsMouseClicks (false, false);
+            window.addAndMakeVisible (this);
+            setBounds (area);
+        }
+
+        void paint (juce::Graphics&) override { ++paints; }
+
+        /** Lets the window finish what it paints now (until it paints nothing for 200 ms),
+            then forgets it.
+        */
+        void settle()
+        {
+            for (int i = 0; i < 20; ++i)
+            {
+                paints = 0;
+                MessageLoop::pumpFor (200);
+
+                if (paints == 0)
+                    break;
+            }
+        }
+
+        /** True when it is painted within a second (the window paints on a timer, after
+            the X server has taken its last picture).
+        */
+        bool isPainted()
+        {
+            for (int i = 0; i < 200 && paints == 0; ++i)
+                MessageLoop::pumpFor (5);
+
+            return std::exchange (paints, 0) > 0;
+        }
+
+        int paints = 0;
+    };
+
     /** Marks the row, so that a rebuilt panel shows as one without the mark. */
     static void mark (juce::PropertyComponent* row) { row->setComponentID ("before"); }
     static bool isMarked (juce::PropertyComponent* row) { return row != nullptr && row->getComponentID() == "before"; }
@@ -217,6 +260,30 @@ TEST_F (VlEditorTests, AFootswitchHeldAsTheEditorOpensIsReleasedAtOnceAndOnePres
     EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { noteOn, program, noteOff }));
 }
 
+// While the editor is open, the main window shows what is being edited.
+TEST_F (VlEditorTests, TheMainWindowFollowsNamesLabelsAndThePatchColourWhileTheEditorIsOpen)
+{
+    showOnDesktop();
+    PaintProbe patchList (content, content.getPatchesList().getBounds()), background (content, { 0, 0, 4, 4 });
+    open();
+    showEditorOnDesktop();
+    patchList.settle();
+
+    type (rowOf (Kind::patches, PropertyId::patchName), "Opening");
+    EXPECT_TRUE (patchList.isPainted());
+    type (rowOf (Kind::controls, PropertyId::controlLabel), "Solo");
+    EXPECT_EQ (buttons.getButton (1)->getButtonText(), "Solo");
+    type (rowOf (Kind::states, PropertyId::stateLabel), "Soft");
+    EXPECT_EQ (buttons.getButton (1)->getStateLabel(), "Soft");
+    list (Kind::controls).selectRow (2);
+    type (rowOf (Kind::controls, PropertyId::controlLabel), "Swell");
+    EXPECT_EQ (sliders.getNameLabel (11)->getText(), "Swell");
+
+    background.settle();
+    dynamic_cast<EPC_Color&> (*rowOf (Kind::patches, PropertyId::patchColor)).setColour (0xff336699);
+    EXPECT_TRUE (background.isPainted());
+}
+
 // Navigation after the editor: "go up" and the colour of the patch as the editor left them.
 TEST_F (VlEditorTests, AfterClosingNavigationFollowsTheEditedLevelAndColour)
 {
@@ -231,6 +298,18 @@ TEST_F (VlEditorTests, AfterClosingNavigationFollowsTheEditedLevelAndColour)
     EXPECT_EQ (engine.getCurrentPatch()->getColor(), 0xff336699);
     press (9);
     EXPECT_EQ (engine.getCurrentPatchIndex(), 1);
+}
+
+// Patches chosen in the editor are for editing: "go backward" must not lead to them.
+TEST_F (VlEditorTests, ChoosingAPatchInTheEditorRecordsNoVisit)
+{
+    const auto history = engine.getHistory();
+    open();
+    showEditorOnDesktop();
+    click (list (Kind::patches), list (Kind::patches).getRowPosition (2, true).getCentre());
+    ASSERT_EQ (engine.getCurrentPatchIndex(), 2);
+    editor.finish();
+    EXPECT_EQ (engine.getHistory(), history);
 }
 
 // Two 7-bit bytes carry at most 16383: a greater value would be shown and saved, but play as another.
