@@ -20,6 +20,7 @@ namespace
 
     struct Rig
     {
+        juce::ScopedJuceInitialiser_GUI juce;    // the engine's devices start timers
         std::shared_ptr<CheckingMidiPorts::Sent> sent = std::make_shared<CheckingMidiPorts::Sent>();
         VlEngine engine { std::make_unique<CheckingMidiPorts> (juce::StringArray { "Synth" }, sent) };
 
