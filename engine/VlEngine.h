@@ -236,6 +236,17 @@ public:
     /** The control's key (note n, or 128 + controller c), NoLearntKey when none. */
     int getLearntMessage (int controlId) const { return learnTable.get (controlId); }
 
+    /** Starts a learning pass of the MIDI input dialog, before its first learnInPass(). */
+    void startLearningPass() { learnTable.startPass(); }
+
+    /** Stores the note (footswitch) or controller (pedal) a control sends, within the
+        learning pass: false, leaving the control with no key, only when a control
+        learnt earlier in the pass has that message. A message that a control still to
+        come holds moves to this one; that control has no key until it is learnt.
+        MIDI input thread under the message-manager lock, or the main thread.
+    */
+    bool learnInPass (int controlId, int number) { return learnTable.learn (controlId, number); }
+
     /** Restores the learn table saved by saveMidiInToXml: `saved` maps control ids
         1..12 to the texts written for them ("fs1".."ep2"). A swapped table comes back
         exactly; a control whose value is absent or not a number keeps its key.
