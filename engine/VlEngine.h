@@ -181,9 +181,11 @@ public:
     // Navigation (VlEngineNavigation.cpp).
     /** Assigns a navigation function to a footswitch (1..10, or -1 for none), taking the
         footswitch (none included) from the function that had it, so that one function at
-        most holds none. With `ask`, for function 1, asks first whether every patch should
-        move its own control off that footswitch. A function below 1 (from a file) is only
-        kept for writing: no symbol, and no footswitch taken from a real function.
+        most holds none. With `ask`, for function 1 and a footswitch, asks first, before
+        anything changes, whether every patch should move its own control off that
+        footswitch. When function 1 is left without a footswitch in navigation mode, the
+        board returns to play mode on the current patch. A function below 1 (from a file)
+        is only kept for writing: no symbol, and no footswitch taken from a real function.
     */
     void setNavigationFunction (int function, int footswitch, bool ask);
 
@@ -407,6 +409,7 @@ private:
     //==============================================================================
     void refreshBoard();
     void runNavigationFunction (int footswitch, bool pressed);
+    void leaveNavigation();
     void recordVisit (juce::uint16 index);
     juce::uint16 findVisit (int from, int step) const;
     bool confirmDeletion (const juce::String& title, const juce::String& question, const ControlRefs& controls,
