@@ -387,7 +387,8 @@ public:
     void addColor (const ColorSet* set, juce::uint32 color) override;
 
     /** Recolours the patches, controls (at the end of their link chains, in their own
-        field) or states of that colour; the set is unchanged. Not the navigation.
+        field) or states of that colour; the set is unchanged. Not the navigation. Like
+        removeColor() and removeAllColors(), has the board and the patch list redrawn.
     */
     void replaceColor (const ColorSet* set, juce::uint32 oldColor, juce::uint32 newColor) override;
 
@@ -423,6 +424,7 @@ private:
     void takePatches (VlDocumentStage& stage, bool merging);
     ColorSet* findColorSet (const ColorSet* set) noexcept;
     void recolor (const ColorSet& set, juce::uint32 oldColor, juce::uint32 newColor, bool everyItem);
+    void showRecoloring();
 
     std::atomic<int> mode { ModePlay };
     std::vector<std::unique_ptr<VlPatch>> patches;

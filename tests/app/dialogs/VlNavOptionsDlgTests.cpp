@@ -185,6 +185,42 @@ TEST_F (VlNavOptionsDlgTests, OnOffLosingItsFootswitchInNavigationModeReturnsToP
     }
 }
 
+TEST_F (VlNavOptionsDlgTests, ALibraryCommandOfTheSwitchesColourRecoloursThePedalsOnTheBoard)
+{
+    // Regression: the document's pedals took the default colour while the board kept the old one.
+    constexpr juce::uint32 green = 0xff00ff00, white = 0xffffffff;
+    auto& patch = addPatch();
+    addControl (patch, 11).setColor (green);
+    addControl (patch, 1).setColor (green);
+    play();
+    engine.resetColors (&engine.getControlColors());
+    const auto colours = [this] {
+        return sliders.getSlider (11)->findColour (juce::Slider::thumbColourId).toDisplayString (true) + " "
+               + buttons.getButton (1)->findColour (juce::TextButton::buttonColourId).toDisplayString (true);
+    };
+    ASSERT_EQ (colours(), "FF00FF00 FF00FF00");
+
+    for (const int command : { ColorEditorComponent::deleteCurrentId, ColorEditorComponent::deleteAllId })
+    {
+        engine.addColor (&engine.getControlColors(), green);
+        patch.getControl (11)->setColor (green);
+        engine.refreshPedals();
+        ColorEditorComponent::setMenuRun ([command] (const juce::PopupMenu&, juce::Component&) { return command; });
+        prompts.okCancelAnswers = { true };
+
+        whileShown ([&] {
+            auto& swatch = dynamic_cast<EPC_Color&> (row (dialog, 0)).getEditor();
+            click (swatch, swatch.getLocalBounds().getCentre());
+            EXPECT_EQ (patch.getControl (11)->getColor(), white);
+            EXPECT_EQ (colours(), "FFFFFFFF FFFFFFFF");
+        });
+
+        EXPECT_EQ (colours(), "FFFFFFFF FFFFFFFF");
+    }
+
+    ColorEditorComponent::setMenuRun (nullptr);
+}
+
 //==============================================================================
 using VlNavOptionsDlgAppTests = RunningApplication;
 
