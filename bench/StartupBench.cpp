@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -30,8 +31,9 @@ extern char** environ;
     showing: a top-level window of its process, mapped and viewable, with its title set. The X
     server is asked every millisecond.
     Then the application is told to quit (SIGINT, which it takes as a quit request) and must
-    end by itself. It runs in a home of its own, which keeps its preferences from one run to
-    the next, as a user's does; the first run, which makes them, is not counted.
+    end by itself, without a JUCE assertion in its output (where the build logs them). It runs
+    in a home of its own, which keeps its preferences from one run to the next, as a user's
+    does; the first run, which makes them, is not counted.
 
     Runs: --runs=N (default 9); the figure is the median.
 */
@@ -114,6 +116,7 @@ namespace
     {
     public:
         explicit Application (const std::string& home)
+            : log (home + "/output.txt")
         {
             std::vector<std::string> environment;
 
@@ -132,11 +135,11 @@ namespace
             std::string program = veltrinoExecutable, argument = "--benchmark";
             char* args[] = { program.data(), argument.data(), nullptr };
 
-            // Its output (the sound system's complaints where there is none) goes nowhere.
+            // Its output (the sound system's complaints where there is none) goes to a file, read only for assertions.
             posix_spawn_file_actions_t actions;
             posix_spawn_file_actions_init (&actions);
-            posix_spawn_file_actions_addopen (&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-            posix_spawn_file_actions_addopen (&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+            posix_spawn_file_actions_addopen (&actions, STDOUT_FILENO, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            posix_spawn_file_actions_adddup2 (&actions, STDOUT_FILENO, STDERR_FILENO);
             const auto failed = posix_spawn (&pid, program.c_str(), &actions, nullptr, args, env.data());
             posix_spawn_file_actions_destroy (&actions);
 
@@ -167,6 +170,24 @@ namespace
 
         pid_t getPid() const noexcept { return pid; }
 
+        /** True when a JUCE assertion failed in it so far. */
+        bool raisedAnAssertion() const
+        {
+            std::ifstream output (log);
+            std::string line;
+
+            while (std::getline (output, line))
+            {
+                if (line.find ("JUCE Assertion failure") != std::string::npos)
+                {
+                    std::fprintf (stderr, "%s\n", line.c_str());
+                    return true;
+                }
+            }
+
+            return false;
+        }
+
         ~Application()
         {
             if (pid != 0)
@@ -177,10 +198,12 @@ namespace
         }
 
     private:
+        const std::string log;
         pid_t pid = 0;
     };
 
-    // Starts the application and waits for its window; the time in seconds, or < 0 on failure.
+    // Starts the application and waits for its window; the time in seconds, or < 0 on failure:
+    // -1 no window, -2 no clean quit, -3 a JUCE assertion.
     double startOnce (Display* display, const std::string& home)
     {
         const auto start = Clock::now();
@@ -195,7 +218,11 @@ namespace
         }
 
         const auto seconds = std::chrono::duration<double> (Clock::now() - start).count();
-        return application.quit() ? seconds : -2.0;
+
+        if (! application.quit())
+            return -2.0;
+
+        return application.raisedAnAssertion() ? -3.0 : seconds;
     }
 
     void startUp (benchmark::State& state)
@@ -217,7 +244,7 @@ namespace
 
         // The first start makes the preferences and fills the file caches.
         if (startOnce (display, home.string()) < 0.0)
-            BenchSummary::fail (state, "the application did not show its window or did not quit");
+            BenchSummary::fail (state, "the application did not show its window, did not quit or raised an assertion");
 
         for (auto _ : state)
         {
@@ -225,8 +252,9 @@ namespace
 
             if (seconds < 0.0)
             {
-                BenchSummary::fail (state, seconds == -1.0 ? "the main window did not show within 30 s"
-                                                           : "the application did not quit cleanly");
+                BenchSummary::fail (state, seconds == -1.0   ? "the main window did not show within 30 s"
+                                           : seconds == -2.0 ? "the application did not quit cleanly"
+                                                             : "a JUCE assertion failed in the application");
                 break;
             }
 

@@ -28,6 +28,20 @@ target_compile_definitions(veltrino_juce
         JUCE_WEB_BROWSER=0
         JUCE_USE_CURL=0)
 
+# A failed jassert goes to juce::Logger, where the test programs catch it and fail the test that
+# raised it. Debug builds assert anyway (they would only print); the others then assert too. The
+# Release product leaves assertions out, as JUCE does.
+if(CMAKE_BUILD_TYPE MATCHES "^(Release|MinSizeRel)$")
+    set(log_assertions_by_default OFF)
+else()
+    set(log_assertions_by_default ON)
+endif()
+option(VELTRINO_LOG_ASSERTIONS "Compile JUCE's assertions in and hand their failures to juce::Logger"
+    ${log_assertions_by_default})
+if(VELTRINO_LOG_ASSERTIONS)
+    target_compile_definitions(veltrino_juce PUBLIC JUCE_LOG_ASSERTIONS=1)
+endif()
+
 # Pass the modules' own definitions on to everything that links us.
 target_compile_definitions(veltrino_juce INTERFACE
     $<TARGET_PROPERTY:veltrino_juce,COMPILE_DEFINITIONS>)

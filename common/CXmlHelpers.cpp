@@ -60,6 +60,20 @@ namespace
         return CharPointer (b);
     }
 
+    // True when juce::XmlElement takes the name that the reader cut out of the text: the reader
+    // cuts wider names than XML allows (a digit, '-' or '.' first, some letters), and an element or
+    // attribute with such a name is a misuse of XmlElement that JUCE asserts on.
+    bool isValidName (CharPointer start, CharPointer end)
+    {
+        for (auto* b = start.getAddress(); b != end.getAddress(); ++b)
+            if ((unsigned char) *b >= 0x80)
+                return juce::XmlElement::isValidXmlName (juce::String (start, end));
+
+        // Every ASCII character of a name may follow the first; only letters, '_' and ':' begin one.
+        const auto first = *start;
+        return (first >= 'a' && first <= 'z') || (first >= 'A' && first <= 'Z') || first == '_' || first == ':';
+    }
+
     // Where CharPointer::indexOf() finds `c`, or null: it stops at a zero byte only.
     char* findChar (char* b, juce::juce_wchar c) noexcept
     {
@@ -136,6 +150,12 @@ namespace
                     return Step::none;
             }
 
+            if (! isValidName (input, end))
+            {
+                refused = true;
+                return Step::none;
+            }
+
             for (input = end;;)
             {
                 skipNextWhiteSpace();
@@ -156,7 +176,9 @@ namespace
                 if (! isIdentifierChar (c))
                     return Step::leaf;
 
+                const auto name = input;
                 input = endOfToken (input);
+                const auto nameEnd = input;
                 skipNextWhiteSpace();
 
                 if (readNextChar() != '=')
@@ -166,6 +188,13 @@ namespace
 
                 if (*input != '"' && *input != '\'')
                     return Step::leaf;
+
+                // The reader makes the attribute only here.
+                if (! isValidName (name, nameEnd))
+                {
+                    refused = true;
+                    return Step::none;
+                }
 
                 readQuotedString();
             }

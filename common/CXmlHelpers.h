@@ -24,8 +24,9 @@ namespace CXml
         without reading it; -1 when the reader would go wrong on it: a document
         type (whose entities name other files and expand without limit), an entity
         that the reader would take for elements, a character reference cut off by
-        the end (read past the end), or text after a processing instruction within
-        an element (read for ever).
+        the end (read past the end), text after a processing instruction within
+        an element (read for ever), or an element or attribute name that XML does
+        not allow (read, but refused by JUCE's XmlElement).
     */
     int nestingDepth (const juce::String& text);
 

@@ -134,6 +134,9 @@ namespace
         save ("pedal_one_byte", oneByte, 1, "43 10 4C 00 00 0B *");
         save ("pedal_two_bytes", twoBytes, 3, "41 * 10");
         save ("pedal_in_checksum", twoBytes, 3, "41 10 42 12 $ 40 00 * 00 =");
+
+        // A text that is a byte-order mark alone: once read past the end of the input.
+        write (folder.getChildFile ("byte_order_mark_alone"), { 0x20, 0x36, 0xef, 0xbb, 0xbf });
     }
 }
 
@@ -154,6 +157,8 @@ int main (int argc, char** argv)
         // Every file we read as XML goes the preferences' way, documents too.
         writePreferences (corpus.getChildFile ("prefs_reader"));
         writePreferences (corpus.getChildFile ("xml_reader"));
+        write (corpus.getChildFile ("xml_reader/byte_order_mark_alone"),
+               { 0xef, 0xbb, 0xbf });    // once read past the end
         writeMidiStreams (corpus.getChildFile ("midi_stream_parser"));
         writeDocuments (corpus.getChildFile ("document_reader"),
                         corpus.getSiblingFile ("../resources/examples/win_example.vlt"));

@@ -12,6 +12,7 @@
 #include "engine/VlaSysExContinuos.h"
 #include "engine/VlaSysExFixed.h"
 #include "fuzz/CheckingMidiPorts.h"
+#include "fuzz/InputText.h"
 #include "fuzz/Require.h"
 
 namespace
@@ -20,6 +21,7 @@ namespace
 
     struct Rig
     {
+        juce::ScopedJuceInitialiser_GUI juce;    // the engine's devices start timers
         std::shared_ptr<CheckingMidiPorts::Sent> sent = std::make_shared<CheckingMidiPorts::Sent>();
         VlEngine engine { std::make_unique<CheckingMidiPorts> (juce::StringArray { "Synth" }, sent) };
 
@@ -79,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
     const auto continuous = (data[0] & 1) != 0;
     const auto datumSize = (juce::uint8) ((data[0] & 2) != 0 ? 2 : 1);
     const auto pedalValue = data[1];
-    const auto text = juce::String::createStringFromData (data + 2, (int) size - 2);
+    const auto text = inputText (data + 2, size - 2);
 
     auto action = makeAction (continuous, datumSize);
     action->setDevice ("Synth");

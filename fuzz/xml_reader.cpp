@@ -4,11 +4,12 @@
 
 #include "common/CXmlHelpers.h"
 #include "fixtures/XmlTrees.h"
+#include "fuzz/InputText.h"
 #include "fuzz/Require.h"
 
 extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 {
-    const auto text = juce::String::createStringFromData (data, (int) size);
+    const auto text = inputText (data, size);
     const auto depth = CXml::nestingDepth (text);
     const auto parsed = CXml::parse (text);
 

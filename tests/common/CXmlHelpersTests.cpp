@@ -132,3 +132,18 @@ TEST (CXmlHelpersTests, RefusesWhatJucesReaderWouldGoWrongOnAndNestingBeyondTheL
     EXPECT_EQ (CXml::parse (nested (500000)), nullptr);
     EXPECT_EQ (CXml::parse (juce::String::repeatedString ("<a>", 500000)), nullptr);
 }
+
+TEST (CXmlHelpersTests, RefusesNamesThatXmlDoesNotAllowWhichJucesReaderWouldMakeAnyway)
+{
+    for (const auto* text : { "<1a/>", "<-a></-a>", "<a><.b/></a>", R"(<a 1b="x"/>)", R"(<a><b c="" -d='x'/></a>)" })
+    {
+        EXPECT_EQ (CXml::nestingDepth (text), -1) << text;
+        EXPECT_EQ (CXml::parse (text), nullptr) << text;
+    }
+
+    // A name may go on with what may not begin it.
+    EXPECT_NE (CXml::parse (R"(<_a.1-b c:d="x"/>)"), nullptr);
+
+    // An attribute without its value is never made: JUCE's reader only gives up on it.
+    EXPECT_EQ (CXml::nestingDepth ("<a><b 1c/></a>"), 2);
+}

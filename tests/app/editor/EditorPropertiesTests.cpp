@@ -31,6 +31,8 @@ TEST_F (EditorPropertiesTests, TextRowsWriteTheirFieldShowTheResultAndTellTheEdi
     for (const auto& c : cases)
     {
         auto row = makeRow<EPC_Text> (c.id);
+        row->addToDesktop (0);    // its editor takes the keyboard focus, which needs a row on the screen
+        row->setVisible (true);
         auto& label = dynamic_cast<juce::Label&> (*row->getChildComponent (0));
         label.showEditor();
         label.getCurrentTextEditor()->setText (c.typed);

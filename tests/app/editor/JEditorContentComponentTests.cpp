@@ -178,6 +178,8 @@ TEST_F (JEditorContentComponentTests, ATypedTextIsCommittedBeforeAnythingRebuild
         { Kind::patches, PropertyId::patchName, [&] { editor.finish(); }, [&] { return intro.getName(); } },
     };
 
+    showEditorOnDesktop();
+
     for (const auto& r : roads)
     {
         list (Kind::patches).selectRow (0);

@@ -36,12 +36,22 @@ fail()
     local shot="${TMPDIR:-/tmp}/veltrino-e2e-$SCENARIO-failure.png"
     [ -n "${DISPLAY:-}" ] && import -window root "$WORK/failure.png" 2>/dev/null \
         && cp "$WORK/failure.png" "$shot" && echo "screen at the failure: $shot" >&2
-    [ -f "$WORK/app.log" ] && grep -v "BadAtom\|ALSA lib\|JUCE Assertion" "$WORK/app.log" | tail -40 >&2
+    [ -f "$WORK/app.log" ] && grep -v "BadAtom\|ALSA lib" "$WORK/app.log" | tail -40 >&2
     exit 1
+}
+
+# no_assertions: the application's log shows no failed JUCE assertion (its test builds log them).
+no_assertions()
+{
+    local failures
+    failures="$(grep -s "JUCE Assertion failure" "$WORK/app.log" | sort | uniq -c)" || return 0
+    echo "$failures" >&2
+    fail "JUCE asserted in the application"
 }
 
 pass()
 {
+    no_assertions
     echo "$SCENARIO: 1 passed, 0 failed"
 }
 
@@ -171,6 +181,7 @@ quit_app()
     press_until "$MAIN" ctrl+q "the application to end" bash -c "! kill -0 $APP_PID"
     wait "$APP_PID" || fail "the application ended with an error"
     APP_PID=""
+    no_assertions
 }
 
 # open_document PATH: File > Open... by its keys, then the file chooser: the path typed

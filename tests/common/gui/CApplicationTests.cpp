@@ -63,10 +63,13 @@ TEST_F (CApplicationTests, StartsAndStopsInOrderWithTheSplashOnlyForAnEmptyComma
         EXPECT_TRUE (app.commandManager == nullptr && app.recentFiles == nullptr && app.tooltipWindow == nullptr);
     }
 
-    TestApplication app;
-    app.initialise ("song.vlt");
-    EXPECT_FALSE (app.events.contains ("showSplash 2000 noclick"));
-    app.shutdown();
+    // JUCE allows one application object at a time.
+    {
+        TestApplication app;
+        app.initialise ("song.vlt");
+        EXPECT_FALSE (app.events.contains ("showSplash 2000 noclick"));
+        app.shutdown();
+    }
 
     // JUCE may stop an instance that never started: nothing is touched.
     home.getPreferencesFile().deleteFile();
