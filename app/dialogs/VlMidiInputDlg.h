@@ -19,9 +19,8 @@ class VlEngine;
     control being learnt shown green on the dialog's own board; a message that a control
     learnt earlier in the pass uses is refused and warned about once, while one that a
     control still to come holds moves to the control being learnt (the other shows "?"
-    until its turn). Every choice takes effect in
-    the engine at once; nothing is undone when the dialog closes, which returns the
-    engine to mode 1.
+    until its turn). Every choice takes effect in the engine at once; nothing is undone
+    when the dialog closes, which returns the engine to mode 1.
 
     A normal object over an engine that outlives it; while it exists it is the instance
     that getInstance() answers (getInstance(true) makes one over the engine singleton,
