@@ -137,6 +137,7 @@ void VlMidiInputDlg::toggleLearning()
                                      "press the corresponding control on your FCB 1010.");
     }
 
+    engine.startLearningPass();
     engine.setMode (ModeMidiLearn);
     learnStep = FirstPedalId;
 
@@ -156,7 +157,7 @@ void VlMidiInputDlg::learnMessage (bool isController, int number)
     if (isController != isPedalId (step))
         return;
 
-    if (! engine.setLearntMessage (step, number))
+    if (! engine.learnInPass (step, number))
     {
         // No box can run on the MIDI thread: the main thread shows it.
         conflictPending = true;
