@@ -19,8 +19,7 @@ DIALOG="$(wait_for_window '^MIDI input setup$')"
 # "learn" and its information box.
 click_in "$DIALOG" 578 16
 BOX="$(wait_for_window '^Entering MIDI learning mode$')"
-keys_to "$BOX" Return
-wait_for "the information box to close" no_window_named '^Entering MIDI learning mode$'
+press_until "$BOX" Return "the information box to close" no_window_named '^Entering MIDI learning mode$'
 
 # Pedal 1, then each footswitch pressed and released.
 send_midi '\xb0\x07\x40'
@@ -32,8 +31,7 @@ done
 # warning also shows that everything before it has been taken. Then its own controller 1.
 send_midi '\xb0\x07\x50'
 WARNING="$(wait_for_window '^This message is already in use$')"
-keys_to "$WARNING" Return
-wait_for "the warning to close" no_window_named '^This message is already in use$'
+press_until "$WARNING" Return "the warning to close" no_window_named '^This message is already in use$'
 send_midi '\xb0\x01\x40'
 sleep 0.5
 
