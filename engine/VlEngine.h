@@ -191,9 +191,11 @@ public:
     // Navigation (VlEngineNavigation.cpp).
     /** Assigns a navigation function to a footswitch (1..10, or -1 for none), taking the
         footswitch (none included) from the function that had it, so that one function at
-        most holds none. With `ask`, for function 1, asks first whether every patch should
-        move its own control off that footswitch. A function below 1 (from a file) is only
-        kept for writing: no symbol, and no footswitch taken from a real function.
+        most holds none. With `ask`, for function 1 and a footswitch, asks first, before
+        anything changes, whether every patch should move its own control off that
+        footswitch. When function 1 is left without a footswitch in navigation mode, the
+        board returns to play mode on the current patch. A function below 1 (from a file)
+        is only kept for writing: no symbol, and no footswitch taken from a real function.
     */
     void setNavigationFunction (int function, int footswitch, bool ask);
 
@@ -245,6 +247,17 @@ public:
 
     /** The control's key (note n, or 128 + controller c), NoLearntKey when none. */
     int getLearntMessage (int controlId) const { return learnTable.get (controlId); }
+
+    /** Starts a learning pass of the MIDI input dialog, before its first learnInPass(). */
+    void startLearningPass() { learnTable.startPass(); }
+
+    /** Stores the note (footswitch) or controller (pedal) a control sends, within the
+        learning pass: false, leaving the control with no key, only when a control
+        learnt earlier in the pass has that message. A message that a control still to
+        come holds moves to this one; that control has no key until it is learnt.
+        MIDI input thread under the message-manager lock, or the main thread.
+    */
+    bool learnInPass (int controlId, int number) { return learnTable.learn (controlId, number); }
 
     /** Restores the learn table saved by saveMidiInToXml: `saved` maps control ids
         1..12 to the texts written for them ("fs1".."ep2"). A swapped table comes back
@@ -386,7 +399,8 @@ public:
     void addColor (const ColorSet* set, juce::uint32 color) override;
 
     /** Recolours the patches, controls (at the end of their link chains, in their own
-        field) or states of that colour; the set is unchanged. Not the navigation.
+        field) or states of that colour; the set is unchanged. Not the navigation. Like
+        removeColor() and removeAllColors(), has the board and the patch list redrawn.
     */
     void replaceColor (const ColorSet* set, juce::uint32 oldColor, juce::uint32 newColor) override;
 
@@ -408,6 +422,7 @@ private:
     //==============================================================================
     void refreshBoard();
     void runNavigationFunction (int footswitch, bool pressed);
+    void leaveNavigation();
     void recordVisit (juce::uint16 index);
     juce::uint16 findVisit (int from, int step) const;
     bool confirmDeletion (const juce::String& title, const juce::String& question, const ControlRefs& controls,
@@ -423,6 +438,7 @@ private:
     void takePatches (VlDocumentStage& stage, bool merging);
     ColorSet* findColorSet (const ColorSet* set) noexcept;
     void recolor (const ColorSet& set, juce::uint32 oldColor, juce::uint32 newColor, bool everyItem);
+    void showRecoloring();
 
     std::atomic<int> mode { ModePlay };
     std::vector<std::unique_ptr<VlPatch>> patches;

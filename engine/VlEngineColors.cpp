@@ -52,6 +52,22 @@ void VlEngine::recolor (const ColorSet& set, juce::uint32 oldColor, juce::uint32
 
     for (auto* control : controls)
         control->setColor (newColor);
+
+    showRecoloring();
+}
+
+void VlEngine::showRecoloring()
+{
+    // Items of any patch may be on show, whichever row changed the library: the
+    // footswitches, the pedals, the patch list and the background, which in navigation
+    // mode is the navigation patch's copy of the current patch's colour.
+    if (auto* current = getPatch (currentPatch))
+        navigationPatch.setColor (current->getColor());
+
+    refreshBoard();
+
+    if (userInterface != nullptr)
+        userInterface->refreshPatchList();
 }
 
 void VlEngine::resetColors (const ColorSet* set)

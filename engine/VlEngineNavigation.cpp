@@ -24,6 +24,18 @@ void VlEngine::setNavigationFunction (int function, int footswitch, bool ask)
         return;
     }
 
+    const auto userWantsRearranging = [] {
+        const CStMenuLock menuLock;
+        return CPrompts::get().askOkCancel (CPrompts::Icon::question, "Rearrangement of the foot switches...",
+                                            "Do you want conflicting foot switches to be automatically rearranged?",
+                                            "yes", "no");
+    };
+
+    // Asked before anything changes: the board plays on while the question is open, and
+    // the old on/off footswitch must go on switching navigation, never play the patch's
+    // own control under it.
+    const auto rearrange = function == NavOnOff && ask && isFootswitchId (footswitch) && userWantsRearranging();
+
     if (const auto entry = navFunctions.find (function); entry != navFunctions.end())
     {
         navigationPatch.removeControl (navigationPatch.getControl (entry->second));
@@ -44,14 +56,7 @@ void VlEngine::setNavigationFunction (int function, int footswitch, bool ask)
         symbol->setColor (navigationColor);
         symbol->setLabel (VlNames::navigationSymbol (function));
 
-        const auto userWantsRearranging = [] {
-            const CStMenuLock menuLock;
-            return CPrompts::get().askOkCancel (CPrompts::Icon::question, "Rearrangement of the foot switches...",
-                                                "Do you want conflicting foot switches to be automatically rearranged?",
-                                                "yes", "no");
-        };
-
-        if (function == NavOnOff && ask && userWantsRearranging())
+        if (rearrange)
         {
             for (const auto& patch : patches)
                 patch->rearrange (footswitch);
@@ -61,6 +66,10 @@ void VlEngine::setNavigationFunction (int function, int footswitch, bool ask)
     }
 
     navFunctions[function] = footswitch;
+
+    // Without an on/off footswitch nothing could lead the board out of navigation mode.
+    if (getMode() == ModeNavigation && ! isFootswitchId (getFootswitchOfFunction (NavOnOff)))
+        leaveNavigation();
 }
 
 void VlEngine::clearNavigation()
@@ -226,23 +235,26 @@ void VlEngine::recordVisit (juce::uint16 index)
     }
 }
 
+void VlEngine::leaveNavigation()
+{
+    goToPatch (currentPatch, false);
+
+    // Back to play mode even when no patch could be selected.
+    if (getMode() != ModePlay)
+    {
+        setMode (ModePlay);
+        refreshBoard();
+    }
+}
+
 void VlEngine::runNavigationFunction (int footswitch, bool pressed)
 {
     const auto function = getFunctionOfFootswitch (footswitch);
 
     if (function == NavOnOff)
     {
-        if (! pressed)
-            return;
-
-        goToPatch (currentPatch, false);
-
-        // Back to play mode even when no patch could be selected.
-        if (getMode() != ModePlay)
-        {
-            setMode (ModePlay);
-            refreshBoard();
-        }
+        if (pressed)
+            leaveNavigation();
 
         return;
     }

@@ -23,13 +23,15 @@ VlLearnTable::VlLearnTable()
     set (SecondPedalId, 7);
 }
 
+juce::uint16 VlLearnTable::keyOf (int controlId, int number) noexcept
+{
+    const auto key = (juce::uint16) number;
+    return key != (juce::uint16) NoLearntKey && isPedalId (controlId) ? (juce::uint16) (number + 128) : key;
+}
+
 bool VlLearnTable::set (int controlId, int number)
 {
-    constexpr auto none = (juce::uint16) NoLearntKey;
-    auto key = (juce::uint16) number;
-
-    if (key != none && isPedalId (controlId))
-        key = (juce::uint16) (number + 128);
+    const auto key = keyOf (controlId, number);
 
     for (auto it = controlsByKey.begin(); it != controlsByKey.end(); ++it)
     {
@@ -40,7 +42,7 @@ bool VlLearnTable::set (int controlId, int number)
         }
     }
 
-    const auto stored = key == none || controlsByKey.emplace (key, controlId).second;
+    const auto stored = key == (juce::uint16) NoLearntKey || controlsByKey.emplace (key, controlId).second;
     publish();
     return stored;
 }
@@ -52,6 +54,27 @@ int VlLearnTable::get (int controlId) const
             return (juce::int16) key;
 
     return NoLearntKey;
+}
+
+void VlLearnTable::startPass()
+{
+    learntThisPass.clear();
+}
+
+bool VlLearnTable::learn (int controlId, int number)
+{
+    // A board programmed differently from the defaults sends, for one control, what
+    // another control still to be learnt holds: that one gives it up.
+    if (const auto holder = controlsByKey.find (keyOf (controlId, number));
+        holder != controlsByKey.end() && holder->second != controlId && learntThisPass.count (holder->second) == 0)
+        controlsByKey.erase (holder);
+
+    const auto stored = set (controlId, number);
+
+    if (stored)
+        learntThisPass.insert (controlId);
+
+    return stored;
 }
 
 void VlLearnTable::restore (const std::map<int, juce::String>& saved)

@@ -5,6 +5,7 @@
 #include <array>
 #include <atomic>
 #include <map>
+#include <set>
 
 //==============================================================================
 /** Which note or controller of the pedal board plays which control: each control
@@ -12,8 +13,9 @@
     pedal) and each key at most one control. Starts with footswitch n on note n and
     the pedals on controllers 1 and 7.
 
-    Threads: changed on the main thread; getControlOfKey() is read on the MIDI input
-    thread meanwhile, without a lock.
+    Threads: changed on the main thread (or, while the MIDI input dialog learns, on the
+    MIDI input thread under the message-manager lock); getControlOfKey() is read on the
+    MIDI input thread meanwhile, without a lock.
 */
 class VlLearnTable
 {
@@ -29,6 +31,16 @@ public:
     /** The control's key (note n, or 128 + controller c), NoLearntKey when none. */
     int get (int controlId) const;
 
+    /** Starts a learning pass: no control counts as learnt in it yet. */
+    void startPass();
+
+    /** Stores the message for a control during a learning pass, like set(), except that
+        only a control learnt earlier in the pass keeps its message: false, leaving this
+        control with no key. A message that any other control holds (its default or an
+        old key) moves to this control, and that control has no key until its turn.
+    */
+    bool learn (int controlId, int number);
+
     /** Restores a table that writeTo wrote: `saved` maps control ids 1..12 to their
         texts. A swapped table comes back exactly; a control whose value is absent or
         not a number keeps its key.
@@ -43,9 +55,11 @@ public:
 
 private:
     //==============================================================================
+    static juce::uint16 keyOf (int controlId, int number) noexcept;
     void publish();
 
     std::map<juce::uint16, int> controlsByKey;
+    std::set<int> learntThisPass;
 
     // What the MIDI thread reads, kept in step with controlsByKey.
     std::array<std::atomic<int>, 256> controlOfKey {};

@@ -139,6 +139,7 @@ void VlMidiInputDlg::toggleLearning()
                                      "press the corresponding control on your FCB 1010.");
     }
 
+    engine.startLearningPass();
     engine.setMode (ModeMidiLearn);
     learnStep = FirstPedalId;
 
@@ -158,7 +159,7 @@ void VlMidiInputDlg::learnMessage (bool isController, int number)
     if (isController != isPedalId (step))
         return;
 
-    if (! engine.setLearntMessage (step, number))
+    if (! engine.learnInPass (step, number))
     {
         // No box can run on the MIDI thread: the main thread shows it.
         conflictPending = true;

@@ -16,10 +16,11 @@ class VlEngine;
     While it is open the engine is in mode 3 (input plays nothing) and, while it
     learns, in mode 4: then the engine hands every note-on and controller to
     learnMessage(). Learning walks pedal 11, footswitches 1 to 10, then pedal 12, the
-    control being learnt shown green on the dialog's own board; a message already used
-    by another control is refused and warned about once. Every choice takes effect in
-    the engine at once; nothing is undone when the dialog closes, which returns the
-    engine to mode 1.
+    control being learnt shown green on the dialog's own board; a message that a control
+    learnt earlier in the pass uses is refused and warned about once, while one that a
+    control still to come holds moves to the control being learnt (the other shows "?"
+    until its turn). Every choice takes effect in the engine at once; nothing is undone
+    when the dialog closes, which returns the engine to mode 1.
 
     A normal object over an engine that outlives it; while it exists it is the instance
     that getInstance() answers (getInstance(true) makes one over the engine singleton,
@@ -61,9 +62,9 @@ public:
 
     /** MIDI thread, under the message-manager lock: a note-on (number = note) or a
         controller (number = controller) while learning. A message of the kind the
-        control being learnt takes is stored for it and learning moves on; one that
-        another control uses leaves the control without a key, and asks again after
-        a warning. A message of the other kind is ignored.
+        control being learnt takes is stored for it and learning moves on; one that a
+        control learnt earlier in this pass uses leaves the control without a key, and
+        asks again after a warning. A message of the other kind is ignored.
     */
     void learnMessage (bool isController, int number);
 

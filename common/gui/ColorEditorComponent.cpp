@@ -17,6 +17,26 @@ namespace
         return juce::Colour (argb).toDisplayString (false);
     }
 
+    // The colours are numbered 1, 2, 3... past the commands' ids, so that a library of
+    // any size keeps every colour apart from "Add..." and the rest.
+    constexpr int firstCommandId = ColorEditorComponent::addId;
+    constexpr int numCommands = ColorEditorComponent::resetId - ColorEditorComponent::addId + 1;
+
+    int itemIdOfColour (size_t index)
+    {
+        const auto id = (int) index + 1;
+        return id < firstCommandId ? id : id + numCommands;
+    }
+
+    // -1 for no colour: nothing chosen, or a command.
+    int colourOfItemId (int itemId)
+    {
+        if (itemId >= 1 && itemId < firstCommandId)
+            return itemId - 1;
+
+        return itemId >= firstCommandId + numCommands ? itemId - numCommands - 1 : -1;
+    }
+
     // Hands each change of the selector on, as the colour it shows then.
     class SelectorListener final : public juce::ChangeListener
     {
@@ -74,11 +94,11 @@ juce::PopupMenu ColorEditorComponent::createMenu() const
     menu.addSubMenu ("Color library", libraryMenu);
     menu.addSeparator();
 
-    int itemId = 1;
+    size_t index = 0;
 
     for (const auto argb : set)
-        menu.addCustomItem (itemId++, std::make_unique<ColorMenuCustomItem> (argb, argb == colour), nullptr,
-                            sixDigits (argb));
+        menu.addCustomItem (itemIdOfColour (index++), std::make_unique<ColorMenuCustomItem> (argb, argb == colour),
+                            nullptr, sixDigits (argb));
 
     return menu;
 }
@@ -109,8 +129,8 @@ void ColorEditorComponent::menuItemChosen (int itemId)
         default: break;
     }
 
-    if (itemId >= 1 && itemId <= (int) set.size())
-        chooseColour (*std::next (set.begin(), itemId - 1));
+    if (const auto index = colourOfItemId (itemId); index >= 0 && (size_t) index < set.size())
+        chooseColour (*std::next (set.begin(), index));
 }
 
 void ColorEditorComponent::mouseDown (const juce::MouseEvent&)
@@ -277,6 +297,11 @@ void ColorEditorComponent::paint (juce::Graphics& g)
     g.setColour (isEnabled() ? text : text.withMultipliedAlpha (0.3f));
     g.setFont (juce::Font ((float) getHeight() * 0.6f, juce::Font::bold));
     g.drawFittedText (sixDigits (colour), 2, 1, getWidth() - 4, getHeight() - 1, juce::Justification::centred, 1, 0.7f);
+}
+
+juce::String ColorEditorComponent::getTooltip()
+{
+    return ownerRow.getTooltip();
 }
 
 //==============================================================================

@@ -22,17 +22,21 @@ class CColorPropertyComponent;
     colour of the library or the default they wait, and join it only if the selector
     ends there) and replaces the colour in the library by the final one. The three
     others ask first (under the menu lock, through CPrompts) and then show the colour
-    that the row's item has been given.
+    that the row's item has been given. Over the swatch the row's tooltip shows.
 
     Opening the selector changes nothing by itself, and its colours keep the shown
     colour's alpha (the selector cannot edit alpha). The library is read directly and
     changed only through its CColorsSetOwner. Main thread only; the menu, the selector
     and the questions run their own modal loops.
 */
-class ColorEditorComponent : public juce::Component
+class ColorEditorComponent : public juce::Component,
+                             public juce::TooltipClient
 {
 public:
-    /** The ids of the "Color library" entries; the colours are 1, 2, 3... in order. */
+    /** The ids of the "Color library" entries. The colours are 1, 2, 3... in order,
+        stepping over these ids: in a library of more than 32,000 colours the 32,001st
+        is resetId + 1.
+    */
     enum MenuId
     {
         addId = 0x7d01,
@@ -88,6 +92,9 @@ public:
         (faint while disabled).
     */
     void paint (juce::Graphics& g) override;
+
+    /** The row's tooltip: the tooltip window asks only the component under the mouse. */
+    juce::String getTooltip() override;
 
     //==============================================================================
     /** A colour of the library in the menu: a swatch and its six digits, ticked when

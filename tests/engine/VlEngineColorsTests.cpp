@@ -20,8 +20,12 @@ TEST_F (VlEngineTests, ReplacingAndRemovingColoursRecolourTheirItems)
     owner.resetColors (&engine.getControlColors());
     owner.resetColors (&engine.getStateColors());
     const auto controls = engine.getControlColors();
+    ui.takeCalls();
     owner.replaceColor (&engine.getControlColors(), 0xff999999, 0xff888888);
     EXPECT_EQ (engine.getControlColors(), controls);
+
+    // Whichever row changed the library, the board and the patch list show its items again.
+    EXPECT_EQ (takeCalls(), "refresh buttons; refresh pedals; repaint board; refresh list");
     owner.replaceColor (&engine.getControlColors(), 0xff00ff00, 0xff0000ff);
     EXPECT_EQ (green.getOwnColor(), 0xff0000ffu);
     EXPECT_EQ (link.getOwnColor(), 0xff0000ffu);           // compared at the end of its chain,
@@ -34,7 +38,9 @@ TEST_F (VlEngineTests, ReplacingAndRemovingColoursRecolourTheirItems)
     EXPECT_EQ (green.getState (1)->getColor(), 0xffffffffu);
     owner.removeColor (&engine.getPatchColors(), 0xff111111);
     EXPECT_EQ (first.getColor(), 0xffe3e3e3u);
+    ui.takeCalls();
     owner.removeAllColors (&engine.getControlColors());
+    EXPECT_EQ (takeCalls(), "refresh buttons; refresh pedals; repaint board; refresh list");
     EXPECT_EQ (engine.getControlColors(), (ColorSet { 0xffffffff }));
     EXPECT_EQ (green.getOwnColor(), 0xffffffffu);
     EXPECT_EQ (link.getOwnColor(), 0xffffffffu);

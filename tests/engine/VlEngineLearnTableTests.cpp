@@ -11,13 +11,23 @@ TEST_F (VlEngineTests, LearnTableRefusesAMessageOfAnotherControlAndRestoresASave
     EXPECT_TRUE (engine.setLearntMessage (3, NoLearntKey));
     midi (noteOn (3));
     EXPECT_EQ (takeCalls(), "");
-    EXPECT_FALSE (engine.setLearntMessage (11, 7));    // controller 7 belongs to pedal 12
-    EXPECT_TRUE (engine.setLearntMessage (12, NoLearntKey));
-    EXPECT_TRUE (engine.setLearntMessage (11, 7));
+
+    // In a learning pass, controller 7 (pedal 12's until its turn) moves to pedal 11; only what
+    // this pass learnt is refused: note 6 for footswitch 1 moves from 6, then is footswitch 1's.
+    engine.startLearningPass();
+    EXPECT_TRUE (engine.learnInPass (11, 7));
+    EXPECT_EQ (engine.getLearntMessage (12), NoLearntKey);
+    EXPECT_TRUE (engine.learnInPass (1, 6));
+    EXPECT_FALSE (engine.learnInPass (2, 6));
+    EXPECT_FALSE (engine.learnInPass (12, 7));
+    EXPECT_EQ (juce::String (engine.getLearntMessage (1)) + " " + juce::String (engine.getLearntMessage (6)) + " "
+                   + juce::String (engine.getLearntMessage (12)),
+               "6 -1000 -1000");
+    EXPECT_TRUE (engine.learnInPass (12, 1));
     EXPECT_EQ (engine.getLearntMessage (11), 135);
     midi (cc (7, 1));
     midi (cc (1, 1));
-    EXPECT_EQ (takeCalls(), "pedal 11 1");
+    EXPECT_EQ (takeCalls(), "pedal 11 1; pedal 12 1");
 
     // Restoring a saved table brings it back exactly. The user swapped the notes of footswitches 1 and 2 and the controllers of the pedals.
     engine.restoreLearntMessages ({ { 1, "2" },

@@ -56,6 +56,18 @@ protected:
         return texts.joinIntoString (colours ? "" : ",");
     }
 
+    /** Sends the message through the input port, as the pedal board does, and runs the
+        message loop until the dialog has taken it: learning moved on, or it warned.
+    */
+    void fromBoard (const juce::MidiMessage& message)
+    {
+        const int step = dialog.getLearnStep(), warned = warnings();
+        ASSERT_TRUE (ports.injectMessage (fcb, message));
+        MessageLoop::pumpUntil ([&] { return dialog.getLearnStep() != step || warnings() != warned; });
+    }
+    static juce::MidiMessage noteOn (int n) { return juce::MidiMessage::noteOn (1, n, (juce::uint8) 100); }
+    static juce::MidiMessage controller (int n) { return juce::MidiMessage::controllerEvent (1, n, 64); }
+
     int warnings() const
     {
         return (int) std::count_if (prompts.prompts.begin(), prompts.prompts.end(),
@@ -123,6 +135,101 @@ TEST_F (VlMidiInputDlgTests, LearnsPedalOneTheFootswitchesThenPedalTwoWarningOnc
     });
 
     EXPECT_EQ (warnings(), 1);
+}
+
+TEST_F (VlMidiInputDlgTests, ABoardSendingWhatControlsStillToComeHoldIsLearntInOnePass)
+{
+    // Pedal 1 sends controller 7 (pedal 2's until its turn), footswitch n sends note n + 1.
+    auto& patch = addPatch();
+    addAction<VlamNote> (*addControl (patch, 1).getState (0)).setNumber (60);
+    play();
+    engine.setMidiInput ("FCB1010", 1);
+
+    whileShown ([this] {
+        clickLearn();
+        fromBoard (controller (7));
+        EXPECT_EQ (board(), "CC #7,?,Note #2,Note #3,Note #4,Note #5,Note #6,Note #7,Note #8,Note #9,Note #10,?");
+        fromBoard (noteOn (2));
+        EXPECT_EQ (board(), "CC #7,Note #2,?,Note #3,Note #4,Note #5,Note #6,Note #7,Note #8,Note #9,Note #10,?");
+        EXPECT_EQ (board (true), "--G---------");
+
+        for (int n = 3; n <= 11; ++n)
+            fromBoard (noteOn (n));
+
+        // Only what this pass learnt is in use.
+        fromBoard (controller (7));
+        EXPECT_EQ (warnings(), 1);
+        fromBoard (controller (1));
+        EXPECT_EQ (engine.getMode(), ModeMidiSetup);
+        EXPECT_EQ (board(), "CC #7,Note #2,Note #3,Note #4,Note #5,Note #6,Note #7,Note #8,Note #9,Note #10,Note "
+                            "#11,CC #1");
+    });
+
+    ports.injectMessage (fcb, noteOn (2));
+    MessageLoop::pumpUntil ([this] { return ! ports.getSentMessages (synth).isEmpty(); });
+    EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { { 0x90, 60, 100 } }));
+}
+
+TEST_F (VlMidiInputDlgTests, StoppingEarlyLeavesTheControlsNotReachedWithWhatTheyHold)
+{
+    engine.setMidiInput ("FCB1010", 1);
+
+    whileShown ([this] {
+        clickLearn();
+        fromBoard (controller (7));
+        fromBoard (noteOn (2));
+        clickLearn();
+        EXPECT_EQ (engine.getMode(), ModeMidiSetup);
+        EXPECT_EQ (board(), "CC #7,Note #2,?,Note #3,Note #4,Note #5,Note #6,Note #7,Note #8,Note #9,Note #10,?");
+        EXPECT_EQ (board (true), "WW-WWWWWWWW-");
+    });
+
+    EXPECT_EQ (juce::String (engine.getLearntMessage (2)) + " " + juce::String (engine.getLearntMessage (12)),
+               "-1000 -1000");
+}
+
+TEST_F (VlMidiInputDlgTests, LearningStartsOnlyOnceTheInformationBoxIsClosed)
+{
+    engine.setMidiInput ("FCB1010", 1);
+    prompts.whileOpen = [this] (auto&) {
+        EXPECT_EQ (engine.getMode(), ModeMidiSetup);
+        EXPECT_EQ (board (true), "WWWWWWWWWWWW");
+        cc (5);
+        note (20);
+    };
+
+    whileShown ([this] {
+        clickLearn();
+        EXPECT_EQ (engine.getMode(), ModeMidiLearn);
+        EXPECT_EQ (board (true), "G-----------");
+    });
+
+    EXPECT_EQ (juce::String (engine.getLearntMessage (11)) + " " + juce::String (engine.getLearntMessage (1)), "129 1");
+}
+
+TEST_F (VlMidiInputDlgTests, ASecondShowingListsEachChoiceOnceAndADeviceChoiceKeepsTheChannel)
+{
+    ports.plugInput ("Other");
+    engine.setMidiInput ("FCB1010", 1);
+
+    for (const auto& [device, channel] : { std::pair { 1, 4 }, std::pair { 0, 11 } })
+    {
+        whileShown ([this, device = device, channel = channel] {
+            EXPECT_EQ (dlg().getDeviceCombo().getNumItems(), 2);
+            EXPECT_EQ (dlg().getChannelCombo().getNumItems(), 16);
+            deliverNotifications();
+
+            // The combo boxes' own pop-ups choose with an asynchronous notification.
+            dlg().getChannelCombo().setSelectedItemIndex (channel, juce::sendNotificationAsync);
+            deliverNotifications();
+            dlg().getDeviceCombo().setSelectedItemIndex (device, juce::sendNotificationAsync);
+            deliverNotifications();
+            EXPECT_EQ (engine.getMidiInputDevice() + " " + juce::String (engine.getMidiChannel()) + " "
+                           + dlg().getChannelCombo().getText(),
+                       dialog.getDeviceNames()[device] + " " + juce::String (channel + 1) + " "
+                           + juce::String (channel + 1));
+        });
+    }
 }
 
 TEST_F (VlMidiInputDlgTests, ClosingWhileLearningPlaysTheKeysLearntOnTheBoardOfPlayModeAndItsOwnBoardPlaysNothing)

@@ -2,6 +2,7 @@
 #include "app/dialogs/VlNavOptionsDlg.h"
 #include "app/editor/EPC_Choice.h"
 #include "app/editor/EPC_Color.h"
+#include "engine/VlamNote.h"
 #include "fixtures/BoardFixture.h"
 #include "fixtures/FakePrompts.h"
 #include "fixtures/ModalTest.h"
@@ -19,11 +20,16 @@ namespace
                 collectRows (*child, rows);
     }
 
-    juce::PropertyComponent& row (VlNavOptionsDlg& dialog, size_t index)
+    std::vector<juce::PropertyComponent*> rowsOf (VlNavOptionsDlg& dialog)
     {
         std::vector<juce::PropertyComponent*> rows;
         collectRows (dialog.getContent()->getPanel(), rows);
-        return *rows.at (index);
+        return rows;
+    }
+
+    juce::PropertyComponent& row (VlNavOptionsDlg& dialog, size_t index)
+    {
+        return *rowsOf (dialog).at (index);
     }
 }
 
@@ -44,6 +50,22 @@ protected:
     }
     juce::String board (int footswitch) { return buttons.getButton (footswitch)->getButtonText(); }
 
+    /** A note-on from the pedal board through the input port; the loop runs until `until` holds. */
+    void fromBoard (int note, const std::function<bool()>& until)
+    {
+        ASSERT_TRUE (ports.injectMessage (fcb, juce::MidiMessage::noteOn (1, note, (juce::uint8) 100)));
+        MessageLoop::pumpUntil (until);
+    }
+    bool sentSomething() const { return ! ports.getSentMessages (synth).isEmpty(); }
+
+    /** A note-on from the pedal board; what "Synth" received for it. */
+    std::vector<MidiBytes> played (int note)
+    {
+        std::vector<MidiBytes> received;
+        fromBoard (note, [&] { return ! (received = takeSent()).empty(); });
+        return received;
+    }
+
     FakePrompts prompts;
     VlNavOptionsDlg dialog { engine };
 };
@@ -59,6 +81,7 @@ TEST_F (VlNavOptionsDlgTests, ShowsTheEngineAfreshAtEachShowingNothingWithoutAPa
     {
         engine.setNavigationFunction (NavBackward, backward, false);
         whileShown ([this, backward] {
+            EXPECT_EQ (rowsOf (dialog).size(), 7u);
             juce::StringArray rows { row (dialog, 0).getName() };
             for (size_t n = 1; n <= 6; ++n)
                 rows.add (row (dialog, n).getName() + "=" + shown (n));
@@ -112,6 +135,90 @@ TEST_F (VlNavOptionsDlgTests, ANewOnOffFootswitchMovesTheControlsInTheWayOnlyWhe
         EXPECT_EQ (patch.getControl (yes ? 1 : 3), &lead);
         EXPECT_EQ (board (3) + board (1) + juce::String (prompts.prompts.back().lockCount), yes ? "*Lead2" : "*2");
     }
+}
+
+TEST_F (VlNavOptionsDlgTests, WhileTheOnOffQuestionIsOpenTheOldFootswitchStillSwitchesNavigation)
+{
+    // Regression: the function was taken from footswitch 10 before the question, whose
+    // press then played the patch's own control there (note 70).
+    auto& patch = addPatch();
+    addAction<VlamNote> (*addControl (patch, 10).getState (0)).setNumber (70);
+    play();
+    engine.setMidiInput ("FCB1010", 1);
+    prompts.whileOpen = [this] (auto&) {
+        fromBoard (10, [this] { return engine.getMode() == ModeNavigation || sentSomething(); });
+        EXPECT_EQ (engine.getMode(), ModeNavigation);
+        EXPECT_TRUE (takeSent().empty());
+    };
+
+    whileShown ([this] { choose (1, 4); });
+    EXPECT_EQ (engine.getFootswitchOfFunction (NavOnOff), 3);
+    fromBoard (3, [this] { return engine.getMode() == ModePlay; });
+    EXPECT_EQ (played (10), (std::vector<MidiBytes> { { 0x90, 70, 100 } }));
+}
+
+TEST_F (VlNavOptionsDlgTests, OnOffLosingItsFootswitchInNavigationModeReturnsToPlayOnTheSamePatch)
+{
+    // With one patch no symbol can move: the player would be stranded in navigation mode.
+    auto& patch = addPatch();
+    auto& lead = addControl (patch, 1);
+    lead.setLabel ("Lead");
+    addAction<VlamNote> (*lead.getState (0)).setNumber (60);
+    play();
+    engine.setMidiInput ("FCB1010", 1);
+
+    // "none" for on/off, then footswitch 10 given to go up.
+    for (const auto& [rowIndex, choice] : { std::pair<size_t, int> { 1, 0 }, std::pair<size_t, int> { 2, 11 } })
+    {
+        engine.setNavigationFunction (NavOnOff, 10, false);
+        fromBoard (10, [this] { return engine.getMode() == ModeNavigation; });
+        ASSERT_EQ (board (1), "");
+
+        whileShown ([this, rowIndex = rowIndex, choice = choice] {
+            choose (rowIndex, choice);
+            EXPECT_EQ (engine.getMode(), ModePlay);
+            EXPECT_EQ (board (1), "Lead");
+        });
+
+        EXPECT_EQ (engine.getFootswitchOfFunction (NavOnOff), -1);
+        EXPECT_EQ (played (1), (std::vector<MidiBytes> { { 0x90, 60, 100 } }));
+    }
+}
+
+TEST_F (VlNavOptionsDlgTests, ALibraryCommandOfTheSwitchesColourRecoloursThePedalsOnTheBoard)
+{
+    // Regression: the document's pedals took the default colour while the board kept the old one.
+    constexpr juce::uint32 green = 0xff00ff00, white = 0xffffffff;
+    auto& patch = addPatch();
+    addControl (patch, 11).setColor (green);
+    addControl (patch, 1).setColor (green);
+    play();
+    engine.resetColors (&engine.getControlColors());
+    const auto colours = [this] {
+        return sliders.getSlider (11)->findColour (juce::Slider::thumbColourId).toDisplayString (true) + " "
+               + buttons.getButton (1)->findColour (juce::TextButton::buttonColourId).toDisplayString (true);
+    };
+    ASSERT_EQ (colours(), "FF00FF00 FF00FF00");
+
+    for (const int command : { ColorEditorComponent::deleteCurrentId, ColorEditorComponent::deleteAllId })
+    {
+        engine.addColor (&engine.getControlColors(), green);
+        patch.getControl (11)->setColor (green);
+        engine.refreshPedals();
+        ColorEditorComponent::setMenuRun ([command] (const juce::PopupMenu&, juce::Component&) { return command; });
+        prompts.okCancelAnswers = { true };
+
+        whileShown ([&] {
+            auto& swatch = dynamic_cast<EPC_Color&> (row (dialog, 0)).getEditor();
+            click (swatch, swatch.getLocalBounds().getCentre());
+            EXPECT_EQ (patch.getControl (11)->getColor(), white);
+            EXPECT_EQ (colours(), "FFFFFFFF FFFFFFFF");
+        });
+
+        EXPECT_EQ (colours(), "FFFFFFFF FFFFFFFF");
+    }
+
+    ColorEditorComponent::setMenuRun (nullptr);
 }
 
 //==============================================================================

@@ -25,8 +25,7 @@ click_in "$MENU" 100 13
 # "learn", which shows once the input is open, and its information box.
 click_in "$DIALOG" 578 16
 BOX="$(wait_for_window '^Entering MIDI learning mode$')"
-keys_to "$BOX" Return
-wait_for "the information box to close" no_window_named '^Entering MIDI learning mode$'
+press_until "$BOX" Return "the information box to close" no_window_named '^Entering MIDI learning mode$'
 
 # Pedal 1: controller 5. Footswitch 1: note 20. Footswitch 2: note 20 again is refused
 # with a warning, then note 21.
@@ -34,8 +33,7 @@ send_midi '\xb0\x05\x40'
 send_midi '\x90\x14\x7f'
 send_midi '\x90\x14\x7f'
 WARNING="$(wait_for_window '^This message is already in use$')"
-keys_to "$WARNING" Return
-wait_for "the warning to close" no_window_named '^This message is already in use$'
+press_until "$WARNING" Return "the warning to close" no_window_named '^This message is already in use$'
 send_midi '\x90\x15\x7f'
 
 close_with_escape "$DIALOG" '^MIDI input setup$'

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <juce_gui_extra/juce_gui_extra.h>
 
 namespace
@@ -145,23 +147,29 @@ protected:
             });
     }
 
-    /** True when a click on the swatch (through its window) showed the menu. */
-    bool clickShowsMenu()
+    /** A click on the swatch, through its window. */
+    void clickSwatch()
     {
         row.addToDesktop (0);
         row.setVisible (true);
         swatch().setMouseClickGrabsKeyboardFocus (false);
-        bool shown = false;
-        ColorEditorComponent::setMenuRun ([&shown] (const juce::PopupMenu&, juce::Component&) {
-            shown = true;
-            return 0;
-        });
 
         for (const int buttons : { (int) juce::ModifierKeys::leftButtonModifier, 0 })
             row.getPeer()->handleMouseEvent (juce::MouseInputSource::InputSourceType::mouse, { 140.0f, 12.0f },
                                              juce::ModifierKeys (buttons), juce::MouseInputSource::defaultPressure,
                                              juce::MouseInputSource::defaultOrientation,
                                              juce::Time::currentTimeMillis());
+    }
+
+    /** True when a click on the swatch showed the menu. */
+    bool clickShowsMenu()
+    {
+        bool shown = false;
+        ColorEditorComponent::setMenuRun ([&shown] (const juce::PopupMenu&, juce::Component&) {
+            shown = true;
+            return 0;
+        });
+        clickSwatch();
         return shown;
     }
 
@@ -337,4 +345,45 @@ TEST_F (CColorPropertyComponentTests, TheSwatchShowsTheColourOverChecksWithItsDi
     row.setEnabled (false);
     EXPECT_GT (darkest(), 0.4f);
     EXPECT_FALSE (clickShowsMenu());
+}
+
+TEST_F (CColorPropertyComponentTests, ALibraryOfAnySizeKeepsItsColoursApartFromItsCommands)
+{
+    // Regression: with 32,001 colours or more, the 32,001st had the id of "Add...".
+    ColorSet many;
+    for (juce::uint32 i = 0; i < 32005; ++i)
+        many.insert (0xff000000 + i);
+    hold (many, { 0xff000000 });
+    selectorMovesThrough ({});
+
+    for (const juce::uint32 wanted : { 0xff000000u + 32000, 0xff000000u + 32004, 0xff000000u + 31999 })
+    {
+        ColorEditorComponent::setMenuRun ([wanted] (const juce::PopupMenu& menu, juce::Component&) {
+            std::set<int> ids;
+            int chosen = 0;
+            for (juce::PopupMenu::MenuItemIterator it (menu, true); it.next();)
+            {
+                const auto& item = it.getItem();
+                EXPECT_TRUE (item.itemID == 0 || ids.insert (item.itemID).second) << item.itemID;
+                if (auto* c = dynamic_cast<ColorEditorComponent::ColorMenuCustomItem*> (item.customComponent.get());
+                    c != nullptr && c->getColour() == wanted)
+                    chosen = item.itemID;
+            }
+            return chosen;
+        });
+        clickSwatch();
+        EXPECT_EQ (hex (library.items[0]), hex (wanted));
+    }
+
+    EXPECT_TRUE (library.calls.isEmpty()) << library.calls.joinIntoString (",");
+}
+
+TEST_F (CColorPropertyComponentTests, TheSwatchShowsTheRowsTooltip)
+{
+    // The tooltip window asks only the component under the mouse.
+    row.setTooltip ("The colour of the patch");
+    row.setVisible (true);
+    auto* client = dynamic_cast<juce::TooltipClient*> (row.getComponentAt (140, 12));
+    ASSERT_NE (client, nullptr);
+    EXPECT_EQ (client->getTooltip(), "The colour of the patch");
 }
