@@ -8,6 +8,7 @@
 #include "engine/VlTypes.h"
 #include "engine/VlUserInterface.h"
 
+#include <array>
 #include <atomic>
 #include <map>
 #include <vector>
@@ -123,9 +124,18 @@ public:
 
     /** A footswitch (1..10) pressed or released: plays the current patch's control in
         mode 1 (or enters navigation on the on/off footswitch), runs a navigation
-        function in mode 2, nothing otherwise.
+        function in mode 2, nothing otherwise. In mode 1 a release plays only when the
+        footswitch's press played there: one pressed while the board played nothing
+        (the editor was open) is released without a sound or a step to the next state.
     */
     void onFootswitch (int footswitch, bool pressed);
+
+    /** Releases every footswitch whose press played and whose release has not come yet,
+        as the footswitch itself would: the current patch's control runs its release
+        (whatever the mode) and the board shows the footswitch up. Called as the editor
+        or the MIDI input setup opens, which the release would not reach.
+    */
+    void releaseHeldFootswitches();
 
     /** A pedal (11, 12) value: in mode 1 plays the current patch's pedal; otherwise nothing. */
     void onPedalValue (int pedal, juce::uint8 value);
@@ -298,17 +308,19 @@ public:
 
     /** Deletes this control of the current patch, or every control of it when null,
         with the links and actions that depend on them, after the user agreed in a
-        question that lists those (asked also when the patch has no control). Nothing
-        refers to a deleted control afterwards. False, changing nothing, when cancelled,
-        without a current patch, or when the control is not the current patch's.
+        question that lists those (asked also when the patch has no control): every
+        link to what goes, at any depth, and every mute of a pedal that goes, the
+        patch's own included. Nothing refers to a deleted control afterwards. False,
+        changing nothing, when cancelled, without a current patch, or when the control
+        is not the current patch's.
     */
     bool deleteControls (VlControlCfg* control);
 
-    /** Deletes the patch with the links and actions that depend on it, after the user
-        agreed in a question that lists those. The current patch stays the same patch,
-        with its navigation targets recomputed; when it was the one deleted, patch 0 is
-        selected. False, changing nothing, when cancelled, when the patch is not in the
-        list, or when it is the last one.
+    /** Deletes the patch with the links and actions that depend on it (those to its
+        links too, at any depth), after the user agreed in a question that lists those.
+        The current patch stays the same patch, with its navigation targets recomputed;
+        when it was the one deleted, patch 0 is selected. False, changing nothing, when
+        cancelled, when the patch is not in the list, or when it is the last one.
     */
     bool deletePatches (VlPatch* patch);
 
@@ -415,6 +427,8 @@ private:
     juce::uint16 findVisit (int from, int step) const;
     bool confirmDeletion (const juce::String& title, const juce::String& question, const ControlRefs& controls,
                           const ActionRefs& actions);
+    void collectDependants (const VlPatch* goingPatch, const std::vector<VlControlCfg*>& goingControls,
+                            ControlRefs& links, ActionRefs& actions) const;
     juce::String describeDependants (const ControlRefs& controls, const ActionRefs& actions) const;
     void deleteWithDependants (const std::set<const VlPatch*>& goingPatches,
                                std::set<const VlControlCfg*> goingControls, const ControlRefs& dependantControls,
@@ -430,6 +444,7 @@ private:
     std::vector<std::unique_ptr<VlPatch>> patches;
     juce::uint16 currentPatch = NoIndex;
     bool recordNextVisit = true;
+    std::array<bool, 11> heldFootswitches {};    // by footswitch 1..10: pressed in mode 1, not released yet
     std::map<int, int> navFunctions;
     VlPatch navigationPatch;
     juce::uint32 navigationColor = 0xff00ff00;

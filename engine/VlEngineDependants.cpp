@@ -150,6 +150,44 @@ void VlEngine::collectActionsReferringToControl (const VlControlCfg& control, Ac
                                 addOnce (found, action.get());
 }
 
+void VlEngine::collectDependants (const VlPatch* goingPatch, const std::vector<VlControlCfg*>& goingControls,
+                                  ControlRefs& links, ActionRefs& actions) const
+{
+    if (goingPatch != nullptr)
+    {
+        collectControlsLinkedToPatch (*goingPatch, links);
+        collectActionsReferringToPatch (*goingPatch, actions);
+    }
+
+    for (auto* control : goingControls)
+        collectControlsLinkedToControl (*control, links);
+
+    // A link to a link that goes would be left without target: it goes too, however deep
+    // the chain (only a file links more than one step deep).
+    for (size_t i = 0; i < links.size(); ++i)
+        collectControlsLinkedToControl (*links[i], links);
+
+    // The mutes of a pedal that goes, or of a link that goes with it, wherever they are:
+    // in the pedal's own patch too, which the patch's own deletion takes with it.
+    for (auto* control : goingControls)
+        collectActionsReferringToControl (*control, actions, goingPatch);
+
+    for (auto* link : links)
+        collectActionsReferringToControl (*link, actions, goingPatch);
+
+    // Those of a control that goes go with it, unlisted.
+    std::set<const VlAction*> goingWithTheirControl;
+
+    for (auto* control : goingControls)
+        for (const auto& state : control->getStates())
+            for (const auto& action : state->getActions())
+                goingWithTheirControl.insert (action.get());
+
+    actions.erase (std::remove_if (actions.begin(), actions.end(),
+                                   [&] (const VlAction* action) { return goingWithTheirControl.count (action) != 0; }),
+                   actions.end());
+}
+
 juce::String VlEngine::describeDependants (const ControlRefs& controls, const ActionRefs& actions) const
 {
     juce::String text;
@@ -257,12 +295,7 @@ bool VlEngine::deleteControls (VlControlCfg* control)
 
     ControlRefs links;
     ActionRefs actions;
-
-    for (auto* goingControl : going)
-        collectControlsLinkedToControl (*goingControl, links);
-
-    for (auto* goingControl : going)
-        collectActionsReferringToControl (*goingControl, actions, patch);
+    collectDependants (nullptr, going, links, actions);
 
     if (! confirmDeletion ("Deleting controls...",
                            control != nullptr ? "Do you really want to delete this control?"
@@ -290,8 +323,7 @@ bool VlEngine::deletePatches (VlPatch* patch)
 
     ControlRefs links;
     ActionRefs actions;
-    collectControlsLinkedToPatch (*patch, links);
-    collectActionsReferringToPatch (*patch, actions);
+    collectDependants (patch, {}, links, actions);
 
     if (! confirmDeletion ("Deleting patches...", "Do you really want to delete this patch?", links, actions))
         return false;

@@ -27,6 +27,11 @@ public:
     */
     virtual void footswitchEvent (int footswitch, bool down) { juce::ignoreUnused (footswitch, down); }
 
+    /** Shows the footswitch (1..10) up without telling the engine: the engine released
+        it itself (VlEngine::releaseHeldFootswitches).
+    */
+    virtual void showFootswitchUp (int footswitch) { juce::ignoreUnused (footswitch); }
+
     /** MIDI thread: a learnt pedal controller arrived. The board moves the pedal's
         slider; the slider later passes the value, on the main thread, to
         VlEngine::onPedalValue. Ids other than 11 and 12 are ignored.

@@ -6,9 +6,10 @@
 
 namespace
 {
+    // The most that the value slot carries in 7-bit bytes: a greater value would play as another.
     int maximumFor (juce::uint8 datumSize) noexcept
     {
-        return datumSize == 1 ? 127 : 0x7f7f;
+        return datumSize == 1 ? 0x7f : 0x3fff;
     }
 }
 
@@ -115,8 +116,8 @@ void VlaSysExContinuos::addProperties (VlPropertyRows& rows) const
 
 void VlaSysExContinuos::execute (juce::uint8 pedalValue)
 {
-    const auto limit = datumSize == 1 ? 0x7f : 0x3fff;
-    const auto mapped = (juce::uint16) juce::jlimit (0, limit, mapPedalValue (minValue, maxValue, pedalValue));
+    const auto mapped =
+        (juce::uint16) juce::jlimit (0, maximumFor (datumSize), mapPedalValue (minValue, maxValue, pedalValue));
     if (mapped == lastSent && ! resendsUnchangedValues())
         return;
 

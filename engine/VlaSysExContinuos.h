@@ -34,7 +34,7 @@ public:
     /** The value for pedal position 0. */
     juce::uint16 getMinValue() const noexcept { return minValue; }
 
-    /** Sets the minimum within 0..126 (1 byte) or 0..32638 (2 bytes); the maximum is
+    /** Sets the minimum within 0..126 (1 byte) or 0..16382 (2 bytes); the maximum is
         raised above it when needed.
     */
     void setMinValue (int value);
@@ -42,8 +42,8 @@ public:
     /** The value for pedal position 127. */
     juce::uint16 getMaxValue() const noexcept { return maxValue; }
 
-    /** Sets the maximum within 1..127 (1 byte) or 1..32639 (2 bytes); the minimum is
-        lowered below it when needed.
+    /** Sets the maximum within 1..127 (1 byte) or 1..16383 (2 bytes, the most that two
+        7-bit bytes carry); the minimum is lowered below it when needed.
     */
     void setMaxValue (int value);
 
@@ -65,8 +65,8 @@ public:
     void addProperties (VlPropertyRows& rows) const override;
 
     /** Maps the pedal value, fills the slot and the checksum and sends the message.
-        The value is kept to 0..127 for one byte and 0..16383 for two, so no data
-        byte is ever above 0x7F.
+        The value is kept to 0..127 for one byte and 0..16383 for two (a file may hold
+        more), so no data byte is ever above 0x7F.
     */
     void execute (juce::uint8 pedalValue) override;
 

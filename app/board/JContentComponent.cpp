@@ -63,6 +63,12 @@ void JContentComponent::footswitchEvent (int footswitch, bool down)
     buttonsPanel->footswitchEvent (footswitch, down);
 }
 
+void JContentComponent::showFootswitchUp (int footswitch)
+{
+    if (auto* button = buttonsPanel->getButton (footswitch))
+        button->setState (juce::Button::buttonNormal);
+}
+
 void JContentComponent::setPedalValue (int pedal, int value)
 {
     slidersPanel->setPedalValue (pedal, (juce::uint8) value);

@@ -58,6 +58,7 @@ public:
 private:
     //==============================================================================
     void footswitchEvent (int footswitch, bool down) override;
+    void showFootswitchUp (int footswitch) override;
     void setPedalValue (int pedal, int value) override;
     void learnMessage (bool isController, int number) override;
     void refreshButtons() override;

@@ -57,6 +57,8 @@ void VlMidiInputDlg::show()
     if (content == nullptr)
         content = std::make_unique<JMidiInputDlg> (*this);
 
+    // A footswitch held now would never hear its release: the setup plays nothing.
+    engine.releaseHeldFootswitches();
     engine.setMode (ModeMidiSetup);
 
     // Without notification: emptied, the device choice would report "nothing

@@ -328,14 +328,35 @@ namespace
     }
 
     //==============================================================================
+    // What a row writes in place of a stored value (from a file) that none of its choices
+    // holds; null keeps the value as stored.
+    using Correction = int (*) (int stored, const EditorChoices& choices);
+
+    constexpr Correction keptAsStored = nullptr;
+
+    int corrected (int, const EditorChoices& choices)
+    {
+        return choices.valueOfIndex (0);
+    }
+
+    // The choice that plays as the stored value does: the message creators send a channel
+    // of 0 on 1 and one above 16 on 16; a switch other than 1 unmutes.
+    int channelPlayedOn (int stored, const EditorChoices&)
+    {
+        return juce::jlimit (1, 16, stored);
+    }
+
+    int switchPlayed (int stored, const EditorChoices&)
+    {
+        return stored == 1 ? 1 : 0;
+    }
+
     struct ChoiceProperty
     {
         Field<int> field;
         ChoiceList choices;
-        bool corrected;
+        Correction correction;
     };
-
-    constexpr bool corrected = true, keptAsStored = false;
 
     const std::map<PropertyId, ChoiceProperty>& choiceProperties()
     {
@@ -369,9 +390,9 @@ namespace
               { on<VlaMute, int> (&VlaMute::getPedalId, &VlaMute::setPedalId), mutePedalChoices, corrected } },
             { PropertyId::muteSwitch,
               { on<VlaMute, int> (&VlaMute::getMuteSwitch, &VlaMute::setMuteSwitch),
-                named ({ { "mute", 1 }, { "unmute", 0 } }), corrected } },
+                named ({ { "mute", 1 }, { "unmute", 0 } }), switchPlayed } },
             { PropertyId::midiChannel,
-              { on<VlaMidi, int> (&VlaMidi::getChannel, &VlaMidi::setChannel), numbers (1, 16), corrected } },
+              { on<VlaMidi, int> (&VlaMidi::getChannel, &VlaMidi::setChannel), numbers (1, 16), channelPlayedOn } },
             { PropertyId::midiDevice, { deviceOf<VlaMidi>(), deviceChoices, corrected } },
             { PropertyId::sysexDevice, { deviceOf<VlaSysEx>(), deviceChoices, corrected } },
             { PropertyId::datumSize,
@@ -463,8 +484,8 @@ EditorChoices EditorProperties::prepareChoices (EditorSelection& selection, int 
         property->choices (selection, choices);
 
         if (const auto stored = property->field.read (selection);
-            property->corrected && stored.has_value() && choices.indexOfValue (*stored) < 0)
-            property->field.write (selection, choices.valueOfIndex (0));
+            property->correction != nullptr && stored.has_value() && choices.indexOfValue (*stored) < 0)
+            property->field.write (selection, property->correction (*stored, choices));
     }
 
     return choices;

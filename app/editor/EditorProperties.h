@@ -33,9 +33,11 @@ namespace EditorProperties
 
     //==============================================================================
     /** Choice rows (ids 10..37): the choices, built afresh from the model. When the
-        id corrects its field and the stored value is not among the choices, the value
-        of the first choice is written first (silently: no one is told, the document
-        is not marked changed).
+        id corrects its field and the stored value is not among the choices, a value
+        among them is written first (silently: no one is told, the document is not
+        marked changed): the one that plays as the stored value does where there is
+        one (a channel above 16 becomes 16, a switch that unmutes becomes "unmute"),
+        else the first choice's.
     */
     EditorChoices prepareChoices (EditorSelection& selection, int propertyId);
 

@@ -52,6 +52,9 @@ bool VlEditor::prepare()
         }
     }
 
+    // A footswitch held now would never hear its release while the editor is open.
+    engine.releaseHeldFootswitches();
+
     // Before the lists are primed: opened from navigation mode, the engine's current
     // patch would be the navigation patch, and a pedal board note would play meanwhile.
     open = true;
@@ -87,6 +90,7 @@ void VlEditor::runModal()
 void VlEditor::finish()
 {
     commitOpenEdits();
+    releaseTest();
 
     // Nothing of this showing may act after it: the next one selects afresh.
     open = false;
@@ -97,6 +101,11 @@ void VlEditor::finish()
     engine.setMode (ModePlay);
     resetControlStates();
     engine.openMidiOutputs();
+    restoreMutesBeforeTests();
+
+    // Levels, go-to actions and the patch colour may have changed: "go up" and the
+    // navigation symbols' colour follow the edited document.
+    engine.updateNavigation();
 
     // Opened from navigation mode, the patch list's highlight was off and the board
     // showed the navigation symbols.

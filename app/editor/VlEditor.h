@@ -279,9 +279,12 @@ public:
     void moveActionUp();
     void moveActionDown();
 
-    /** Runs the current action (testAction) or every action of the current state (testState)
-        with the value, 1 for a press and 0 for a release, as a footswitch would, after
-        opening the outputs the actions name. Changes nothing in the document.
+    /** With 1, a press: runs the current action (testAction) or every action of the current
+        state (testState) as a footswitch would, after opening the outputs the actions name.
+        With 0, the release of what that press played, whatever is selected or changed since;
+        a release is also sent before the selection changes, before any other command runs
+        and as the editor closes. Changes nothing in the document; a pedal that a test muted
+        or unmuted gets back its flag when the editor closes.
     */
     void testAction (int value);
     void testState (int value);
@@ -392,6 +395,12 @@ private:
     void moveStateTo (int target);
     void appendAction (std::unique_ptr<VlAction> action);
     void moveActionTo (int target);
+    void pressTest (const std::vector<const VlAction*>& actions);
+    void releaseTest();
+    void runTestedActions (juce::uint8 value);
+    void noteMutedBeforeTests (VlControlCfg& pedal);
+    void forgetDeletedPedals();
+    void restoreMutesBeforeTests();
 
     //==============================================================================
     VlEngine& engine;
@@ -408,6 +417,11 @@ private:
     int currentActionIndex = -1;
     juce::StringArray outputDeviceNames;
     bool open = false;
+
+    // What the test button held down played (copies, so that its release is exactly that),
+    // and the pedals its mutes touched, with the flag each had before.
+    std::vector<std::unique_ptr<VlAction>> testedActions;
+    std::vector<std::pair<VlControlCfg*, bool>> mutedBeforeTests;
 
     // Deferred rebuilds, merged until the next turn of the message loop.
     enum PendingUpdate : juce::uint8

@@ -56,6 +56,12 @@ void VlEditor::runCommand (Command command, juce::Button& button, int value)
     // before a command changes the selection or rebuilds a panel.
     commitOpenEdits();
 
+    // A test still held is released before anything changes what it played.
+    const auto isTest = command == Command::testAction || command == Command::testState;
+
+    if (! isTest)
+        releaseTest();
+
     switch (command)
     {
         case Command::addPatch: addPatch(); break;
@@ -83,6 +89,11 @@ void VlEditor::runCommand (Command command, juce::Button& button, int value)
         case Command::testAction: testAction (value); break;
         case Command::testState: testState (value); break;
     }
+
+    // No pedal that a test touched may be remembered after it is deleted: another control
+    // may be made where it was.
+    if (! isTest)
+        forgetDeletedPedals();
 }
 
 //==============================================================================
@@ -661,23 +672,97 @@ void VlEditor::moveActionTo (int target)
 //==============================================================================
 void VlEditor::testAction (int value)
 {
-    if (! canRun (Command::testAction))
-        return;
-
-    // An action added or changed here may name an output that nothing else named yet.
-    if (value != 0)
-        engine.openMidiOutputs();
-
-    currentAction->execute ((juce::uint8) value);
+    if (value == 0)
+        releaseTest();
+    else if (canRun (Command::testAction))
+        pressTest ({ currentAction });
 }
 
 void VlEditor::testState (int value)
 {
+    if (value == 0)
+    {
+        releaseTest();
+        return;
+    }
+
     if (! canRun (Command::testState))
         return;
 
-    if (value != 0)
-        engine.openMidiOutputs();
+    std::vector<const VlAction*> actions;
 
-    currentState->execute ((juce::uint8) value);
+    for (const auto& action : currentState->getActions())
+        actions.push_back (action.get());
+
+    pressTest (actions);
+}
+
+void VlEditor::pressTest (const std::vector<const VlAction*>& actions)
+{
+    // One test at a time.
+    releaseTest();
+
+    // An action added or changed here may name an output that nothing else named yet.
+    engine.openMidiOutputs();
+
+    // Copies of what plays now: the release goes to the very notes that sound, whatever
+    // is selected or changed in the rows before the mouse is let go.
+    for (const auto* action : actions)
+        testedActions.push_back (action->clone());
+
+    runTestedActions (1);
+}
+
+void VlEditor::releaseTest()
+{
+    runTestedActions (0);
+    testedActions.clear();
+}
+
+void VlEditor::runTestedActions (juce::uint8 value)
+{
+    for (const auto& action : testedActions)
+    {
+        if (auto* mute = dynamic_cast<VlaMute*> (action.get()); mute != nullptr && mute->getPedal() != nullptr)
+            noteMutedBeforeTests (mute->getPedal()->getEnd());
+
+        action->execute (value);
+    }
+}
+
+void VlEditor::noteMutedBeforeTests (VlControlCfg& pedal)
+{
+    for (const auto& [noted, muted] : mutedBeforeTests)
+        if (noted == &pedal)
+            return;
+
+    mutedBeforeTests.emplace_back (&pedal, pedal.isMuted());
+}
+
+void VlEditor::forgetDeletedPedals()
+{
+    const auto held = [this] (const VlControlCfg* pedal) {
+        for (const auto& patch : engine.getPatches())
+            if (patch->getIdOfControl (pedal) >= 0)
+                return true;
+
+        return false;
+    };
+
+    mutedBeforeTests.erase (std::remove_if (mutedBeforeTests.begin(), mutedBeforeTests.end(),
+                                            [&] (const auto& noted) { return ! held (noted.first); }),
+                            mutedBeforeTests.end());
+}
+
+void VlEditor::restoreMutesBeforeTests()
+{
+    // A test leaves nothing behind: the pedal plays again as it did before the editor
+    // opened, and the instrument hears where it stands (or its minimum, muted again).
+    forgetDeletedPedals();
+
+    for (const auto& [pedal, muted] : mutedBeforeTests)
+        if (&pedal->getEnd() == pedal)
+            pedal->setMuted (muted);
+
+    mutedBeforeTests.clear();
 }

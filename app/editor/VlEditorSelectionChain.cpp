@@ -13,8 +13,10 @@ VlPatch* VlEditor::getCurrentPatch()
 
 void VlEditor::patchSelectionChanged (int row)
 {
-    // What was typed belongs to the objects selected before the click.
+    // What was typed belongs to the objects selected before the click; a test held
+    // down is released before what it played leaves the lists.
     commitOpenEdits();
+    releaseTest();
 
     if (row >= 0)
         selectPatch (row);
@@ -62,6 +64,7 @@ void VlEditor::refreshControlsList()
 void VlEditor::selectControl (int row)
 {
     commitOpenEdits();
+    releaseTest();
 
     auto* patch = getCurrentPatch();
     int controlId = -1;
@@ -91,6 +94,7 @@ void VlEditor::refreshStatesList()
 void VlEditor::selectState (int row)
 {
     commitOpenEdits();
+    releaseTest();
 
     // A state's position is 8 bits in the model: a control holds at most MaxStates.
     if (currentControl != nullptr
@@ -135,6 +139,7 @@ void VlEditor::refreshActionsList()
 void VlEditor::selectAction (int row)
 {
     commitOpenEdits();
+    releaseTest();
 
     const auto* actions = currentState != nullptr ? &currentState->getActions() : nullptr;
     auto* action = actions != nullptr && juce::isPositiveAndBelow (row, (int) actions->size())

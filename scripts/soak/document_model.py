@@ -293,6 +293,7 @@ class Engine:
         self.history, self.history_pos = [], -1
         self.targets = dict.fromkeys(range(NAV_GO_UP, NAV_NEXT + 1), NO_INDEX)
         self.sliders = {11: Slider(), 12: Slider()}
+        self.held = set()     # footswitches whose press played and whose release has not come
         self.sent = []
 
     def resolve(self):
@@ -397,6 +398,13 @@ class Engine:
                 self.mode = MODE_NAVIGATION
                 self.refresh_pedals()
             return
+        # A release plays only after a press that played.
+        if not pressed and footswitch not in self.held:
+            return
+        if pressed:
+            self.held.add(footswitch)
+        else:
+            self.held.discard(footswitch)
         patch = self.patch(self.current)
         if patch is not None and footswitch in patch.controls:
             self.trigger(patch.controls[footswitch], footswitch, 1 if pressed else 0)

@@ -46,6 +46,34 @@ TEST_F (VlEngineTests, AFootswitchPlaysTheCurrentPatchAndAPedalOnlyInPlayMode)
     EXPECT_TRUE (takeSent().empty());
 }
 
+// A note is never left sounding, nor a release sent that no press asked for.
+TEST_F (VlEngineTests, AReleaseAnswersOnlyAPlayedPressAndHeldFootswitchesAreReleasedInAnyMode)
+{
+    auto& patch = addPatch();
+    auto& control = addControl (patch, 1, 2);
+    addAction<VlamNote> (*control.getState (0)).setNumber (50);
+    addAction<VlamNote> (*control.getState (1)).setNumber (51);
+    play();
+
+    engine.setMode (ModeEditing);
+    midi (noteOn (1));
+    engine.setMode (ModePlay);
+    midi (juce::MidiMessage::noteOff (1, 1));
+    EXPECT_TRUE (takeSent().empty());
+    EXPECT_EQ (control.getCurrentStateIndex(), 0);
+
+    // Held into navigation mode, where its release would run a navigation function instead.
+    midi (noteOn (1));
+    engine.onFootswitch (10, true);
+    ui.takeCalls();
+    engine.releaseHeldFootswitches();
+    EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { { 0x90, 50, 100 }, { 0x80, 50, 0 } }));
+    EXPECT_EQ (takeCalls(), "refresh button 1 none; footswitch 1 shown up");
+    EXPECT_EQ (engine.getMode(), ModeNavigation);
+    engine.releaseHeldFootswitches();
+    EXPECT_TRUE (takeSent().empty());
+}
+
 TEST_F (VlEngineTests, GoToPatchSelectsThroughThePatchListOrDirectly)
 {
     addPatches (3);

@@ -76,9 +76,9 @@ TEST_F (VlaSysExTests, ContinuousActionFillsOneOrTwoBytesBeforeTheChecksumOnlyWh
     normalised (continuous, "41 $ * 10 =");
     EXPECT_EQ (sent (continuous, 0x30), (MidiBytes { 0xf0, 0x41, 0x30, 0x10, 0x40, 0xf7 }));
     continuous.setDatumSize (2);
-    continuous.setMaxValue (25400);    // 200 at position 1
+    continuous.setMaxValue (12700);    // 200 at position 2
     normalised (continuous, "41 * 10");
-    EXPECT_EQ (sent (continuous, 1), (MidiBytes { 0xf0, 0x41, 0x01, 0x48, 0x10, 0xf7 }));
+    EXPECT_EQ (sent (continuous, 2), (MidiBytes { 0xf0, 0x41, 0x01, 0x48, 0x10, 0xf7 }));
 
     // No data byte above 0x7f: two bytes hold at most 16383, however high the maximum.
     continuous.setMaxValue (32639);
@@ -102,8 +102,11 @@ TEST_F (VlaSysExTests, SettersKeepTheLimitsOfTheDatumSizeAndASlotThatCannotWiden
     continuous.setMaxValue (0);
     EXPECT_EQ (continuous.getMinValue() * 1000 + continuous.getMaxValue(), 1);
     continuous.setDatumSize (2);
+    // Two 7-bit bytes carry at most 16383: a higher value would be shown but play as another.
     continuous.setMaxValue (99999);
-    EXPECT_EQ (continuous.getMaxValue(), 32639);
+    EXPECT_EQ (continuous.getMaxValue(), 16383);
+    continuous.setMinValue (20000);
+    EXPECT_EQ (continuous.getMinValue() * 100000 + continuous.getMaxValue(), 1638216383);
     continuous.setMinValue (127);
     continuous.setMaxValue (300);
     normalised (continuous, "41 * 10");

@@ -126,6 +126,15 @@ class DocumentModelTests(unittest.TestCase):
         press(engine, 10)                               # "*" again: play on the same patch
         self.assertEqual((engine.current, engine.mode), (2, 1))
 
+    def test_a_release_plays_only_after_a_press_that_played(self):
+        engine = Engine(document(patch(item(1, cc(7, 5, stage=0)))))
+        engine.load()
+        self.assertEqual(release(engine, 1), [])
+        press(engine, 10), press(engine, 1), press(engine, 10)     # pressed in navigation mode
+        self.assertEqual(release(engine, 1), [])
+        press(engine, 1)
+        self.assertEqual([m.hex(" ") for _, m in release(engine, 1)], ["b0 07 05"])
+
     def test_a_linked_control_plays_its_target_and_mute_silences_it(self):
         mute = '<mute comment="" patch="0" pedal="11" switch="1"/>'
         unmute = '<mute comment="" patch="0" pedal="11" switch="0"/>'
@@ -134,10 +143,12 @@ class DocumentModelTests(unittest.TestCase):
                                  patch(item(11, linked=1, link_control=11), "B")))
         engine.load()
         pedal(engine, 10)
+        press(engine, 3)
         self.assertEqual([m.hex(" ") for _, m in release(engine, 3)], ["b0 07 00"])   # the minimum
         self.assertEqual(pedal(engine, 20), [])
+        press(engine, 4)
         self.assertEqual([m.hex(" ") for _, m in release(engine, 4)], ["b0 07 14"])   # the last position
-        release(engine, 7)
+        press(engine, 7), release(engine, 7)
         self.assertEqual(engine.current, 1)
         self.assertEqual([m.hex(" ") for _, m in pedal(engine, 30)], ["b0 07 1e"])
 

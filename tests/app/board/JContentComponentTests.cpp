@@ -47,13 +47,17 @@ TEST_F (JContentComponentTests, ThePedalBoardsMidiReachesTheBoardWhileItExists)
     EXPECT_EQ (fromPedalBoard (juce::MidiMessage::controllerEvent (1, 1, 100)), (Sent { { 0xb0, 7, 100 } }));
     EXPECT_EQ (content->getSlidersPanel().getSlider (11)->getValue(), 100.0);
 
-    // Gone: the engine drops what the pedal board sends; a new one takes over the board.
+    // Gone: the engine drops what the pedal board sends; a new one takes over the board
+    // (the release of the press dropped meanwhile plays nothing).
     content = nullptr;
     EXPECT_EQ (PatchesList::getInstance(), nullptr);
     EXPECT_EQ (engine.getUserInterface(), nullptr);
     engine.handleIncomingMidiMessage (nullptr, juce::MidiMessage::noteOn (1, 3, (juce::uint8) 100));
     EXPECT_TRUE (takeSent().empty());
     content = std::make_unique<JContentComponent>();
+    engine.handleIncomingMidiMessage (nullptr, juce::MidiMessage::noteOff (1, 3));
+    EXPECT_TRUE (takeSent().empty());
+    EXPECT_EQ (fromPedalBoard (juce::MidiMessage::noteOn (1, 3, (juce::uint8) 100)), (Sent { { 0x90, 64, 100 } }));
     EXPECT_EQ (fromPedalBoard (juce::MidiMessage::noteOff (1, 3)), (Sent { { 0x80, 64, 0 } }));
 }
 

@@ -269,6 +269,23 @@ TEST_F (VlMidiInputDlgTests, ClosingWhileLearningPlaysTheKeysLearntOnTheBoardOfP
     EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { { 0x90, 60, 100 } }));
 }
 
+// The setup plays nothing: a footswitch held as it opens would never hear its release.
+TEST_F (VlMidiInputDlgTests, AFootswitchHeldAsTheSetupOpensIsReleasedAtOnce)
+{
+    addAction<VlamNote> (*addControl (addPatch(), 1).getState (0)).setNumber (60);
+    play();
+    note (1);
+    EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { { 0x90, 60, 100 } }));
+
+    whileShown ([this] {
+        EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { { 0x80, 60, 0 } }));
+        EXPECT_FALSE (buttons.getButton (1)->isDown());
+    });
+
+    engine.handleIncomingMidiMessage (nullptr, juce::MidiMessage::noteOff (1, 1));
+    EXPECT_TRUE (takeSent().empty());
+}
+
 TEST_F (VlMidiInputDlgTests, AnAbsentDeviceStaysConfiguredAndAChoiceActsAtOnce)
 {
     const auto namesake = ports.plugInput ("FCB1010");

@@ -58,6 +58,30 @@ TEST_F (EPC_ChoiceTests, AStoredValueOutsideTheChoicesIsCorrectedSilentlyWhereTh
     EXPECT_TRUE (selection.told.empty());
 }
 
+// A value from a file that no choice holds shows, and becomes, the choice that plays the same.
+TEST_F (EPC_ChoiceTests, ACorrectionKeepsWhatTheActionPlays)
+{
+    selection.action = &note;
+    const struct
+    {
+        int stored, shown;
+    } channels[] { { 0, 1 }, { 17, 16 }, { 255, 16 } };
+
+    for (const auto& c : channels)
+    {
+        note.setChannel ((juce::uint8) c.stored);
+        EXPECT_EQ (makeRow<EPC_Choice> (PropertyId::midiChannel)->getComboBox().getText(), juce::String (c.shown));
+        EXPECT_EQ (note.getChannel(), c.shown);
+    }
+
+    // Any switch but 1 unmutes.
+    selection.action = &mute;
+    mute.setMuteSwitch (2);
+    EXPECT_EQ (makeRow<EPC_Choice> (PropertyId::muteSwitch)->getComboBox().getText(), "unmute");
+    EXPECT_EQ (mute.getMuteSwitch(), 0);
+    EXPECT_TRUE (selection.told.empty());
+}
+
 TEST_F (EPC_ChoiceTests, IsLinkOffersWhatTheControlMayBecome)
 {
     EXPECT_EQ (itemsOf (*makeRow<EPC_Choice> (PropertyId::isLink)), "yes, no");

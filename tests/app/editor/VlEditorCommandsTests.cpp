@@ -1,4 +1,6 @@
 #include "app/VlLookAndFeel.h"
+#include "app/editor/EPC_Choice.h"
+#include "engine/VlaMute.h"
 #include "fixtures/EditorFixture.h"
 #include "fixtures/FakePrompts.h"
 #include "fixtures/ModalTest.h"
@@ -66,6 +68,13 @@ protected:
     }
 
     juce::TextButton& button (Command c) { return *pane (paneOf (c)).getButton (c); }
+
+    /** A click on the command's button with a pen, whose first press JUCE takes as its arrival. */
+    void clickButton (Command c)
+    {
+        for (auto down : { false, true, false })
+            pen (button (c), { 5, 5 }, down);
+    }
     void run (Command c) { editor.runCommand (c, button (c), 0); }
     void reopen()
     {
@@ -411,6 +420,133 @@ TEST_F (VlEditorCommandsTests, TestButtonsPressOnceAndAlwaysRelease)
     juce::Component closedWindow;
     closedWindow.addChildComponent (dialog());
     EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { noteOn, noteOff }));
+}
+
+// Changed while a test button is held, the selection would take the note-off with it.
+TEST_F (VlEditorCommandsTests, ATestButtonReleasesExactlyWhatItsPressPlayed)
+{
+    showEditorOnDesktop();
+    auto& single = button (Command::testAction);
+    auto& all = button (Command::testState);
+    const juce::Point<int> in (5, 5);
+    const MidiBytes noteOn { 0x90, 0, 100 }, noteOff { 0x80, 0, 0 }, program { 0xc0, 0 };
+    pen (single, in, false);
+    takeSent();
+
+    // An arrow key in the actions list: the release comes first, and the button's own finds nothing left.
+    pen (single, in, true);
+    list (Kind::actions).keyPressed (juce::KeyPress (juce::KeyPress::downKey));
+    EXPECT_EQ (editor.getCurrentActionIndex(), 1);
+    pen (single, in, false);
+    EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { noteOn, noteOff }));
+
+    // A click in another list while "test all" is held.
+    pen (all, in, true);
+    click (list (Kind::controls), list (Kind::controls).getRowPosition (1, true).getCentre());
+    EXPECT_EQ (editor.getCurrentControlId(), 2);
+    pen (all, in, false);
+    EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { noteOn, program, noteOff }));
+
+    // The note changed in its row while held: the release is for the note that sounds.
+    select (Kind::controls, 0);
+    pen (single, in, true);
+    dynamic_cast<EPC_Choice&> (*rowOf (Kind::actions, PropertyId::noteNumber))
+        .getComboBox()
+        .setSelectedId (61, juce::sendNotificationSync);
+    pen (single, in, false);
+    EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { noteOn, noteOff }));
+    EXPECT_EQ (dynamic_cast<VlamNote&> (*editor.getCurrentAction()).getNumber(), 60);
+}
+
+// Muted by a test, the pedal would play nothing once the editor is closed.
+TEST_F (VlEditorCommandsTests, AMuteTriedInTheEditorLeavesThePedalPlayingAfterwards)
+{
+    auto& pedal = *patch (0).getControl (11);
+    addAction<VlaMute> (*footswitch.getState (0)).setPatch (0);
+    reopen();
+    showEditorOnDesktop();
+    select (Kind::actions, 2);
+    takeSent();
+
+    for (auto command : { Command::testAction, Command::testState })
+    {
+        clickButton (command);
+        EXPECT_TRUE (pedal.isMuted());
+    }
+
+    editor.finish();
+    EXPECT_FALSE (pedal.isMuted());
+    takeSent();
+    engine.onPedalValue (11, 64);
+    EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { { 0xb0, 0, 64 } }));
+
+    // Muted while playing, it stays muted: only what a test did is undone.
+    press (1);
+    ASSERT_TRUE (pedal.isMuted());
+    open();
+    select (Kind::actions, 2);
+    dynamic_cast<VlaMute&> (*editor.getCurrentAction()).setMuteSwitch (0);
+    clickButton (Command::testAction);
+    EXPECT_FALSE (pedal.isMuted());
+    editor.finish();
+    EXPECT_TRUE (pedal.isMuted());
+}
+
+// A mute left without its pedal is saved with pedal="-1", which reading the file reports.
+TEST_F (VlEditorCommandsTests, DeletingAPedalTakesEveryMuteOfItAndTheFileReadsBackWhole)
+{
+    addAction<VlaMute> (*patch (0).getControl (2)->getState (0)).setPatch (0);
+    reopen();
+    showEditorOnDesktop();
+    click (list (Kind::controls), list (Kind::controls).getRowPosition (2, true).getCentre());
+    prompts.okCancelAnswers = { true };
+    clickButton (Command::deleteControl);
+    ASSERT_EQ (prompts.prompts.size(), 1u);
+    EXPECT_EQ (prompts.prompts[0].details, "The following definitions will be deleted too:\n\n"
+                                           "Action <mute expr. pedal> of state <#1> of control <footswitch 2> of "
+                                           "patch <0. Intro>;\n\n");
+    select (Kind::controls, 1);
+    EXPECT_EQ (textsOf (Kind::actions), "midi sysex");
+
+    editor.finish();
+    prompts.prompts.clear();
+    ASSERT_TRUE (engine.loadDocumentContent (*engine.createNavigationXml(), *engine.createPatchesXml(), false));
+    engine.startPlaying (0);
+    EXPECT_TRUE (prompts.prompts.empty()) << prompts.prompts[0].text;
+}
+
+// "init state" lists the states: the control panel is built again whenever their number changes.
+TEST_F (VlEditorCommandsTests, TheControlPanelFollowsTheNumberOfStates)
+{
+    showEditorOnDesktop();
+    select (Kind::controls, 1);
+    prompts.okCancelAnswers = { true, true };
+    const auto initStates = [this] {
+        auto* row = dynamic_cast<EPC_Choice*> (rowOf (Kind::controls, PropertyId::initState));
+        juce::StringArray items;
+
+        for (int i = 0; row != nullptr && i < row->getComboBox().getNumItems(); ++i)
+            items.add (row->getComboBox().getItemText (i));
+
+        return row != nullptr ? items.joinIntoString (",") : juce::String ("-");
+    };
+    const struct
+    {
+        Command command;
+        const char* offered;
+    } steps[] {
+        { Command::addState, "#1,#2" },
+        { Command::duplicateState, "#1,#2,#3" },
+        { Command::deleteState, "#1,#2" },
+        { Command::deleteAllStates, "-" },
+    };
+
+    for (const auto& step : steps)
+    {
+        clickButton (step.command);
+        MessageLoop::pumpFor (20);
+        EXPECT_EQ (initStates(), juce::String (step.offered)) << (int) step.command;
+    }
 }
 
 TEST_F (VlEditorCommandsTests, HoldingDnMovesTheStateToTheLast)

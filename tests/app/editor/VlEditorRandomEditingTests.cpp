@@ -1,8 +1,9 @@
 // Random editing of the example document: selections, every command with random menu
 // choices and answers (the menus and questions sometimes running pending rebuilds, as
 // their modal loops do), row edits, closing and reopening. After each step the editor
-// points only at live objects of the current patch, and the document saves, reads back
-// and writes again to the same text. VELTRINO_EDIT_SEED and VELTRINO_EDIT_STEPS (or
+// points only at live objects of the current patch, every link and every go-to and mute
+// action has its target, and the document saves, reads back without a load message and
+// writes again to the same text. VELTRINO_EDIT_SEED and VELTRINO_EDIT_STEPS (or
 // VELTRINO_EDIT_SECONDS) change the run; scripts/fuzz-editor.sh runs it for longer.
 
 #include "app/VlDocument.h"
@@ -10,6 +11,7 @@
 #include "app/editor/EPC_Color.h"
 #include "app/editor/EPC_Text.h"
 #include "engine/VlDocumentStage.h"
+#include "engine/VlaMute.h"
 #include "fixtures/EditorFixture.h"
 #include "fixtures/FakePrompts.h"
 #include "resources/ExamplesArchive.h"
@@ -126,7 +128,36 @@ protected:
         return editor.getCurrentState() == state && editor.getCurrentAction() == action;
     }
 
-    /** Read apart from the engine as a load reads it, its references resolved by position, then written again. */
+    /** The first link or go-to or mute action of the document that has no target, "" when none. */
+    juce::String targetless()
+    {
+        for (int p = 0; p < engine.getNumPatches(); ++p)
+        {
+            for (const auto& [id, control] : engine.getPatch ((juce::uint16) p)->getControls())
+            {
+                const auto where = "patch " + juce::String (p) + ", control " + juce::String (id);
+
+                if (control->isLinked()
+                    && (control->getLinkControl() == nullptr || &control->getEnd() == control.get()))
+                    return "the link of " + where;
+
+                for (const auto& state : control->getStates())
+                    for (const auto& action : state->getActions())
+                        if (auto* patchAction = dynamic_cast<VlaPatch*> (action.get());
+                            patchAction != nullptr
+                            && (engine.indexOfPatch (patchAction->getPatch()) < 0
+                                || (dynamic_cast<VlaMute*> (action.get()) != nullptr
+                                    && dynamic_cast<VlaMute&> (*action).getPedalId() < 0)))
+                            return "a " + action->getTypeName() + " of " + where;
+            }
+        }
+
+        return {};
+    }
+
+    /** Read apart from the engine as a load reads it, its references resolved by position, then written
+        again; "load message" when a reference finds no target, as a load would report.
+    */
     static juce::String readBack (const juce::XmlElement& saved)
     {
         VlDocumentStage stage;
@@ -142,11 +173,13 @@ protected:
         {
             for (const auto& [id, control] : patch->getControls())
             {
-                control->resolveLink();
+                if (! control->resolveLink())
+                    return "load message";
 
                 for (const auto& state : control->getStates())
                     for (const auto& action : state->getActions())
-                        action->resolveReferences();
+                        if (! action->resolveReferences())
+                            return "load message";
             }
 
             patches.addChildElement (patch->createXml().release());
@@ -182,6 +215,8 @@ TEST_F (VlEditorRandomEditingTests, RandomEditingKeepsTheDocumentWholeAndTheEdit
     {
         step();
         ASSERT_TRUE (pointsAtLiveObjects()) << "seed " << seed << ", step " << i << ": " << selectionShown();
+        const auto dangling = targetless();
+        ASSERT_TRUE (dangling.isEmpty()) << "seed " << seed << ", step " << i << ": " << dangling << " has no target";
         const auto saved = juce::parseXML (document.createDocumentText());
         ASSERT_EQ (readBack (*saved), saved->getChildByName ("patches")->toString())
             << "seed " << seed << ", step " << i;

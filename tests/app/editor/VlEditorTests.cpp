@@ -1,4 +1,6 @@
 #include "app/editor/EPC_Choice.h"
+#include "app/editor/EPC_Color.h"
+#include "engine/VlaSysExContinuos.h"
 #include "fixtures/EditorFixture.h"
 #include "fixtures/ModalTest.h"
 #include "fixtures/RunningApplication.h"
@@ -18,6 +20,63 @@ protected:
     {
         dynamic_cast<EPC_Choice&> (*row).getComboBox().setSelectedId (index + 1, juce::sendNotificationSync);
     }
+
+    void releaseFootswitchOne() { engine.handleIncomingMidiMessage (nullptr, juce::MidiMessage::noteOff (1, 1)); }
+
+    /** Types into the text row of the editor on the desktop and presses Return, as the user does. */
+    static void type (juce::PropertyComponent* row, const juce::String& text)
+    {
+        EditorPanel::typeInto (row, text);
+        dynamic_cast<juce::Label&> (*row->getChildComponent (0))
+            .getCurrentTextEditor()
+            ->keyPressed (juce::KeyPress (juce::KeyPress::returnKey));
+
+        // The text editor posts its Return to itself.
+        MessageLoop::pumpFor (5);
+    }
+
+    /** Counts the paintings of the area of the main window under it: a repaint of anything
+        there paints it too.
+    */
+    struct PaintProbe : juce::Component
+    {
+        PaintProbe (juce::Component& window, juce::Rectangle<int> area)
+        {
+            setInterceptsMouseClicks (false, false);
+            window.addAndMakeVisible (this);
+            setBounds (area);
+        }
+
+        void paint (juce::Graphics&) override { ++paints; }
+
+        /** Lets the window finish what it paints now (until it paints nothing for 200 ms),
+            then forgets it.
+        */
+        void settle()
+        {
+            for (int i = 0; i < 20; ++i)
+            {
+                paints = 0;
+                MessageLoop::pumpFor (200);
+
+                if (paints == 0)
+                    break;
+            }
+        }
+
+        /** True when it is painted within a second (the window paints on a timer, after
+            the X server has taken its last picture).
+        */
+        bool isPainted()
+        {
+            for (int i = 0; i < 200 && paints == 0; ++i)
+                MessageLoop::pumpFor (5);
+
+            return std::exchange (paints, 0) > 0;
+        }
+
+        int paints = 0;
+    };
 
     /** Marks the row, so that a rebuilt panel shows as one without the mark. */
     static void mark (juce::PropertyComponent* row) { row->setComponentID ("before"); }
@@ -169,6 +228,106 @@ TEST_F (VlEditorTests, ClosingSendsNothingResetsTheStatesOpensTheNamedOutputsAnd
     editor.finish();
     const auto calls = ui.takeCalls();
     EXPECT_TRUE (calls.contains ("refresh list") && calls.contains ("repaint board")) << calls.joinIntoString (",");
+}
+
+// The editor plays nothing: a footswitch held as it opens would never hear its release.
+TEST_F (VlEditorTests, AFootswitchHeldAsTheEditorOpensIsReleasedAtOnceAndOnePressedInsidePlaysNothing)
+{
+    const MidiBytes noteOn { 0x90, 0, 100 }, noteOff { 0x80, 0, 0 }, program { 0xc0, 0 };
+    auto& button = *buttons.getButton (1);
+    takeSent();
+    pressFootswitchOne();
+    EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { noteOn, program }));
+    EXPECT_TRUE (button.isDown());
+
+    open();
+    EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { noteOff }));
+    EXPECT_FALSE (button.isDown());
+    releaseFootswitchOne();
+    editor.finish();
+    EXPECT_TRUE (takeSent().empty());
+
+    // Pressed while the editor is open, released after: no sound, no step to the next state.
+    open();
+    pressFootswitchOne();
+    editor.finish();
+    releaseFootswitchOne();
+    EXPECT_TRUE (takeSent().empty());
+    EXPECT_EQ (footswitch.getCurrentStateIndex(), 0);
+    EXPECT_FALSE (button.isDown());
+    pressFootswitchOne();
+    releaseFootswitchOne();
+    EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { noteOn, program, noteOff }));
+}
+
+// While the editor is open, the main window shows what is being edited.
+TEST_F (VlEditorTests, TheMainWindowFollowsNamesLabelsAndThePatchColourWhileTheEditorIsOpen)
+{
+    showOnDesktop();
+    PaintProbe patchList (content, content.getPatchesList().getBounds()), background (content, { 0, 0, 4, 4 });
+    open();
+    showEditorOnDesktop();
+    patchList.settle();
+
+    type (rowOf (Kind::patches, PropertyId::patchName), "Opening");
+    EXPECT_TRUE (patchList.isPainted());
+    type (rowOf (Kind::controls, PropertyId::controlLabel), "Solo");
+    EXPECT_EQ (buttons.getButton (1)->getButtonText(), "Solo");
+    type (rowOf (Kind::states, PropertyId::stateLabel), "Soft");
+    EXPECT_EQ (buttons.getButton (1)->getStateLabel(), "Soft");
+    list (Kind::controls).selectRow (2);
+    type (rowOf (Kind::controls, PropertyId::controlLabel), "Swell");
+    EXPECT_EQ (sliders.getNameLabel (11)->getText(), "Swell");
+
+    background.settle();
+    dynamic_cast<EPC_Color&> (*rowOf (Kind::patches, PropertyId::patchColor)).setColour (0xff336699);
+    EXPECT_TRUE (background.isPainted());
+}
+
+// Navigation after the editor: "go up" and the colour of the patch as the editor left them.
+TEST_F (VlEditorTests, AfterClosingNavigationFollowsTheEditedLevelAndColour)
+{
+    engine.goToPatch (2, true);    // Solo, which Verse's "Back" goes to, at the same level
+    open();
+    choose (rowOf (Kind::patches, PropertyId::patchLevel), 1);
+    dynamic_cast<EPC_Color&> (*rowOf (Kind::patches, PropertyId::patchColor)).setColour (0xff336699);
+    editor.finish();
+
+    engine.onFootswitch (10, true);
+    EXPECT_EQ (buttons.getButton (9)->getButtonText(), "^");
+    EXPECT_EQ (engine.getCurrentPatch()->getColor(), 0xff336699);
+    press (9);
+    EXPECT_EQ (engine.getCurrentPatchIndex(), 1);
+}
+
+// Patches chosen in the editor are for editing: "go backward" must not lead to them.
+TEST_F (VlEditorTests, ChoosingAPatchInTheEditorRecordsNoVisit)
+{
+    const auto history = engine.getHistory();
+    open();
+    showEditorOnDesktop();
+    click (list (Kind::patches), list (Kind::patches).getRowPosition (2, true).getCentre());
+    ASSERT_EQ (engine.getCurrentPatchIndex(), 2);
+    editor.finish();
+    EXPECT_EQ (engine.getHistory(), history);
+}
+
+// Two 7-bit bytes carry at most 16383: a greater value would be shown and saved, but play as another.
+TEST_F (VlEditorTests, TheValueRowsOfATwoByteSysexKeepToWhatTwoBytesCarry)
+{
+    addAction<VlaSysExContinuos> (*intro.getControl (11)->getState (0)).setDatumSize (2);
+    open();
+    showEditorOnDesktop();
+    list (Kind::controls).selectRow (2);
+    list (Kind::actions).selectRow (1);
+    const auto shown = [this] (PropertyId id) {
+        return dynamic_cast<juce::Label&> (*rowOf (Kind::actions, id)->getChildComponent (0)).getText();
+    };
+
+    type (rowOf (Kind::actions, PropertyId::sysexMaxValue), "99999");
+    type (rowOf (Kind::actions, PropertyId::sysexMinValue), "20000");
+    MessageLoop::pumpFor (20);
+    EXPECT_EQ (shown (PropertyId::sysexMinValue) + " " + shown (PropertyId::sysexMaxValue), "16382 16383");
 }
 
 TEST_F (VlEditorTests, ADoubleClickInTheMainPatchListOpensTheEditor)
