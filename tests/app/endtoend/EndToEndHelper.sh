@@ -210,6 +210,18 @@ open_document()
     fail "timed out waiting for the document's title"
 }
 
+# play_the_stage: Stage.vlt opened with the board listened to, as a player starts. Opening
+# plays the volume pedal's initial value (0), controller 7; then the output is cleared.
+play_the_stage()
+{
+    cp "$HERE/Stage.vlt" "$WORK/docs/stage.vlt"
+    listen_to_the_board
+    start_app
+    open_document "$WORK/docs/stage.vlt"
+    expect_output "b0 07 00"
+    clear_output
+}
+
 #==============================================================================
 # An X server of our own: nothing else running in parallel takes the focus or the keys.
 # It keeps what clients made (atoms) when the last one goes, as a desktop's server does.

@@ -6,15 +6,7 @@
 #   OpensPlaysAndQuits.sh <Veltrino executable>
 source "$(dirname "$0")/EndToEndHelper.sh"
 
-cp "$HERE/Stage.vlt" "$WORK/docs/stage.vlt"
-listen_to_the_board
-
-start_app
-open_document "$WORK/docs/stage.vlt"
-
-# Opening plays the volume pedal's initial value (0): controller 7.
-expect_output "b0 07 00"
-clear_output
+play_the_stage
 
 # Footswitch 1 (note 1) plays note 60 while it is down.
 send_midi '\x90\x01\x7f'

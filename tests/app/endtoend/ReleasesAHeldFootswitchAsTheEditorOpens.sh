@@ -7,16 +7,10 @@
 #   ReleasesAHeldFootswitchAsTheEditorOpens.sh <Veltrino executable>
 source "$(dirname "$0")/EndToEndHelper.sh"
 
-cp "$HERE/Stage.vlt" "$WORK/docs/stage.vlt"
-listen_to_the_board
-
 # The window exists before it shows.
 editor_shown() { xdotool search --onlyvisible --name '^Patches setup$'; }
 
-start_app
-open_document "$WORK/docs/stage.vlt"
-expect_output "b0 07 00"
-clear_output
+play_the_stage
 
 # Footswitch 1 (note 1) held: note 60 sounds.
 send_midi '\x90\x01\x7f'
