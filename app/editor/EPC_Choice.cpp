@@ -40,7 +40,7 @@ void EPC_Choice::setIndex (int index)
     if (EditorProperties::setValue (selection, propertyId, valueOfIndex (index)))
         EditorProperties::tell (selection, propertyId);
     else
-        comboBox.setSelectedId (0, juce::dontSendNotification);
+        refresh();
 }
 
 int EPC_Choice::getIndex() const

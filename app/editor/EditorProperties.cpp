@@ -500,7 +500,16 @@ std::optional<int> EditorProperties::getValue (EditorSelection& selection, int p
 bool EditorProperties::setValue (EditorSelection& selection, int propertyId, int value)
 {
     const auto* property = lookUp (choiceProperties(), propertyId);
-    return property != nullptr && property->field.write (selection, value);
+
+    if (property == nullptr)
+        return false;
+
+    // A row offers the choices of its last refresh; a change it has not caught up with yet
+    // (another patch for the link or the mute) may have taken the picked value away, and a
+    // link or mute that points at nothing is a damaged document.
+    EditorChoices offered;
+    property->choices (selection, offered);
+    return offered.indexOfValue (value) >= 0 && property->field.write (selection, value);
 }
 
 const ColorSet* EditorProperties::getColorSet (EditorSelection& selection, int propertyId)

@@ -45,7 +45,8 @@ namespace EditorProperties
     std::optional<int> getValue (EditorSelection& selection, int propertyId);
 
     /** Writes the value (device ids take the device name at that index). False,
-        changing nothing, when the object is missing. Tells nobody: see tell().
+        changing nothing, when the object is missing or the choices no longer hold the
+        value. Tells nobody: see tell().
     */
     bool setValue (EditorSelection& selection, int propertyId, int value);
 

@@ -82,6 +82,38 @@ TEST_F (EPC_ChoiceTests, ACorrectionKeepsWhatTheActionPlays)
     EXPECT_TRUE (selection.told.empty());
 }
 
+// A row still showing the choices from before a change (another patch for the link or the
+// mute, its rebuild not yet run) writes nothing that the change took away.
+TEST_F (EPC_ChoiceTests, ARowBehindAChangeWritesNoChoiceThatIsGone)
+{
+    auto& link = *intro.getControl (2);
+    selection.control = &link;
+    link.setLinked (true);
+    auto linkControl = makeRow<EPC_Choice> (PropertyId::linkControl);
+    ASSERT_EQ (itemsOf (*linkControl), "footswitch 1, footswitch 2");
+    link.setLinkPatch (2);
+    choose (*linkControl, 1);
+    EXPECT_EQ (link.getLinkControl(), solo.getControl (1));
+    EXPECT_EQ (linkControl->getComboBox().getText(), "footswitch 1");
+
+    selection.action = &mute;
+    mute.setPatch (1);
+    auto pedalRow = makeRow<EPC_Choice> (PropertyId::mutePedal);
+    ASSERT_EQ (itemsOf (*pedalRow), "expr. pedal 1, expr. pedal 2");
+    mute.setPatch (0);
+    choose (*pedalRow, 1);
+    EXPECT_EQ (mute.getPedalId(), 11);
+    EXPECT_TRUE (selection.told.empty());
+
+    // What is still offered is written as ever.
+    choose (*pedalRow, 0);
+    mute.setPatch (1);
+    pedalRow->refresh();
+    choose (*pedalRow, 1);
+    EXPECT_EQ (mute.getPedalId(), 12);
+    EXPECT_EQ (selection.takeTold(), std::vector<int> { (int) PropertyId::mutePedal });
+}
+
 TEST_F (EPC_ChoiceTests, IsLinkOffersWhatTheControlMayBecome)
 {
     EXPECT_EQ (itemsOf (*makeRow<EPC_Choice> (PropertyId::isLink)), "yes, no");
