@@ -421,6 +421,7 @@ public:
 private:
     //==============================================================================
     void refreshBoard();
+    void playFootswitch (int footswitch, bool pressed);
     void runNavigationFunction (int footswitch, bool pressed);
     void leaveNavigation();
     void recordVisit (juce::uint16 index);

@@ -96,37 +96,32 @@ void VlEngine::onFootswitch (int footswitch, bool pressed)
 
     // A release answers a press that played: one pressed while the board played nothing
     // (the editor was open) would send a release nobody asked for and step the states on.
-    auto& held = heldFootswitches[(size_t) footswitch];
-
-    if (! pressed && ! held)
-        return;
-
-    held = pressed;
-
-    if (auto* patch = getPatch (currentPatch))
-        if (auto* control = patch->getControl (footswitch))
-            control->trigger (footswitch, pressed ? 1 : 0);
+    if (pressed || heldFootswitches[(size_t) footswitch])
+        playFootswitch (footswitch, pressed);
 }
 
 void VlEngine::releaseHeldFootswitches()
 {
     for (int footswitch = 1; footswitch < (int) heldFootswitches.size(); ++footswitch)
     {
-        auto& held = heldFootswitches[(size_t) footswitch];
-
-        if (! held)
+        if (! heldFootswitches[(size_t) footswitch])
             continue;
 
         // Whatever the mode: in navigation mode the release would run a navigation function.
-        held = false;
-
-        if (auto* patch = getPatch (currentPatch))
-            if (auto* control = patch->getControl (footswitch))
-                control->trigger (footswitch, 0);
+        playFootswitch (footswitch, false);
 
         if (userInterface != nullptr)
             userInterface->showFootswitchUp (footswitch);
     }
+}
+
+void VlEngine::playFootswitch (int footswitch, bool pressed)
+{
+    heldFootswitches[(size_t) footswitch] = pressed;
+
+    if (auto* patch = getPatch (currentPatch))
+        if (auto* control = patch->getControl (footswitch))
+            control->trigger (footswitch, pressed ? 1 : 0);
 }
 
 void VlEngine::onPedalValue (int pedal, juce::uint8 value)

@@ -89,8 +89,7 @@ void VlEditor::runModal()
 
 void VlEditor::finish()
 {
-    commitOpenEdits();
-    releaseTest();
+    settleEditsAndTest();
 
     // Nothing of this showing may act after it: the next one selects afresh.
     open = false;

@@ -374,6 +374,7 @@ private:
 
     // The selection chain (VlEditorSelectionChain.cpp).
     void refreshList (EditorList* list, bool enabled);
+    void settleEditsAndTest();
 
     // The property panels (VlEditorPanels.cpp).
     juce::PropertyPanel* panelOf (int kind) const;

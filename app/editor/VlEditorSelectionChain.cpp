@@ -11,12 +11,18 @@ VlPatch* VlEditor::getCurrentPatch()
     return engine.getCurrentPatch();
 }
 
-void VlEditor::patchSelectionChanged (int row)
+// Before the selection changes or the editor closes: what was typed goes to the objects
+// selected before the click, and a test held down is released while what it played is
+// still selected.
+void VlEditor::settleEditsAndTest()
 {
-    // What was typed belongs to the objects selected before the click; a test held
-    // down is released before what it played leaves the lists.
     commitOpenEdits();
     releaseTest();
+}
+
+void VlEditor::patchSelectionChanged (int row)
+{
+    settleEditsAndTest();
 
     if (row >= 0)
         selectPatch (row);
@@ -63,8 +69,7 @@ void VlEditor::refreshControlsList()
 
 void VlEditor::selectControl (int row)
 {
-    commitOpenEdits();
-    releaseTest();
+    settleEditsAndTest();
 
     auto* patch = getCurrentPatch();
     int controlId = -1;
@@ -93,8 +98,7 @@ void VlEditor::refreshStatesList()
 
 void VlEditor::selectState (int row)
 {
-    commitOpenEdits();
-    releaseTest();
+    settleEditsAndTest();
 
     // A state's position is 8 bits in the model: a control holds at most MaxStates.
     if (currentControl != nullptr
@@ -138,8 +142,7 @@ void VlEditor::refreshActionsList()
 
 void VlEditor::selectAction (int row)
 {
-    commitOpenEdits();
-    releaseTest();
+    settleEditsAndTest();
 
     const auto* actions = currentState != nullptr ? &currentState->getActions() : nullptr;
     auto* action = actions != nullptr && juce::isPositiveAndBelow (row, (int) actions->size())
