@@ -30,6 +30,7 @@ VlEngine::VlEngine (std::unique_ptr<CMidiPorts> ports)
 
 VlEngine::~VlEngine()
 {
+    heldFootswitches = {};    // nothing plays any more, not even a release
     clear();
     midiDevices.reset();
 
@@ -93,6 +94,9 @@ int VlEngine::addPatch (std::unique_ptr<VlPatch> patch)
 
 void VlEngine::clear()
 {
+    // The controls that held footswitches played are about to go.
+    releaseHeldFootswitches();
+
     history.clear();
     historyPos = -1;
     patches.clear();

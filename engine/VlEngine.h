@@ -105,9 +105,10 @@ public:
     */
     int addPatch (std::unique_ptr<VlPatch> patch);
 
-    /** Deletes every patch and empties the visit history; nothing is current afterwards
-        and no navigation function has a target. The navigation assignment, the colour
-        sets and the learn table stay.
+    /** Releases the held footswitches (releaseHeldFootswitches), then deletes every patch
+        and empties the visit history; nothing is current afterwards and no navigation
+        function has a target. The navigation assignment, the colour sets and the learn
+        table stay.
     */
     void clear();
 
@@ -122,20 +123,25 @@ public:
     /** The MIDI input callback (MIDI input thread; tests may call it from any thread). */
     void handleIncomingMidiMessage (juce::MidiInput* source, const juce::MidiMessage& message) override;
 
-    /** A footswitch (1..10) pressed or released: plays the current patch's control in
-        mode 1 (or enters navigation on the on/off footswitch), runs a navigation
-        function in mode 2, nothing otherwise. In mode 1 a release plays only when the
-        footswitch's press played there: one pressed while the board played nothing
-        (the editor was open) is released without a sound or a step to the next state.
+    /** A footswitch (1..10) pressed or released. A press plays the current patch's
+        control in mode 1 (or enters navigation on the on/off footswitch), runs a
+        navigation function in mode 2, and does nothing otherwise. A release answers its
+        press, whatever happened in between: the control that the press played plays its
+        release and steps on, in whatever patch and mode; a press made in mode 2 runs its
+        function's release there; any other release (its press played nothing, or came
+        while the board played nothing) does nothing at all.
     */
     void onFootswitch (int footswitch, bool pressed);
 
-    /** Releases every footswitch whose press played and whose release has not come yet,
-        as the footswitch itself would: the current patch's control runs its release
-        (whatever the mode) and the board shows the footswitch up. Called as the editor
-        or the MIDI input setup opens, which the release would not reach.
+    /** Releases every footswitch still held, as its own release would, and the board shows
+        it up; its later release then does nothing. Called where the board stops playing
+        or the control that a press played may go: as the editor or the MIDI input setup
+        opens, and before a document is opened, merged or cleared.
     */
     void releaseHeldFootswitches();
+
+    /** Releases that one footswitch, as releaseHeldFootswitches() does. */
+    void releaseHeldFootswitch (int footswitch);
 
     /** A pedal (11, 12) value: in mode 1 plays the current patch's pedal; otherwise nothing. */
     void onPedalValue (int pedal, juce::uint8 value);
@@ -193,9 +199,11 @@ public:
         footswitch (none included) from the function that had it, so that one function at
         most holds none. With `ask`, for function 1 and a footswitch, asks first, before
         anything changes, whether every patch should move its own control off that
-        footswitch. When function 1 is left without a footswitch in navigation mode, the
-        board returns to play mode on the current patch. A function below 1 (from a file)
-        is only kept for writing: no symbol, and no footswitch taken from a real function.
+        footswitch; once answered, that footswitch is released if held
+        (releaseHeldFootswitch): the control under it stops playing there, or moves. When
+        function 1 is left without a footswitch in navigation mode, the board returns to
+        play mode on the current patch. A function below 1 (from a file) is only kept for
+        writing: no symbol, and no footswitch taken from a real function.
     */
     void setNavigationFunction (int function, int footswitch, bool ask);
 
@@ -420,8 +428,23 @@ public:
 
 private:
     //==============================================================================
+    /** What a footswitch's press did, so that its release answers it. */
+    struct HeldFootswitch
+    {
+        enum class Press
+        {
+            none,
+            played,       // in play mode: `control` is the current patch's control then (null: none)
+            navigating    // in navigation mode
+        };
+
+        Press press = Press::none;
+        VlControlCfg* control = nullptr;
+    };
+
     void refreshBoard();
-    void playFootswitch (int footswitch, bool pressed);
+    void pressFootswitch (int footswitch);
+    void answerRelease (int footswitch);
     void runNavigationFunction (int footswitch, bool pressed);
     void leaveNavigation();
     void recordVisit (juce::uint16 index);
@@ -445,7 +468,7 @@ private:
     std::vector<std::unique_ptr<VlPatch>> patches;
     juce::uint16 currentPatch = NoIndex;
     bool recordNextVisit = true;
-    std::array<bool, 11> heldFootswitches {};    // by footswitch 1..10: pressed in mode 1, not released yet
+    std::array<HeldFootswitch, 11> heldFootswitches {};    // by footswitch 1..10
     std::map<int, int> navFunctions;
     VlPatch navigationPatch;
     juce::uint32 navigationColor = 0xff00ff00;

@@ -80,6 +80,9 @@ void VlEngine::takePatches (VlDocumentStage& stage, bool merging)
 bool VlEngine::loadDocumentContent (const juce::XmlElement& navigation, const juce::XmlElement& patchesElement,
                                     bool merging)
 {
+    // Before the board stops playing: a release during the load would be dropped.
+    releaseHeldFootswitches();
+
     const auto modeBefore = getMode();
     setMode (ModeInitialising);
 

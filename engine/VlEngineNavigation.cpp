@@ -36,6 +36,10 @@ void VlEngine::setNavigationFunction (int function, int footswitch, bool ask)
     // own control under it.
     const auto rearrange = function == NavOnOff && ask && isFootswitchId (footswitch) && userWantsRearranging();
 
+    // Its release would switch navigation, and the control its press played may move.
+    if (function == NavOnOff)
+        releaseHeldFootswitch (footswitch);
+
     if (const auto entry = navFunctions.find (function); entry != navFunctions.end())
     {
         navigationPatch.removeControl (navigationPatch.getControl (entry->second));

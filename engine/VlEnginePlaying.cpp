@@ -63,65 +63,89 @@ void VlEngine::handleIncomingMidiMessage (juce::MidiInput*, const juce::MidiMess
 
 void VlEngine::onFootswitch (int footswitch, bool pressed)
 {
-    const auto currentMode = getMode();
-
-    if (currentMode == ModeNavigation)
-    {
-        runNavigationFunction (footswitch, pressed);
-        return;
-    }
-
-    if (currentMode != ModePlay)
-        return;
-
-    const auto onOff = getFootswitchOfFunction (NavOnOff);
-
-    if (footswitch == onOff && isFootswitchId (onOff))
-    {
-        if (pressed)
-        {
-            setMode (ModeNavigation);
-
-            if (userInterface != nullptr)
-                userInterface->refreshPatchList();
-
-            refreshBoard();
-        }
-
-        return;
-    }
-
     if (! isFootswitchId (footswitch))
         return;
 
-    // A release answers a press that played: one pressed while the board played nothing
-    // (the editor was open) would send a release nobody asked for and step the states on.
-    if (pressed || heldFootswitches[(size_t) footswitch])
-        playFootswitch (footswitch, pressed);
+    if (pressed)
+        pressFootswitch (footswitch);
+    else
+        answerRelease (footswitch);
+}
+
+void VlEngine::pressFootswitch (int footswitch)
+{
+    using Press = HeldFootswitch::Press;
+    auto& held = heldFootswitches[(size_t) footswitch];
+    held = {};
+
+    switch (getMode())
+    {
+        case ModeNavigation:
+            held.press = Press::navigating;
+            runNavigationFunction (footswitch, true);
+            break;
+
+        case ModePlay:
+        {
+            held.press = Press::played;
+
+            if (footswitch == getFootswitchOfFunction (NavOnOff))
+            {
+                setMode (ModeNavigation);
+
+                if (userInterface != nullptr)
+                    userInterface->refreshPatchList();
+
+                refreshBoard();
+                break;
+            }
+
+            if (auto* patch = getPatch (currentPatch))
+                held.control = patch->getControl (footswitch);
+
+            if (held.control != nullptr)
+                held.control->trigger (footswitch, 1);
+            break;
+        }
+
+        default: break;
+    }
+}
+
+void VlEngine::answerRelease (int footswitch)
+{
+    using Press = HeldFootswitch::Press;
+    const auto held = std::exchange (heldFootswitches[(size_t) footswitch], {});
+
+    // The control that played the press, even when another patch or navigation mode came
+    // meanwhile: the note it started must stop there, and its state step on there.
+    if (held.press == Press::played && held.control != nullptr)
+        held.control->trigger (footswitch, 0);
+    else if (held.press == Press::navigating && getMode() == ModeNavigation)
+        runNavigationFunction (footswitch, false);
 }
 
 void VlEngine::releaseHeldFootswitches()
 {
     for (int footswitch = 1; footswitch < (int) heldFootswitches.size(); ++footswitch)
-    {
-        if (! heldFootswitches[(size_t) footswitch])
-            continue;
-
-        // Whatever the mode: in navigation mode the release would run a navigation function.
-        playFootswitch (footswitch, false);
-
-        if (userInterface != nullptr)
-            userInterface->showFootswitchUp (footswitch);
-    }
+        releaseHeldFootswitch (footswitch);
 }
 
-void VlEngine::playFootswitch (int footswitch, bool pressed)
+void VlEngine::releaseHeldFootswitch (int footswitch)
 {
-    heldFootswitches[(size_t) footswitch] = pressed;
+    using Press = HeldFootswitch::Press;
 
-    if (auto* patch = getPatch (currentPatch))
-        if (auto* control = patch->getControl (footswitch))
-            control->trigger (footswitch, pressed ? 1 : 0);
+    if (! isFootswitchId (footswitch) || heldFootswitches[(size_t) footswitch].press == Press::none)
+        return;
+
+    // A navigation function is the player's choice of a patch: never made for them.
+    if (heldFootswitches[(size_t) footswitch].press == Press::navigating)
+        heldFootswitches[(size_t) footswitch] = {};
+    else
+        answerRelease (footswitch);
+
+    if (userInterface != nullptr)
+        userInterface->showFootswitchUp (footswitch);
 }
 
 void VlEngine::onPedalValue (int pedal, juce::uint8 value)

@@ -66,7 +66,7 @@ void JButtonsPanel::footswitchEvent (int footswitch, bool down)
     if (button == nullptr)
         return;
 
-    button->setState (down ? juce::Button::buttonDown : juce::Button::buttonNormal);
+    button->setFootDown (down);
     VlEngine::getInstance (true)->onFootswitch (footswitch, down);
 }
 

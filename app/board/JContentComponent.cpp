@@ -66,7 +66,7 @@ void JContentComponent::footswitchEvent (int footswitch, bool down)
 void JContentComponent::showFootswitchUp (int footswitch)
 {
     if (auto* button = buttonsPanel->getButton (footswitch))
-        button->setState (juce::Button::buttonNormal);
+        button->setFootDown (false);
 }
 
 void JContentComponent::setPedalValue (int pedal, int value)

@@ -30,6 +30,13 @@ void VlButton::setStateLabel (const juce::String& newLabel, juce::Colour newColo
     repaint();
 }
 
+void VlButton::setFootDown (bool isDown)
+{
+    footDown = isDown;
+    setState (isDown ? buttonDown : buttonNormal);
+    repaint();
+}
+
 //==============================================================================
 void VlButton::mouseDown (const juce::MouseEvent& event)
 {
@@ -41,4 +48,11 @@ void VlButton::mouseUp (const juce::MouseEvent& event)
 {
     VlEngine::getInstance (true)->onFootswitch (number, false);
     juce::TextButton::mouseUp (event);
+}
+
+void VlButton::paintButton (juce::Graphics& g, bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown)
+{
+    // Enabling or disabling the button for another patch's control, or the mouse passing,
+    // sets its own state back: the foot still holds it.
+    juce::TextButton::paintButton (g, shouldDrawButtonAsHighlighted || footDown, shouldDrawButtonAsDown || footDown);
 }

@@ -46,6 +46,14 @@ public:
     /** Changes the state's label and colour; repaints. */
     void setStateLabel (const juce::String& newLabel, juce::Colour newColour);
 
+    /** Shows the pedal board's footswitch held down or let go. While it is held the button
+        is drawn down, whatever a refresh or the mouse does to the button's own state.
+    */
+    void setFootDown (bool isDown);
+
+    /** True while the pedal board's footswitch is held. */
+    bool isFootDown() const noexcept { return footDown; }
+
     //==============================================================================
     /** Presses the footswitch in the engine, then the button's own handling. */
     void mouseDown (const juce::MouseEvent& event) override;
@@ -53,9 +61,12 @@ public:
     /** Releases the footswitch in the engine, then the button's own handling. */
     void mouseUp (const juce::MouseEvent& event) override;
 
+    /** Draws the button down while the foot holds it. */
+    void paintButton (juce::Graphics& g, bool shouldDrawButtonAsHighlighted, bool shouldDrawButtonAsDown) override;
+
 private:
     const int number;
-    bool multiState = false;
+    bool multiState = false, footDown = false;
     juce::String targetText, stateLabel;
     juce::Colour stateColour { 0xffffffff };
 

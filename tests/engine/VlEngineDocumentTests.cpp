@@ -107,7 +107,7 @@ TEST_F (VlEngineTests, ALoadFromNavigationModeLeavesTheBoardShowingPlayModeAndIg
     const auto invalid = document (patch ("X", plain (13)));
     for (auto merging : { false, true })
     {
-        engine.onFootswitch (10, true);
+        press (10);
         ui.takeCalls();
         EXPECT_FALSE (load (invalid, merging));
         EXPECT_EQ (engine.getMode(), ModePlay);
@@ -115,7 +115,7 @@ TEST_F (VlEngineTests, ALoadFromNavigationModeLeavesTheBoardShowingPlayModeAndIg
     }
 
     // Without patches no selection refreshes the board; it is refreshed in play mode all the same.
-    engine.onFootswitch (10, true);
+    press (10);
     ui.takeCalls();
     ASSERT_TRUE (load (document ({})));
     EXPECT_EQ (takeCalls(), "refresh list; refresh buttons; refresh pedals; repaint board; "

@@ -53,7 +53,7 @@ TEST_F (VlEngineTests, BackAndForwardWalkTheVisitHistory)
     EXPECT_EQ (engine.getCurrentPatchIndex(), 3);
     engine.onFootswitch (10, true);
     EXPECT_EQ (displayed (4) + displayed (5), "none>");
-    engine.onFootswitch (5, false);
+    press (5);
     EXPECT_EQ (engine.getCurrentPatchIndex(), 5);
     engine.goToPatch (8, true);
     EXPECT_EQ (engine.getHistory(), (std::vector<juce::uint16> { 3, 5, 8 }));

@@ -64,7 +64,7 @@ TEST_F (VlEngineTests, AReleaseAnswersOnlyAPlayedPressAndHeldFootswitchesAreRele
 
     // Held into navigation mode, where its release would run a navigation function instead.
     midi (noteOn (1));
-    engine.onFootswitch (10, true);
+    press (10);
     ui.takeCalls();
     engine.releaseHeldFootswitches();
     EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { { 0x90, 50, 100 }, { 0x80, 50, 0 } }));

@@ -113,7 +113,7 @@ TEST_F (VlNavOptionsDlgTests, AFootswitchTakenFromAFunctionOrSetToNoneLeavesItUn
         choose (2, 0);
         EXPECT_EQ (shown (2) + "|" + juce::String (engine.getFootswitchOfFunction (NavGoUp)) + "|" + board (3),
                    "none|-1|+");
-        engine.onFootswitch (3, false);
+        press (3);
         EXPECT_EQ (engine.getCurrentPatchIndex(), 1);
     });
 
