@@ -4,6 +4,7 @@
 #include "app/VlLookAndFeel.h"
 #include "app/board/JContentComponent.h"
 #include "engine/VlTypes.h"
+#include "fixtures/MidiBytes.h"
 
 using Kind = FakePrompts::Kind;
 using Cmd = VlApplication::CommandId;
@@ -229,6 +230,63 @@ TEST_F (VlApplicationTests, TheTitleFollowsASaveFromTheQuestionWhenNothingIsOpen
     app.openFile (broken.getFullPathName());
     EXPECT_EQ (promptsOf (Kind::message).back().title, "Failed to open file...");
     EXPECT_EQ (title(), "Veltrino 1.1 - kept");
+}
+
+// The release comes before the load: during it the pedal board's messages are dropped,
+// and afterwards the control that the press played may be gone.
+TEST_F (VlApplicationTests, AFootswitchHeldAsADocumentIsOpenedMergedOrMadeNewIsReleasedFirst)
+{
+    start();
+
+    // Footswitch 3 plays note 60; footswitch 4's go-to finds no target, which a load reports.
+    const juce::String text (
+        R"(<veltrino version="1"><navigation color="ff00ff00"/><patches current="0">)"
+        R"(<patch name="Held" level="0" color="ffe3e3e3" comment="">)"
+        R"(<item id="3" label="" target="" color="ffffffff" init_state="0" init_value="0")"
+        R"( linked="0" link_patch="0" link_control="-1"><state label="" color="ffffffff">)"
+        R"(<note comment="" device="Synth" channel="1" number="60" velocity="100"/></state></item>)"
+        R"(<item id="4" label="" target="" color="ffffffff" init_state="0" init_value="0")"
+        R"( linked="0" link_patch="0" link_control="-1"><state label="" color="ffffffff">)"
+        R"(<goto comment="" patch="9"/></state></item></patch></patches></veltrino>)");
+    const auto first = fileNamed ("first.vlt"), second = fileNamed ("second.vlt");
+    ASSERT_TRUE (first.replaceWithText (text) && second.replaceWithText (text));
+
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        { "open", [&] { prompts.fileAnswers = { second }, perform (Cmd::openDocument); } },
+        { "dropped", [&] { window().filesDropped ({ second.getFullPathName() }, 10, 10); } },
+        { "merge", [&] { prompts.fileAnswers = { second }, perform (Cmd::mergeDocument); } },
+        { "new", [&] { perform (Cmd::newDocument); } },
+    };
+
+    auto& board = JContentComponent::getInstance()->getButtonsPanel();
+    size_t seen = 0;
+    const auto takeSent = [&] {
+        const auto all = bytesOf (ports.getSentMessages (synth));
+        return std::vector<MidiBytes> (all.begin() + (std::ptrdiff_t) std::exchange (seen, all.size()), all.end());
+    };
+    using Sent = std::vector<MidiBytes>;
+
+    for (const auto& [what, command] : cases)
+    {
+        prompts.yesNoCancelAnswers = { 2, 2 };    // "Discard changes" after a merge
+        prompts.fileAnswers = { first };
+        perform (Cmd::openDocument);
+        board.footswitchEvent (3, true);
+        ASSERT_EQ (takeSent(), (Sent { { 0x90, 60, 100 } })) << what;
+
+        command();
+        EXPECT_EQ (takeSent(), (Sent { { 0x80, 60, 0 } })) << what;
+        EXPECT_FALSE (board.getButton (3)->isFootDown()) << what;
+        board.footswitchEvent (3, false);
+        EXPECT_TRUE (takeSent().empty()) << what;
+    }
+
+    juce::StringArray messages;
+    for (const auto& prompt : promptsOf (Kind::message))
+        messages.add (prompt.title + ": " + prompt.text.upToFirstOccurrenceOf (" ", false, false));
+    const juce::String loadWarning ("Error in file data: Action");
+    EXPECT_EQ (messages, juce::StringArray (loadWarning, loadWarning, loadWarning, loadWarning, loadWarning,
+                                            loadWarning, "File merging: Merging", loadWarning));
 }
 
 TEST_F (VlApplicationTests, ExtractExamplesWritesTheArchiveAndReportsOnlyAFailure)

@@ -137,6 +137,31 @@ TEST_F (VlNavOptionsDlgTests, ANewOnOffFootswitchMovesTheControlsInTheWayOnlyWhe
     }
 }
 
+TEST_F (VlNavOptionsDlgTests, AHeldFootswitchGivenTheOnOffFunctionIsReleasedFirstWhateverTheAnswer)
+{
+    auto& patch = addPatch();
+    auto& lead = addControl (patch, 3);
+    addAction<VlamNote> (*lead.getState (0)).setNumber (60);
+    play();
+    const std::vector<MidiBytes> noteOff { { 0x80, 60, 0 } };
+
+    for (const bool yes : { true, false })
+    {
+        engine.setNavigationFunction (NavOnOff, 10, false);
+        buttons.footswitchEvent (patch.getIdOfControl (&lead), true);
+        takeSent();
+        prompts.okCancelAnswers = { yes };
+        whileShown ([&] { choose (1, patch.getIdOfControl (&lead) + 1); });    // after "none" and a separator
+        EXPECT_EQ (takeSent(), noteOff) << yes;
+        EXPECT_FALSE (buttons.getButton (engine.getFootswitchOfFunction (NavOnOff))->isFootDown()) << yes;
+
+        // Lifted afterwards: neither a second release nor navigation mode.
+        buttons.footswitchEvent (engine.getFootswitchOfFunction (NavOnOff), false);
+        EXPECT_TRUE (takeSent().empty()) << yes;
+        EXPECT_EQ (engine.getMode(), ModePlay) << yes;
+    }
+}
+
 TEST_F (VlNavOptionsDlgTests, WhileTheOnOffQuestionIsOpenTheOldFootswitchStillSwitchesNavigation)
 {
     // Regression: the function was taken from footswitch 10 before the question, whose
