@@ -284,6 +284,10 @@ void VlControlCfg::setLinked (bool shouldBeLinked)
     pendingLinkPatch.reset();
     clearLinkTarget();
 
+    // A mute of its own, hidden behind the link (a test in the editor may have left it),
+    // would silence the control for good once it plays on its own again.
+    muted = false;
+
     if (shouldBeLinked)
     {
         states.clear();

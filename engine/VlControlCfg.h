@@ -159,7 +159,7 @@ public:
     bool isLinked() const noexcept { return linked; }
 
     /** Makes the control a link (to the first linkable control of another patch,
-        dropping its states) or a plain control (with one new state).
+        dropping its states) or a plain control (with one new state), unmuted.
     */
     void setLinked (bool shouldBeLinked);
 

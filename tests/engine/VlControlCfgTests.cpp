@@ -99,6 +99,21 @@ TEST_F (VlControlCfgTests, AMutedControlRunsNothingButKeepsItsValueAndStillSteps
     EXPECT_EQ (pedal.getState (0)->getActions().size(), 1u);
 }
 
+TEST_F (VlControlCfgTests, AMuteLeftBehindALinkDoesNotSilenceTheControlOnceItIsPlainAgain)
+{
+    auto& patch = addPatch();
+    auto& pedal = addControl (patch, 11);
+    addControl (addPatch(), 11);
+    play();
+    pedal.setMuted (true);
+    pedal.setLinked (true);
+    pedal.setLinked (false);
+    addAction<VlamCCContinuos> (*pedal.getState (0)).setController (7);
+    engine.openMidiOutputs();
+    pedal.trigger (11, 90);
+    EXPECT_EQ (takeSent(), (std::vector<MidiBytes> { { 0xb0, 7, 90 } }));
+}
+
 TEST_F (VlControlCfgTests, ACraftedSelfMutingChainDoesNotRecurse)
 {
     // Pedal 11 of patch 0 links to footswitch 1 of patch 1, whose state mutes that pedal.
