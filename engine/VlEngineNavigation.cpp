@@ -36,7 +36,8 @@ void VlEngine::setNavigationFunction (int function, int footswitch, bool ask)
     // own control under it.
     const auto rearrange = function == NavOnOff && ask && isFootswitchId (footswitch) && userWantsRearranging();
 
-    // Its release would switch navigation, and the control its press played may move.
+    // From now on that footswitch switches navigation and its controls may move: the
+    // note its press started stops first.
     if (function == NavOnOff)
         releaseHeldFootswitch (footswitch);
 
