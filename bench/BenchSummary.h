@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -58,9 +59,10 @@ namespace BenchSummary
         add (name, value, unit + text);
     }
 
-    inline bool& anyFailed()
+    /** Set by a failing benchmark's thread and by a JUCE assertion on any thread. */
+    inline std::atomic<bool>& anyFailed()
     {
-        static bool failed = false;
+        static std::atomic<bool> failed { false };
         return failed;
     }
 

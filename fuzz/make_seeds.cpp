@@ -19,8 +19,6 @@ namespace
 
     void write (const juce::File& file, const Bytes& bytes)
     {
-        file.getParentDirectory().createDirectory();
-
         if (! file.replaceWithData (bytes.data(), bytes.size()))
             throw std::runtime_error ("cannot write " + file.getFullPathName().toStdString());
     }
@@ -80,8 +78,6 @@ namespace
     // of action, and one with a link, an unresolvable target and its own navigation.
     void writeDocuments (const juce::File& folder, const juce::File& example)
     {
-        folder.createDirectory();
-
         if (! example.copyFileTo (folder.getChildFile (example.getFileName())))
             throw std::runtime_error ("cannot copy " + example.getFullPathName().toStdString());
 
@@ -154,15 +150,25 @@ int main (int argc, char** argv)
     try
     {
         const auto corpus = juce::File::getCurrentWorkingDirectory().getChildFile (argv[1]);
+
+        // Each fuzzer's folder, made first: the corpus may be empty, or not there at all.
+        const auto folder = [&] (const char* fuzzer) {
+            const auto made = corpus.getChildFile (fuzzer);
+
+            if (const auto result = made.createDirectory(); result.failed())
+                throw std::runtime_error ("cannot make " + made.getFullPathName().toStdString() + ": "
+                                          + result.getErrorMessage().toStdString());
+            return made;
+        };
+
         // Every file we read as XML goes the preferences' way, documents too.
-        writePreferences (corpus.getChildFile ("prefs_reader"));
-        writePreferences (corpus.getChildFile ("xml_reader"));
-        write (corpus.getChildFile ("xml_reader/byte_order_mark_alone"),
+        writePreferences (folder ("prefs_reader"));
+        writePreferences (folder ("xml_reader"));
+        write (folder ("xml_reader").getChildFile ("byte_order_mark_alone"),
                { 0xef, 0xbb, 0xbf });    // once read past the end
-        writeMidiStreams (corpus.getChildFile ("midi_stream_parser"));
-        writeDocuments (corpus.getChildFile ("document_reader"),
-                        corpus.getSiblingFile ("../resources/examples/win_example.vlt"));
-        writeSysExSequences (corpus.getChildFile ("sysex_sequence"));
+        writeMidiStreams (folder ("midi_stream_parser"));
+        writeDocuments (folder ("document_reader"), corpus.getSiblingFile ("../resources/examples/win_example.vlt"));
+        writeSysExSequences (folder ("sysex_sequence"));
     }
     catch (const std::exception& e)
     {

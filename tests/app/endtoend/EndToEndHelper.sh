@@ -146,6 +146,15 @@ expect_output()
     wait_for "output bytes '$1'" output_is "$1"
 }
 
+# output_stays HEX: waits until the output file holds exactly these bytes, and checks that
+# nothing follows them a while later.
+output_stays()
+{
+    expect_output "$1"
+    sleep 0.5
+    output_is "$1" || fail "more was played: $(hex_of "$WORK/midi/out/Synth")"
+}
+
 clear_output() { : > "$WORK/midi/out/Synth"; }
 
 # listen_to_the_board: preferences that name the input pipe "FCB1010" on channel 1 (its
