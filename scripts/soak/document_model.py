@@ -5,9 +5,12 @@ messages are filtered by channel and the learn table, footswitches play the curr
 patch's controls (states step at the release, actions run in order at their stage),
 pedals reach the engine through the on-screen slider's soft take-over, continuous
 actions map min + (max - min) x v / 127 and send only a changed value, go-to actions
-select patches and the navigation mode moves between them. `Engine.load` plays the
-initial values and states as opening the document does; `Engine.receive` handles one
-incoming message and returns the messages sent, as (device, bytes) in order.
+select patches and the navigation mode moves between them. A footswitch's release
+answers its press, whatever came in between: the control the press played plays its
+release and steps on, and only a press made in navigation mode runs a navigation
+function, in navigation mode alone. `Engine.load` plays the initial values and states
+as opening the document does; `Engine.receive` handles one incoming message and
+returns the messages sent, as (device, bytes) in order.
 
 It assumes one message is fully handled, its pedal action included, before the next
 one is taken, which is how the application handles a steady stream.
@@ -20,6 +23,7 @@ MODE_PLAY, MODE_NAVIGATION, MODE_INITIALISING = 1, 2, 5
 NAV_ON_OFF, NAV_GO_UP, NAV_BACKWARD, NAV_FORWARD, NAV_PREVIOUS, NAV_NEXT = 1, 2, 3, 4, 5, 6
 MAX_HISTORY = 1000      # the application keeps the newest 1000 visits
 MAX_LINK_STEPS = 1000   # a longer chain counts as a cycle
+PRESS_PLAYED, PRESS_NAVIGATING = "played", "navigating"
 
 
 def is_footswitch(control_id):
@@ -293,7 +297,9 @@ class Engine:
         self.history, self.history_pos = [], -1
         self.targets = dict.fromkeys(range(NAV_GO_UP, NAV_NEXT + 1), NO_INDEX)
         self.sliders = {11: Slider(), 12: Slider()}
-        self.held = set()     # footswitches whose press played and whose release has not come
+        # By footswitch, what its press did until its release: (PRESS_PLAYED, the control it
+        # played or None) or (PRESS_NAVIGATING, None).
+        self.presses = {}
         self.sent = []
 
     def resolve(self):
@@ -389,25 +395,34 @@ class Engine:
             slider.control_value = slider.target
 
     def on_footswitch(self, footswitch, pressed):
-        if self.mode == MODE_NAVIGATION:
-            self.run_navigation(footswitch, pressed)
-            return
-        on_off = self.footswitch_of(NAV_ON_OFF)
-        if footswitch == on_off:
-            if pressed:
-                self.mode = MODE_NAVIGATION
-                self.refresh_pedals()
-            return
-        # A release plays only after a press that played.
-        if not pressed and footswitch not in self.held:
-            return
         if pressed:
-            self.held.add(footswitch)
+            self.press_footswitch(footswitch)
         else:
-            self.held.discard(footswitch)
-        patch = self.patch(self.current)
-        if patch is not None and footswitch in patch.controls:
-            self.trigger(patch.controls[footswitch], footswitch, 1 if pressed else 0)
+            self.release_footswitch(footswitch)
+
+    def press_footswitch(self, footswitch):
+        self.presses.pop(footswitch, None)
+        if self.mode == MODE_NAVIGATION:
+            self.presses[footswitch] = (PRESS_NAVIGATING, None)
+            self.run_navigation(footswitch, True)
+        elif self.mode == MODE_PLAY and footswitch == self.footswitch_of(NAV_ON_OFF):
+            self.presses[footswitch] = (PRESS_PLAYED, None)     # it played nothing
+            self.mode = MODE_NAVIGATION
+            self.refresh_pedals()
+        elif self.mode == MODE_PLAY:
+            patch = self.patch(self.current)
+            control = patch.controls.get(footswitch) if patch else None
+            self.presses[footswitch] = (PRESS_PLAYED, control)
+            if control is not None:
+                self.trigger(control, footswitch, 1)
+
+    def release_footswitch(self, footswitch):
+        # The control the press played, even from another patch or in navigation mode.
+        press, control = self.presses.pop(footswitch, (None, None))
+        if press == PRESS_PLAYED and control is not None:
+            self.trigger(control, footswitch, 0)
+        elif press == PRESS_NAVIGATING and self.mode == MODE_NAVIGATION:
+            self.run_navigation(footswitch, False)
 
     def run_state(self, state, value):
         for action in state:

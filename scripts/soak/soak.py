@@ -2,12 +2,14 @@
 """Plays a running Veltrino for a while as a player would, at the MIDI cable's rate, and checks it.
 
 Started by scripts/soak.sh once the application runs with file-backed ports and the soak
-document open. For the given time it writes footswitch presses and releases, pedal sweeps,
-go-to patch changes and navigation into the input pipe at 3,125 three-byte messages a
-second; every 10 seconds it unplugs one output device and plugs it back, every minute the
-input device (between gestures, once all that was sent was handled; with its cable out the
-pedal board sends nothing). Meanwhile it reads what reaches the output files and asks the
-main window a question every half second. At the end it prints the figures and fails when:
+document open. For the given time it writes footswitch presses and releases (some held
+across "*", a navigation function or another footswitch's go-to before they are lifted),
+pedal sweeps, go-to patch changes and navigation into the input pipe at 3,125 three-byte
+messages a second; every 10 seconds it unplugs one output device and plugs it back, every
+minute the input device (between gestures, once all that was sent was handled; with its
+cable out the pedal board sends nothing). Meanwhile it reads what reaches the output files
+and asks the main window a question every half second. At the end it prints the figures
+and fails when:
 
 - an output file holds other bytes than the document demands for the messages sent (the
   model in document_model.py), in another order, doubled, or misses any; the only messages
@@ -33,7 +35,7 @@ import termios
 import time
 from array import array
 
-from document_model import Engine, NAV_ON_OFF
+from document_model import Engine, NAV_ON_OFF, is_footswitch
 from window_probe import WindowProbe
 
 WIRE_RATE = 3125                    # three-byte messages a second through a MIDI cable
@@ -295,6 +297,7 @@ class Player:
         self.engine, self.rng = engine, rng
         self.queue = collections.deque()
         self.channel = engine.channel - 1
+        self.holds = collections.Counter()      # footswitches held across something, by what
 
     def at_rest(self):
         return not self.queue
@@ -342,13 +345,70 @@ class Player:
             self.queue.append((bytes([0x90 | other, 1, 0x7F]), "other"))
             self.queue.append((bytes([0x80 | self.channel, 0x40, 0]), "other"))
             self.queue.append((bytes([0xB0 | self.channel, 50, 0x10]), "other"))
+        elif navigating and r < 0.45:
+            self.hold_function_across_on_off()
         elif navigating:
             usable = self.engine.navigation_targets()
             self.tap(self.rng.choice(sorted(usable)) if usable and r < 0.9 else self.rng.randint(1, 9))
         elif r < 0.5:
             self.tap(self.engine.footswitch_of(NAV_ON_OFF))
+        elif r < 0.56:
+            self.hold_across(self.rng.choice(("*", "a navigation function", "a go-to")))
         else:
             self.tap(self.rng.randint(1, 9))
+
+    def playing_footswitches(self, kind=None):
+        """The current patch's footswitches (not "*") whose control plays now, an action of that kind."""
+        patch = self.engine.patch(self.engine.current)
+        on_off, found = self.engine.footswitch_of(NAV_ON_OFF), []
+        for footswitch, control in patch.controls.items() if patch else ():
+            end = control.end()
+            states = end.played_states()
+            if not is_footswitch(footswitch) or footswitch == on_off or end.current_state >= len(states):
+                continue
+            if any(kind is None or action.kind == kind for action in states[end.current_state]):
+                found.append(footswitch)
+        return found
+
+    def hold_across(self, what):
+        """In play mode, a footswitch that plays held while "*" enters navigation (and maybe leaves
+        it), a navigation function or another footswitch's go-to changes the patch; then lifted."""
+        on_off = self.engine.footswitch_of(NAV_ON_OFF)
+        go_tos = self.playing_footswitches("goto") if what == "a go-to" else []
+        go_to = self.rng.choice(go_tos) if go_tos else None
+        playing = [f for f in self.playing_footswitches() if f != go_to]
+        if not playing or (what == "a go-to" and go_to is None):
+            self.tap(self.rng.randint(1, 9))
+            return
+        held = self.rng.choice(playing)
+        functions = [f for f, function in self.engine.navigation_targets().items()
+                     if function != NAV_ON_OFF and f != held]
+        if what == "a navigation function" and not functions:
+            what = "*"
+        self.holds[what] += 1
+        self.press(held)
+        if what == "a go-to":
+            self.tap(go_to)
+        else:
+            self.tap(on_off)
+            if what == "a navigation function":
+                self.tap(self.rng.choice(sorted(functions)))
+            elif self.rng.random() < 0.5:
+                self.tap(on_off)            # back in play mode before the release
+        self.release(held)
+
+    def hold_function_across_on_off(self):
+        """In navigation mode, a navigation function's footswitch held while "*" leaves navigation:
+        its release then runs nothing."""
+        functions = [f for f, function in self.engine.navigation_targets().items() if function != NAV_ON_OFF]
+        if not functions:
+            self.tap(self.rng.randint(1, 9))
+            return
+        footswitch = self.rng.choice(sorted(functions))
+        self.holds["* from navigation"] += 1
+        self.press(footswitch)
+        self.tap(self.engine.footswitch_of(NAV_ON_OFF))
+        self.release(footswitch)
 
 
 #==============================================================================
@@ -659,6 +719,10 @@ class Soak:
               f"{self.messages.count['pedal']} pedal, {self.messages.count['other']} of no control")
         print(f"patches                 {self.selections} patch changes, navigation mode entered "
               f"{self.navigations} times")
+        holds = self.player.holds
+        print(f"footswitches held       {holds['*']} across \"*\", {holds['a navigation function']} across a "
+              f"navigation function, {holds['a go-to']} across a go-to; {holds['* from navigation']} pressed "
+              "in navigation mode across \"*\"")
         if self.behind > 0.1:
             print(f"writing fell behind by {self.behind:.1f} s in all (the pipe was full)")
 

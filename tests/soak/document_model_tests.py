@@ -43,6 +43,10 @@ def goto(target):
     return f'<goto comment="" patch="{target}"/>'
 
 
+def note(number):
+    return f'<note comment="" device="Synth" channel="1" number="{number}" velocity="100"/>'
+
+
 def press(engine, footswitch):
     return engine.receive(bytes([0x90, footswitch, 0x7F]))
 
@@ -134,6 +138,31 @@ class DocumentModelTests(unittest.TestCase):
         self.assertEqual(release(engine, 1), [])
         press(engine, 1)
         self.assertEqual([m.hex(" ") for _, m in release(engine, 1)], ["b0 07 05"])
+
+    def test_a_release_answers_its_press_whatever_came_in_between(self):
+        # A: footswitch 1 steps between notes 60 and 61, 9 plays note 50, 7 goes to B; B: 1 plays
+        # note 70, 7 goes back. Footswitch 10 is "*", 9 is "next" in navigation mode.
+        functions = '<function type="1" control="10"/><function type="6" control="9"/>'
+        patches = [patch(item(1, note(60), note(61)) + item(9, note(50)) + item(7, goto(1)), "A"),
+                   patch(item(1, note(70)) + item(7, goto(0)), "B")]
+        # A's note played, then B's (its own control neither played nor stepped by the release),
+        # then A's next state (the release stepped it on).
+        played_on = ["90 3c 64", "80 3c 00", "90 46 64", "80 46 00", "90 3d 64", "80 3d 00"]
+        cases = {
+            "held across *": ("p1 p10 r10 r1 p10 r10 p1 r1", played_on[:2] + played_on[4:], (0, 1)),
+            "held across a navigation function": ("p1 p10 r10 p9 r9 r1 p1 r1 p7 r7 p1 r1", played_on, (0, 1)),
+            "held across a go-to": ("p1 p7 r7 r1 p1 r1 p7 r7 p1 r1", played_on, (0, 1)),
+            "held into navigation, released there": ("p9 p10 r10 r9", ["90 32 64", "80 32 00"], (0, 2)),
+            "pressed in navigation, released there": ("p10 r10 p9 r9", [], (1, 1)),
+            "pressed in navigation, released after *": ("p10 r10 p9 p10 r10 r9", [], (0, 1)),
+        }
+        for name, (gesture, expected, where) in cases.items():
+            with self.subTest(name):
+                engine = Engine(document(*patches, functions=functions))
+                engine.load()
+                sent = [m.hex(" ") for step in gesture.split()
+                        for _, m in (press if step[0] == "p" else release)(engine, int(step[1:]))]
+                self.assertEqual((sent, (engine.current, engine.mode)), (expected, where))
 
     def test_a_linked_control_plays_its_target_and_mute_silences_it(self):
         mute = '<mute comment="" patch="0" pedal="11" switch="1"/>'

@@ -5,13 +5,17 @@ of the messages handled while the device was open, and checks what the run concl
 """
 
 import os
+import random
 import sys
 import tempfile
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts", "soak"))
 
-from soak import Inotify, Messages, OutputDevice  # noqa: E402
+from document_model import Engine, MODE_NAVIGATION, MODE_PLAY  # noqa: E402
+from soak import Inotify, Messages, OutputDevice, Player  # noqa: E402
+
+SOAK_DOCUMENT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "Soak.vlt")
 
 
 class ReplugAccountingTests(unittest.TestCase):
@@ -83,6 +87,34 @@ class ReplugAccountingTests(unittest.TestCase):
         self.take(1.1)
 
         self.assertEqual(self.device.errors, ["got b0 07 02 b0 07 03, the document demands b0 07 03"])
+
+
+class TrafficTests(unittest.TestCase):
+    def test_the_traffic_lifts_footswitches_held_across_each_change_of_patch_or_mode(self):
+        """Seen through the model: what came between a footswitch's press and its release."""
+        with open(SOAK_DOCUMENT, encoding="utf-8") as document:
+            engine = Engine(document.read())
+        engine.load()
+        player = Player(engine, random.Random(1))
+        held, seen = {}, set()          # footswitch -> (its press's mode, what came since)
+        for _ in range(20000):
+            mode, current = engine.mode, engine.current
+            message = player.next()[0]
+            footswitch, pressed = message[1], message[0] == 0x90 and message[2] > 0
+            if message[0] not in (0x80, 0x90):
+                continue
+            if not pressed and footswitch in held:
+                pressed_in, came = held.pop(footswitch)
+                seen |= {(pressed_in, what) for what in came}
+            for pressed_in, came in held.values():
+                if engine.current != current:
+                    came.add("a navigation function" if mode == MODE_NAVIGATION else "a go-to")
+                elif engine.mode != mode:
+                    came.add("*")
+            if pressed and (mode == MODE_NAVIGATION or engine.presses[footswitch][1] is not None):
+                held[footswitch] = (mode, set())
+        self.assertLessEqual({(MODE_PLAY, "*"), (MODE_PLAY, "a navigation function"), (MODE_PLAY, "a go-to"),
+                              (MODE_NAVIGATION, "*")}, seen)
 
 
 if __name__ == "__main__":
