@@ -252,8 +252,8 @@ public:
     void startLearningPass() { learnTable.startPass(); }
 
     /** Stores the note (footswitch) or controller (pedal) a control sends, within the
-        learning pass: false, leaving the control with no key, only when a control
-        learnt earlier in the pass has that message. A message that a control still to
+        learning pass: false, changing nothing (the control keeps its key), only when a
+        control learnt earlier in the pass has that message. A message that a control still to
         come holds moves to this one; that control has no key until it is learnt.
         MIDI input thread under the message-manager lock, or the main thread.
     */
