@@ -549,6 +549,41 @@ TEST_F (VlEditorCommandsTests, TheControlPanelFollowsTheNumberOfStates)
     }
 }
 
+// The initial state chosen stays initial while others are deleted; when it goes, the first one is.
+TEST_F (VlEditorCommandsTests, DeletingStatesNeverMakesAnotherStateInitial)
+{
+    showEditorOnDesktop();
+    const struct
+    {
+        int initial;
+        Command command;
+        int selected;
+        const char* initialOnStage;
+    } cases[] {
+        { 1, Command::deleteState, 1, "Off" },    // "Half", the initial state, deleted
+        { 2, Command::deleteState, 0, "Full" },
+        { 1, Command::deleteAllStates, 0, "" },    // the one empty state that clearing leaves
+    };
+
+    for (const auto& c : cases)
+    {
+        reset();
+        choose (rowOf (Kind::controls, PropertyId::initState), c.initial);
+        select (Kind::states, c.selected);
+        prompts.okCancelAnswers = { true };
+        clickButton (c.command);
+        clickButton (Command::addState);
+        MessageLoop::pumpFor (20);
+
+        // Saved, then opened: a load plays each footswitch's initial state.
+        editor.finish();
+        ASSERT_TRUE (engine.loadDocumentContent (*navigation, *engine.createPatchesXml(), false));
+        engine.startPlaying (0);
+        EXPECT_EQ (patch (0).getControl (1)->getCurrentState()->getLabel(), juce::String (c.initialOnStage))
+            << (int) c.command;
+    }
+}
+
 TEST_F (VlEditorCommandsTests, HoldingDnMovesTheStateToTheLast)
 {
     footswitch.addState (std::make_unique<VlControlState>());
