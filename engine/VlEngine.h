@@ -316,6 +316,12 @@ public:
     */
     bool deleteControls (VlControlCfg* control);
 
+    /** Makes the plain control a link (VlControlCfg::setLinked), which deletes its states:
+        when they hold actions, only after the user agreed in a question that lists those,
+        as the deletions ask. False, changing nothing, when cancelled.
+    */
+    bool makeLink (VlControlCfg& control);
+
     /** Deletes the patch with the links and actions that depend on it (those to its
         links too, at any depth), after the user agreed in a question that lists those.
         The current patch stays the same patch, with its navigation targets recomputed;

@@ -317,6 +317,24 @@ namespace
                                   });
     }
 
+    // "yes" deletes the control's states: the engine asks first when they hold actions.
+    Field<int> linkFlag()
+    {
+        return { on<VlControlCfg, int> (&VlControlCfg::isLinked, &VlControlCfg::setLinked).read,
+                 [] (EditorSelection& selection, int value) {
+                     auto* control = find<VlControlCfg> (selection);
+
+                     if (control == nullptr)
+                         return false;
+
+                     if (value == 1)
+                         return selection.getEngine().makeLink (*control);
+
+                     control->setLinked (false);
+                     return true;
+                 } };
+    }
+
     // "none" and its separator both stand for no footswitch.
     void footswitchChoices (EditorSelection&, EditorChoices& choices)
     {
@@ -369,9 +387,7 @@ namespace
             { PropertyId::initValue,
               { on<VlControlCfg, int> (&VlControlCfg::getInitValue, &VlControlCfg::setInitValue), numbers (0, 127),
                 keptAsStored } },
-            { PropertyId::isLink,
-              { on<VlControlCfg, int> (&VlControlCfg::isLinked, [] (auto& c, int v) { c.setLinked (v == 1); }),
-                isLinkChoices, corrected } },
+            { PropertyId::isLink, { linkFlag(), isLinkChoices, corrected } },
             { PropertyId::linkPatch,
               { on<VlControlCfg, int> (&VlControlCfg::getLinkPatchIndex, &VlControlCfg::setLinkPatch), linkPatchChoices,
                 corrected } },

@@ -584,6 +584,58 @@ TEST_F (VlEditorCommandsTests, DeletingStatesNeverMakesAnotherStateInitial)
     }
 }
 
+// "is link" yes deletes the control's states: when they hold actions, it asks first, as deleting asks.
+TEST_F (VlEditorCommandsTests, MakingALinkAsksFirstWhenItsStatesHoldActions)
+{
+    const juce::String question ("Making a link... Do you really want to make this control a link? Its states are "
+                                 "deleted.\nThe following definitions will be deleted too:\n\n"
+                                 "Action <midi note> of state <#1> of control <footswitch 1> of patch <0. Intro>;\n\n"
+                                 "Action <midi program change> of state <#1> of control <footswitch 1> of patch "
+                                 "<0. Intro>;\n\n"
+                                 "Action <midi program change> of state <#2> of control <footswitch 1> of patch "
+                                 "<0. Intro>;\n\n");
+    const struct
+    {
+        int patch, control;
+        bool answer, asked, linked;
+    } cases[] {
+        { 0, 0, false, true, false },    // "no", or Escape
+        { 0, 0, true, true, true },
+        { 1, 1, false, false, true },    // Verse's pedal, whose one state holds nothing
+    };
+
+    for (const auto& c : cases)
+    {
+        reset();
+        select (Kind::patches, c.patch);
+        select (Kind::controls, c.control);
+        auto& control = *editor.getCurrentControl();
+        const auto before = engine.createPatchesXml()->toString();
+        prompts.okCancelAnswers = { c.answer };
+        auto& isLink = dynamic_cast<EPC_Choice&> (*rowOf (Kind::controls, PropertyId::isLink)).getComboBox();
+        isLink.keyPressed (juce::KeyPress (juce::KeyPress::upKey));    // "no" to "yes"
+        MessageLoop::pumpFor (20);
+
+        EXPECT_EQ (control.isLinked(), c.linked);
+        ASSERT_EQ (prompts.prompts.size(), c.asked ? 1u : 0u);
+
+        if (c.asked)
+        {
+            const auto& asked = prompts.prompts[0];
+            EXPECT_EQ (asked.title + " " + asked.text + "\n" + asked.details, question);
+            EXPECT_GT (asked.lockCount, 0);
+        }
+
+        if (! c.linked)
+        {
+            EXPECT_EQ (engine.createPatchesXml()->toString(), before);
+            EXPECT_EQ (dynamic_cast<EPC_Choice&> (*rowOf (Kind::controls, PropertyId::isLink)).getComboBox().getText(),
+                       "no");
+            EXPECT_TRUE (editor.told.empty());
+        }
+    }
+}
+
 TEST_F (VlEditorCommandsTests, HoldingDnMovesTheStateToTheLast)
 {
     footswitch.addState (std::make_unique<VlControlState>());
