@@ -3,6 +3,7 @@
 #include "engine/VlaMute.h"
 #include "fixtures/EditorFixture.h"
 #include "fixtures/FakePrompts.h"
+#include "fixtures/FocusedWindow.h"
 #include "fixtures/ModalTest.h"
 
 using Kind = EditorList::Kind;
@@ -633,6 +634,49 @@ TEST_F (VlEditorCommandsTests, MakingALinkAsksFirstWhenItsStatesHoldActions)
                        "no");
             EXPECT_TRUE (editor.told.empty());
         }
+    }
+}
+
+// A row changed with the arrow keys rebuilds its panel: the next key goes on in the rebuilt row.
+TEST_F (VlEditorCommandsTests, ARowChangedByKeyKeepsTheFocusThroughItsPanelsRebuild)
+{
+    FocusedWindow window (dialog());
+    const auto up = juce::KeyPress::upKey, down = juce::KeyPress::downKey;
+    const struct
+    {
+        int patch, control;
+        Kind pane;
+        PropertyId id;
+        int keys[2];
+        const char* shown;    // after each key: the row's choice, and whether the rebuilt row has the focus
+    } cases[] {
+        { 0, 2, Kind::actions, PropertyId::ccMinValue, { down, down }, "1 1,2 1" },
+        { 0, 2, Kind::actions, PropertyId::ccMaxValue, { up, up }, "126 1,125 1" },
+        { 1, 1, Kind::controls, PropertyId::isLink, { up, down }, "yes 1,no 1" },    // Verse's pedal: no action
+    };
+
+    for (const auto& c : cases)
+    {
+        select (Kind::patches, c.patch);
+        select (Kind::controls, c.control);
+        auto* row = rowOf (c.pane, c.id);
+        click (*row, { 5, row->getHeight() / 2 });    // on its name: the focus goes to its choices
+        juce::StringArray shown;
+
+        for (auto key : c.keys)
+        {
+            mark (rowOf (c.pane, c.id));
+            window.getPeer()->handleKeyPress (juce::KeyPress (key));
+
+            for (int i = 0; i < 100 && isMarked (rowOf (c.pane, c.id)); ++i)
+                MessageLoop::pumpFor (10);
+
+            row = rowOf (c.pane, c.id);
+            shown.add (dynamic_cast<EPC_Choice&> (*row).getComboBox().getText() + " "
+                       + juce::String ((int) (! isMarked (row) && row->hasKeyboardFocus (true))));
+        }
+
+        EXPECT_EQ (shown.joinIntoString (","), juce::String (c.shown)) << (int) c.id;
     }
 }
 

@@ -72,10 +72,6 @@ protected:
 
         int paints = 0;
     };
-
-    /** Marks the row, so that a rebuilt panel shows as one without the mark. */
-    static void mark (juce::PropertyComponent* row) { row->setComponentID ("before"); }
-    static bool isMarked (juce::PropertyComponent* row) { return row != nullptr && row->getComponentID() == "before"; }
 };
 
 //==============================================================================
