@@ -253,8 +253,8 @@ public:
 
     /** Stores the note (footswitch) or controller (pedal) a control sends, within the
         learning pass: false, changing nothing (the control keeps its key), only when a
-        control learnt earlier in the pass has that message. A message that a control still to
-        come holds moves to this one; that control has no key until it is learnt.
+        control learnt earlier in the pass has that message. A message that a control
+        still to come holds moves to this one; that control has no key until it is learnt.
         MIDI input thread under the message-manager lock, or the main thread.
     */
     bool learnInPass (int controlId, int number) { return learnTable.learn (controlId, number); }

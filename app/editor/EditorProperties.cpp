@@ -320,19 +320,13 @@ namespace
     // "yes" deletes the control's states: the engine asks first when they hold actions.
     Field<int> linkFlag()
     {
-        return { on<VlControlCfg, int> (&VlControlCfg::isLinked, &VlControlCfg::setLinked).read,
-                 [] (EditorSelection& selection, int value) {
-                     auto* control = find<VlControlCfg> (selection);
-
-                     if (control == nullptr)
-                         return false;
-
-                     if (value == 1)
-                         return selection.getEngine().makeLink (*control);
-
-                     control->setLinked (false);
-                     return true;
-                 } };
+        auto field = on<VlControlCfg, int> (&VlControlCfg::isLinked, [] (auto& c, int v) { c.setLinked (v == 1); });
+        field.write = [plain = field.write] (EditorSelection& selection, int value) {
+            auto* control = find<VlControlCfg> (selection);
+            return value == 1 && control != nullptr ? selection.getEngine().makeLink (*control)
+                                                    : plain (selection, value);
+        };
+        return field;
     }
 
     // "none" and its separator both stand for no footswitch.
