@@ -159,11 +159,19 @@ void VlControlCfg::deleteState (const VlControlState* state)
 
     if (wasCurrent || currentState >= states.size())
         currentState = 0;
+
+    // The initial state stays the one the user chose; when it goes, the first one is
+    // initial (as a load would make it), never a state that takes its place later.
+    if (index == initState)
+        initState = 0;
+    else if (index < initState)
+        --initState;
 }
 
 void VlControlCfg::deleteAllStates()
 {
     states.clear();
+    initState = 0;
 }
 
 void VlControlCfg::moveState (int a, int b)
@@ -290,7 +298,7 @@ void VlControlCfg::setLinked (bool shouldBeLinked)
 
     if (shouldBeLinked)
     {
-        states.clear();
+        deleteAllStates();
 
         if (auto* e = engine())
         {

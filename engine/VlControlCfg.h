@@ -118,10 +118,14 @@ public:
     /** Appends the state (ownership passes); returns its index. */
     int addState (std::unique_ptr<VlControlState> state);
 
-    /** Deletes the state, unless it is the last one or not held here. */
+    /** Deletes the state, unless it is the last one or not held here. The initial state
+        stays the same state; when it is the one deleted, the first state becomes initial.
+    */
     void deleteState (const VlControlState* state);
 
-    /** Deletes every state; the current state index is unchanged. */
+    /** Deletes every state; the current state index is unchanged, the initial state is
+        the first.
+    */
     void deleteAllStates();
 
     /** Exchanges the states at a and b (both must be in range); the current index is unchanged. */
@@ -159,7 +163,8 @@ public:
     bool isLinked() const noexcept { return linked; }
 
     /** Makes the control a link (to the first linkable control of another patch,
-        dropping its states) or a plain control (with one new state), unmuted.
+        dropping its states, so that the first state is initial) or a plain control (with
+        one new state), unmuted.
     */
     void setLinked (bool shouldBeLinked);
 

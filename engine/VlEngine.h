@@ -260,9 +260,9 @@ public:
     void startLearningPass() { learnTable.startPass(); }
 
     /** Stores the note (footswitch) or controller (pedal) a control sends, within the
-        learning pass: false, leaving the control with no key, only when a control
-        learnt earlier in the pass has that message. A message that a control still to
-        come holds moves to this one; that control has no key until it is learnt.
+        learning pass: false, changing nothing (the control keeps its key), only when a
+        control learnt earlier in the pass has that message. A message that a control
+        still to come holds moves to this one; that control has no key until it is learnt.
         MIDI input thread under the message-manager lock, or the main thread.
     */
     bool learnInPass (int controlId, int number) { return learnTable.learn (controlId, number); }
@@ -323,6 +323,12 @@ public:
         is not the current patch's.
     */
     bool deleteControls (VlControlCfg* control);
+
+    /** Makes the plain control a link (VlControlCfg::setLinked), which deletes its states:
+        when they hold actions, only after the user agreed in a question that lists those,
+        as the deletions ask. False, changing nothing, when cancelled.
+    */
+    bool makeLink (VlControlCfg& control);
 
     /** Deletes the patch with the links and actions that depend on it (those to its
         links too, at any depth), after the user agreed in a question that lists those.

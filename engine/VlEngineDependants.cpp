@@ -314,6 +314,24 @@ bool VlEngine::deleteControls (VlControlCfg* control)
     return true;
 }
 
+bool VlEngine::makeLink (VlControlCfg& control)
+{
+    ActionRefs going;
+
+    for (const auto& state : control.getStates())
+        for (const auto& action : state->getActions())
+            going.push_back (action.get());
+
+    // Empty states take nothing with them: no question.
+    if (! going.empty()
+        && ! confirmDeletion ("Making a link...",
+                              "Do you really want to make this control a link? Its states are deleted.", {}, going))
+        return false;
+
+    control.setLinked (true);
+    return true;
+}
+
 bool VlEngine::deletePatches (VlPatch* patch)
 {
     const auto index = indexOfPatch (patch);

@@ -63,18 +63,22 @@ void VlLearnTable::startPass()
 
 bool VlLearnTable::learn (int controlId, int number)
 {
-    // A board programmed differently from the defaults sends, for one control, what
-    // another control still to be learnt holds: that one gives it up.
     if (const auto holder = controlsByKey.find (keyOf (controlId, number));
-        holder != controlsByKey.end() && holder->second != controlId && learntThisPass.count (holder->second) == 0)
+        holder != controlsByKey.end() && holder->second != controlId)
+    {
+        // Refused: a control is changed only by a message learnt for it, so this one keeps
+        // what it had, as the control learnt earlier in the pass does.
+        if (learntThisPass.count (holder->second) != 0)
+            return false;
+
+        // A board programmed differently from the defaults sends, for one control, what
+        // another control still to be learnt holds: that one gives it up.
         controlsByKey.erase (holder);
+    }
 
-    const auto stored = set (controlId, number);
-
-    if (stored)
-        learntThisPass.insert (controlId);
-
-    return stored;
+    set (controlId, number);
+    learntThisPass.insert (controlId);
+    return true;
 }
 
 void VlLearnTable::restore (const std::map<int, juce::String>& saved)

@@ -35,9 +35,10 @@ public:
     void startPass();
 
     /** Stores the message for a control during a learning pass, like set(), except that
-        only a control learnt earlier in the pass keeps its message: false, leaving this
-        control with no key. A message that any other control holds (its default or an
-        old key) moves to this control, and that control has no key until its turn.
+        only a control learnt earlier in the pass keeps its message: false, changing
+        nothing (this control keeps its key). A message that any other control holds (its
+        default or an old key) moves to this control, and that control has no key until
+        its turn.
     */
     bool learn (int controlId, int number);
 

@@ -151,7 +151,8 @@ void VlMidiInputDlg::toggleLearning()
 
 void VlMidiInputDlg::learnMessage (bool isController, int number)
 {
-    if (engine.getMode() != ModeMidiLearn)
+    // While the warning is up, or about to be, the pass waits at the control behind it.
+    if (engine.getMode() != ModeMidiLearn || conflictPending)
         return;
 
     const int step = learnStep;
@@ -179,8 +180,8 @@ void VlMidiInputDlg::learnMessage (bool isController, int number)
 
 void VlMidiInputDlg::handleAsyncUpdate()
 {
-    // JUCE runs this again inside the box's own modal loop when another message is
-    // refused meanwhile: one box at a time, and what came meanwhile is not shown again.
+    // One box at a time: JUCE would run this again inside the box's own modal loop, were
+    // it triggered meanwhile (learnMessage() takes nothing until the box is closed).
     if (! conflictPending || warningShowing)
         return;
 

@@ -17,9 +17,10 @@ class VlEngine;
     learns, in mode 4: then the engine hands every note-on and controller to
     learnMessage(). Learning walks pedal 11, footswitches 1 to 10, then pedal 12, the
     control being learnt shown green on the dialog's own board; a message that a control
-    learnt earlier in the pass uses is refused and warned about once, while one that a
-    control still to come holds moves to the control being learnt (the other shows "?"
-    until its turn). Every choice takes effect in the engine at once; nothing is undone
+    learnt earlier in the pass uses is refused and warned about once, the control being
+    learnt keeping what it had and nothing learnt until the warning is closed, while one
+    that a control still to come holds moves to the control being learnt (the other shows
+    "?" until its turn). Every choice takes effect in the engine at once; nothing is undone
     when the dialog closes, which returns the engine to mode 1.
 
     A normal object over an engine that outlives it; while it exists it is the instance
@@ -63,8 +64,9 @@ public:
     /** MIDI thread, under the message-manager lock: a note-on (number = note) or a
         controller (number = controller) while learning. A message of the kind the
         control being learnt takes is stored for it and learning moves on; one that a
-        control learnt earlier in this pass uses leaves the control without a key, and
-        asks again after a warning. A message of the other kind is ignored.
+        control learnt earlier in this pass uses leaves the control as it was, and asks
+        again after a warning. A message of the other kind, or one that comes while the
+        warning is pending or open, is ignored.
     */
     void learnMessage (bool isController, int number);
 

@@ -37,9 +37,15 @@ void EPC_Choice::refresh()
 
 void EPC_Choice::setIndex (int index)
 {
-    if (EditorProperties::setValue (selection, propertyId, valueOfIndex (index)))
-        EditorProperties::tell (selection, propertyId);
-    else
+    // A write that asks the user first runs the message loop meanwhile, whose panel
+    // rebuilds may delete this row.
+    const juce::Component::SafePointer<EPC_Choice> self (this);
+    auto& rowSelection = selection;
+    const auto id = propertyId;
+
+    if (EditorProperties::setValue (rowSelection, id, valueOfIndex (index)))
+        EditorProperties::tell (rowSelection, id);
+    else if (self != nullptr)
         refresh();
 }
 

@@ -28,9 +28,9 @@ public:
     void refresh() override;
 
     /** Writes the value of that choice and tells the selection; called when the user picks
-        a choice other than getIndex(). Without the edited object, or when the choices no
-        longer hold that value, nothing changes, nobody is told, and the row shows what
-        is stored again.
+        a choice other than getIndex(). Without the edited object, when the choices no
+        longer hold that value, or when the user declines the question the write asks ("is
+        link" yes), nothing changes, nobody is told, and the row shows what is stored again.
     */
     virtual void setIndex (int index);
 

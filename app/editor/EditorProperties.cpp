@@ -317,6 +317,18 @@ namespace
                                   });
     }
 
+    // "yes" deletes the control's states: the engine asks first when they hold actions.
+    Field<int> linkFlag()
+    {
+        auto field = on<VlControlCfg, int> (&VlControlCfg::isLinked, [] (auto& c, int v) { c.setLinked (v == 1); });
+        field.write = [plain = field.write] (EditorSelection& selection, int value) {
+            auto* control = find<VlControlCfg> (selection);
+            return value == 1 && control != nullptr ? selection.getEngine().makeLink (*control)
+                                                    : plain (selection, value);
+        };
+        return field;
+    }
+
     // "none" and its separator both stand for no footswitch.
     void footswitchChoices (EditorSelection&, EditorChoices& choices)
     {
@@ -369,9 +381,7 @@ namespace
             { PropertyId::initValue,
               { on<VlControlCfg, int> (&VlControlCfg::getInitValue, &VlControlCfg::setInitValue), numbers (0, 127),
                 keptAsStored } },
-            { PropertyId::isLink,
-              { on<VlControlCfg, int> (&VlControlCfg::isLinked, [] (auto& c, int v) { c.setLinked (v == 1); }),
-                isLinkChoices, corrected } },
+            { PropertyId::isLink, { linkFlag(), isLinkChoices, corrected } },
             { PropertyId::linkPatch,
               { on<VlControlCfg, int> (&VlControlCfg::getLinkPatchIndex, &VlControlCfg::setLinkPatch), linkPatchChoices,
                 corrected } },

@@ -44,9 +44,10 @@ namespace EditorProperties
     /** The stored value; nothing when the object is missing. */
     std::optional<int> getValue (EditorSelection& selection, int propertyId);
 
-    /** Writes the value (device ids take the device name at that index). False,
-        changing nothing, when the object is missing or the choices no longer hold the
-        value. Tells nobody: see tell().
+    /** Writes the value (device ids take the device name at that index; "is link" yes
+        asks first when the control's states hold actions). False, changing nothing, when
+        the object is missing, the choices no longer hold the value or the user declined.
+        Tells nobody: see tell().
     */
     bool setValue (EditorSelection& selection, int propertyId, int value);
 

@@ -19,7 +19,8 @@ class VlUserInterface;
     write. A selection flows down the chain at once: choosing a patch selects its
     first control, whose first state and that state's first action follow, each panel
     rebuilt on the way. A row's change that needs panels rebuilt has them rebuilt on a
-    later turn of the message loop, so no row is deleted inside its own notification.
+    later turn of the message loop, so no row is deleted inside its own notification; a
+    row that had the keyboard focus has it again once rebuilt.
 
     While it is open the engine is in mode 6 (input plays nothing), also after a patch
     was selected inside it; when it closes the engine is in mode 1, every control is
@@ -378,6 +379,7 @@ private:
 
     // The property panels (VlEditorPanels.cpp).
     juce::PropertyPanel* panelOf (int kind) const;
+    void rebuildProperties (int kind);
     void commitOpenEdits();
 
     // What follows a row's change (VlEditorChanges.cpp).

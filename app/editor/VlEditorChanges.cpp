@@ -87,10 +87,10 @@ void VlEditor::handleAsyncUpdate()
     const auto updates = std::exchange (pendingUpdates, (juce::uint8) 0);
 
     if ((updates & rebuildControlPanel) != 0)
-        buildControlProperties();
+        rebuildProperties ((int) EditorList::Kind::controls);
 
     if ((updates & rebuildActionPanel) != 0)
-        buildActionProperties();
+        rebuildProperties ((int) EditorList::Kind::actions);
 
     if ((updates & refreshStateAndActionLists) != 0)
     {

@@ -1,5 +1,6 @@
 #include "app/editor/VlEditor.h"
 
+#include "app/editor/EditorProperty.h"
 #include "app/editor/EditorRows.h"
 #include "app/editor/JEditorContentComponent.h"
 #include "engine/VlEngine.h"
@@ -21,6 +22,29 @@ namespace
 
         for (auto* child : component.getChildren())
             commitEditsIn (*child);
+    }
+
+    // The property id of the panel's row that holds the keyboard focus, 0 for none.
+    int idOfFocusedRow (juce::Component& panel)
+    {
+        for (auto* c = juce::Component::getCurrentlyFocusedComponent(); c != nullptr && c != &panel;
+             c = c->getParentComponent())
+            if (auto* row = dynamic_cast<EditorProperty*> (c))
+                return panel.isParentOf (c) ? row->getPropertyId() : 0;
+
+        return 0;
+    }
+
+    juce::Component* findRow (juce::Component& component, int propertyId)
+    {
+        if (auto* row = dynamic_cast<EditorProperty*> (&component))
+            return row->getPropertyId() == propertyId ? &component : nullptr;
+
+        for (auto* child : component.getChildren())
+            if (auto* found = findRow (*child, propertyId))
+                return found;
+
+        return nullptr;
     }
 
     // Empties the panel (its rows are deleted) for the rows of a new object, or none.
@@ -48,6 +72,27 @@ void VlEditor::commitOpenEdits()
     for (int kind = patchPanel; kind <= actionPanel; ++kind)
         if (auto* panel = panelOf (kind))
             commitEditsIn (*panel);
+}
+
+void VlEditor::rebuildProperties (int kind)
+{
+    // The row that has the keyboard focus goes with its panel: its rebuilt self takes the
+    // focus back, so that the keys go on where they were.
+    auto* panel = panelOf (kind);
+    const auto focusedId = panel != nullptr ? idOfFocusedRow (*panel) : 0;
+
+    switch (kind)
+    {
+        case patchPanel: buildPatchProperties(); break;
+        case controlPanel: buildControlProperties(); break;
+        case statePanel: buildStateProperties(); break;
+        case actionPanel: buildActionProperties(); break;
+        default: break;
+    }
+
+    if (focusedId != 0)
+        if (auto* row = findRow (*panel, focusedId))
+            row->grabKeyboardFocus();
 }
 
 //==============================================================================

@@ -111,13 +111,13 @@ TEST_F (VlMidiInputDlgTests, LearnsPedalOneTheFootswitchesThenPedalTwoWarningOnc
         for (int n = 20; n <= 23; ++n)
             note (n);
 
-        // Footswitch 2's note, twice, for footswitch 5: one warning; 5 stays asked, without a key.
+        // Footswitch 2's note, twice, for footswitch 5: one warning; 5 stays asked, keeping its note.
         note (21);
         note (21);
         deliverNotifications();
         EXPECT_EQ (warnings(), 1);
         EXPECT_EQ (dialog.getLearnStep(), 5);
-        EXPECT_EQ (engine.getLearntMessage (5), NoLearntKey);
+        EXPECT_EQ (engine.getLearntMessage (5), 5);
         EXPECT_EQ (board(),
                    "CC #5,Note #20,Note #21,Note #22,Note #23,?,Note #6,Note #7,Note #8,Note #9,Note #10,CC #7");
         EXPECT_EQ (board (true), "-----G------");
@@ -262,7 +262,7 @@ TEST_F (VlMidiInputDlgTests, ClosingWhileLearningPlaysTheKeysLearntOnTheBoardOfP
     EXPECT_EQ (dialog.getLearnStep(), -1);
     EXPECT_EQ (juce::String (engine.getLearntMessage (11)) + " " + juce::String (engine.getLearntMessage (1)) + " "
                    + juce::String (engine.getLearntMessage (2)) + " " + juce::String (engine.getLearntMessage (3)),
-               "133 20 -1000 3");
+               "133 20 2 3");
     EXPECT_EQ (buttons.getButton (1)->getButtonText(), "Lead");
     EXPECT_TRUE (takeSent().empty());
     note (20);
@@ -373,7 +373,81 @@ TEST_F (VlMidiInputDlgTests, LearningWhileTheInputDeviceChangesNeverHangs)
 }
 
 //==============================================================================
-using VlMidiInputDlgAppTests = RunningApplication;
+class VlMidiInputDlgAppTests : public RunningApplication
+{
+protected:
+    /** Starts listening to "FCB1010", opens the MIDI setup from the menu, clicks "learn",
+        has pedal 1 and footswitch 1 learn controller 5 and note 20, runs `steps` at
+        footswitch 2's step, closes the setup with Escape and quits. Returns the keys that
+        the preferences saved for footswitches 1 to 3, as "20 2 3".
+    */
+    juce::String learnThenQuit (std::function<void()> steps)
+    {
+        start (R"(<preferences><midi_in device="FCB1010" channel="1"/></preferences>)");
+
+        ModalTest::whenModal ([this, steps] (juce::Component& window) {
+            VlMidiInputDlg::getInstance (false)->getContent()->getLearnButton().triggerClick();
+            MessageLoop::pumpUntil ([this] { return engine.getMode() == ModeMidiLearn; });
+            send (juce::MidiMessage::controllerEvent (1, 5, 64));
+            send (noteOn (20));
+            steps();
+            ModalTest::pressEscape (window);
+        });
+
+        EXPECT_TRUE (perform (VlApplication::CommandId::midiPreferences));
+        stop();
+        const auto saved = juce::parseXML (home.getPreferencesFile());
+        auto* midiIn = saved != nullptr ? saved->getChildByName ("midi_in") : nullptr;
+        return midiIn == nullptr ? juce::String()
+                                 : midiIn->getStringAttribute ("fs1") + " " + midiIn->getStringAttribute ("fs2") + " "
+                                       + midiIn->getStringAttribute ("fs3");
+    }
+
+    /** What the pedal board sends, handed to the engine's input callback. */
+    void send (const juce::MidiMessage& message) { engine.handleIncomingMidiMessage (nullptr, message); }
+    static juce::MidiMessage noteOn (int n) { return juce::MidiMessage::noteOn (1, n, (juce::uint8) 100); }
+
+    static int learnStep() { return VlMidiInputDlg::getInstance (false)->getLearnStep(); }
+
+    /** Footswitch 1's note again at footswitch 2's step, and the warning shown and closed. */
+    void sendARefusedNote()
+    {
+        send (noteOn (20));
+        MessageLoop::pumpUntil ([this] {
+            return ! promptsOf (FakePrompts::Kind::message).empty()
+                   && prompts.prompts.back().icon == CPrompts::Icon::warning;
+        });
+    }
+};
+
+// Stopped right after a refusal, the control being learnt keeps the note it had.
+TEST_F (VlMidiInputDlgAppTests, AStopAfterARefusalKeepsWhatTheControlBeingLearntHad)
+{
+    const auto saved = learnThenQuit ([this] {
+        sendARefusedNote();
+        EXPECT_EQ (learnStep(), 2);
+    });
+
+    EXPECT_EQ (saved, "20 2 3");
+}
+
+// What the board sends while the warning shows belongs to no control: the pass waits behind the box.
+TEST_F (VlMidiInputDlgAppTests, NothingIsLearntWhileTheWarningShows)
+{
+    prompts.whileOpen = [this] (const FakePrompts::Prompt& prompt) {
+        if (prompt.icon == CPrompts::Icon::warning)
+            send (noteOn (22));
+    };
+
+    const auto saved = learnThenQuit ([this] {
+        sendARefusedNote();
+        EXPECT_EQ (learnStep(), 2);
+        send (noteOn (23));
+        EXPECT_EQ (learnStep(), 3);
+    });
+
+    EXPECT_EQ (saved, "20 23 3");
+}
 
 TEST_F (VlMidiInputDlgAppTests, OpensFromTheEditMenuReceivesWhatTheEngineLearnsAndKeepsItsPlace)
 {

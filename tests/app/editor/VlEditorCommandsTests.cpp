@@ -3,6 +3,7 @@
 #include "engine/VlaMute.h"
 #include "fixtures/EditorFixture.h"
 #include "fixtures/FakePrompts.h"
+#include "fixtures/FocusedWindow.h"
 #include "fixtures/ModalTest.h"
 
 using Kind = EditorList::Kind;
@@ -546,6 +547,136 @@ TEST_F (VlEditorCommandsTests, TheControlPanelFollowsTheNumberOfStates)
         clickButton (step.command);
         MessageLoop::pumpFor (20);
         EXPECT_EQ (initStates(), juce::String (step.offered)) << (int) step.command;
+    }
+}
+
+// The initial state chosen stays initial while others are deleted; when it goes, the first one is.
+TEST_F (VlEditorCommandsTests, DeletingStatesNeverMakesAnotherStateInitial)
+{
+    showEditorOnDesktop();
+    const struct
+    {
+        int initial;
+        Command command;
+        int selected;
+        const char* initialOnStage;
+    } cases[] {
+        { 1, Command::deleteState, 1, "Off" },    // "Half", the initial state, deleted
+        { 2, Command::deleteState, 0, "Full" },
+        { 1, Command::deleteAllStates, 0, "" },    // the one empty state that clearing leaves
+    };
+
+    for (const auto& c : cases)
+    {
+        reset();
+        choose (rowOf (Kind::controls, PropertyId::initState), c.initial);
+        select (Kind::states, c.selected);
+        prompts.okCancelAnswers = { true };
+        clickButton (c.command);
+        clickButton (Command::addState);
+        MessageLoop::pumpFor (20);
+
+        // Saved, then opened: a load plays each footswitch's initial state.
+        editor.finish();
+        ASSERT_TRUE (engine.loadDocumentContent (*navigation, *engine.createPatchesXml(), false));
+        engine.startPlaying (0);
+        EXPECT_EQ (patch (0).getControl (1)->getCurrentState()->getLabel(), juce::String (c.initialOnStage))
+            << (int) c.command;
+    }
+}
+
+// "is link" yes deletes the control's states: when they hold actions, it asks first, as deleting asks.
+TEST_F (VlEditorCommandsTests, MakingALinkAsksFirstWhenItsStatesHoldActions)
+{
+    const juce::String question ("Making a link... Do you really want to make this control a link? Its states are "
+                                 "deleted.\nThe following definitions will be deleted too:\n\n"
+                                 "Action <midi note> of state <#1> of control <footswitch 1> of patch <0. Intro>;\n\n"
+                                 "Action <midi program change> of state <#1> of control <footswitch 1> of patch "
+                                 "<0. Intro>;\n\n"
+                                 "Action <midi program change> of state <#2> of control <footswitch 1> of patch "
+                                 "<0. Intro>;\n\n");
+    const struct
+    {
+        int patch, control;
+        bool answer, asked, linked;
+    } cases[] {
+        { 0, 0, false, true, false },    // "no", or Escape
+        { 0, 0, true, true, true },
+        { 1, 1, false, false, true },    // Verse's pedal, whose one state holds nothing
+    };
+
+    for (const auto& c : cases)
+    {
+        reset();
+        select (Kind::patches, c.patch);
+        select (Kind::controls, c.control);
+        auto& control = *editor.getCurrentControl();
+        const auto before = engine.createPatchesXml()->toString();
+        prompts.okCancelAnswers = { c.answer };
+        auto& isLink = dynamic_cast<EPC_Choice&> (*rowOf (Kind::controls, PropertyId::isLink)).getComboBox();
+        isLink.keyPressed (juce::KeyPress (juce::KeyPress::upKey));    // "no" to "yes"
+        MessageLoop::pumpFor (20);
+
+        EXPECT_EQ (control.isLinked(), c.linked);
+        ASSERT_EQ (prompts.prompts.size(), c.asked ? 1u : 0u);
+
+        if (c.asked)
+        {
+            const auto& asked = prompts.prompts[0];
+            EXPECT_EQ (asked.title + " " + asked.text + "\n" + asked.details, question);
+            EXPECT_GT (asked.lockCount, 0);
+        }
+
+        if (! c.linked)
+        {
+            EXPECT_EQ (engine.createPatchesXml()->toString(), before);
+            EXPECT_EQ (dynamic_cast<EPC_Choice&> (*rowOf (Kind::controls, PropertyId::isLink)).getComboBox().getText(),
+                       "no");
+            EXPECT_TRUE (editor.told.empty());
+        }
+    }
+}
+
+// A row changed with the arrow keys rebuilds its panel: the next key goes on in the rebuilt row.
+TEST_F (VlEditorCommandsTests, ARowChangedByKeyKeepsTheFocusThroughItsPanelsRebuild)
+{
+    FocusedWindow window (dialog());
+    const auto up = juce::KeyPress::upKey, down = juce::KeyPress::downKey;
+    const struct
+    {
+        int patch, control;
+        Kind pane;
+        PropertyId id;
+        int keys[2];
+        const char* shown;    // after each key: the row's choice, and whether the rebuilt row has the focus
+    } cases[] {
+        { 0, 2, Kind::actions, PropertyId::ccMinValue, { down, down }, "1 1,2 1" },
+        { 0, 2, Kind::actions, PropertyId::ccMaxValue, { up, up }, "126 1,125 1" },
+        { 1, 1, Kind::controls, PropertyId::isLink, { up, down }, "yes 1,no 1" },    // Verse's pedal: no action
+    };
+
+    for (const auto& c : cases)
+    {
+        select (Kind::patches, c.patch);
+        select (Kind::controls, c.control);
+        auto* row = rowOf (c.pane, c.id);
+        click (*row, { 5, row->getHeight() / 2 });    // on its name: the focus goes to its choices
+        juce::StringArray shown;
+
+        for (auto key : c.keys)
+        {
+            mark (rowOf (c.pane, c.id));
+            window.getPeer()->handleKeyPress (juce::KeyPress (key));
+
+            for (int i = 0; i < 100 && isMarked (rowOf (c.pane, c.id)); ++i)
+                MessageLoop::pumpFor (10);
+
+            row = rowOf (c.pane, c.id);
+            shown.add (dynamic_cast<EPC_Choice&> (*row).getComboBox().getText() + " "
+                       + juce::String ((int) (! isMarked (row) && row->hasKeyboardFocus (true))));
+        }
+
+        EXPECT_EQ (shown.joinIntoString (","), juce::String (c.shown)) << (int) c.id;
     }
 }
 

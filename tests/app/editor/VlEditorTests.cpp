@@ -16,11 +16,6 @@ protected:
         engine.handleIncomingMidiMessage (nullptr, juce::MidiMessage::noteOn (1, 1, (juce::uint8) 100));
     }
 
-    static void choose (juce::PropertyComponent* row, int index)
-    {
-        dynamic_cast<EPC_Choice&> (*row).getComboBox().setSelectedId (index + 1, juce::sendNotificationSync);
-    }
-
     void releaseFootswitchOne() { engine.handleIncomingMidiMessage (nullptr, juce::MidiMessage::noteOff (1, 1)); }
 
     /** Types into the text row of the editor on the desktop and presses Return, as the user does. */
@@ -77,10 +72,6 @@ protected:
 
         int paints = 0;
     };
-
-    /** Marks the row, so that a rebuilt panel shows as one without the mark. */
-    static void mark (juce::PropertyComponent* row) { row->setComponentID ("before"); }
-    static bool isMarked (juce::PropertyComponent* row) { return row != nullptr && row->getComponentID() == "before"; }
 };
 
 //==============================================================================
