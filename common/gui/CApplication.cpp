@@ -3,6 +3,7 @@
 #include "common/CFiles.h"
 #include "common/CStMenuLock.h"
 #include "common/CXmlHelpers.h"
+#include "common/gui/CEventLoopWaker.h"
 #include "common/gui/CJucePrompts.h"
 
 namespace
@@ -22,6 +23,7 @@ CApplication::~CApplication() = default;
 void CApplication::initialise (const juce::String& commandLine)
 {
     initialised = true;
+    eventLoopWaker = std::make_unique<CEventLoopWaker>();
 
     if (! CPrompts::isInstalled())
     {
@@ -93,6 +95,7 @@ void CApplication::shutdown()
         prompts.reset();
     }
 
+    eventLoopWaker.reset();
     initialised = false;
 }
 

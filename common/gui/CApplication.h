@@ -4,6 +4,7 @@
 
 #include <juce_gui_extra/juce_gui_extra.h>
 
+class CEventLoopWaker;
 class CPrompts;
 
 //==============================================================================
@@ -15,7 +16,8 @@ class CPrompts;
     commands About, Tooltips, Online help and Quit. The product derives from it
     and fills the seven hooks.
 
-    Start-up (initialise), in this order: installs the JUCE prompts unless
+    Start-up (initialise), in this order: has the event loop woken after each
+    window that goes (CEventLoopWaker); installs the JUCE prompts unless
     another implementation is installed already; installs createLookAndFeel()
     as the default look-and-feel; showSplash (2000, false) when the command line
     is empty; reads the preferences (readPreferences); creates the command
@@ -158,6 +160,7 @@ private:
     const bool logging;
     std::unique_ptr<juce::FileLogger> logger;
     std::unique_ptr<CPrompts> prompts;
+    std::unique_ptr<CEventLoopWaker> eventLoopWaker;
     bool initialised = false;
     bool fatalErrorRaised = false;
 

@@ -102,13 +102,18 @@ keys_to()
 # command succeeds. Under load a key that arrives while the application is still settling
 # the focus (just after it started, or after a box over the window closed) can be dropped;
 # the keys pressed this way do nothing when they come once more (a command's key while its
-# dialog is open, Escape after the window has gone, a second save).
+# dialog is open, Escape after the window has gone, a second save). With the window "-" the
+# key goes where the application has put the focus, which nothing from outside moves.
 press_until()
 {
     local window="$1" key="$2" what="$3"
     shift 3
     for _ in 1 2 3 4 5; do
-        timeout 5 xdotool windowfocus --sync "$window" 2>/dev/null && xdotool key "$key"
+        if [ "$window" = "-" ]; then
+            xdotool key "$key"
+        else
+            timeout 5 xdotool windowfocus --sync "$window" 2>/dev/null && xdotool key "$key"
+        fi
         for _ in $(seq 30); do
             "$@" > /dev/null 2>&1 && return 0
             sleep 0.1
@@ -193,30 +198,28 @@ quit_app()
     no_assertions
 }
 
-# open_document PATH: File > Open... by its keys, then the file chooser: the path typed
-# into its file box; the first Return moves the browser to the file, the second opens it.
+# open_document PATH: File > Open... by its keys, then the file chooser.
 open_document()
 {
     press_until "$MAIN" ctrl+o "the file chooser" window_named '^Choose a Veltrino file to open$'
-    local chooser
+    choose_file "$1" "the document's title" window_named "^Veltrino 1\\.1 - $(basename "$1" .vlt)\$"
+}
+
+# choose_file PATH DESCRIPTION COMMAND...: in the file chooser to open a file, the path typed
+# into its file box; the first Return moves the browser to the file, the second chooses it.
+# Under load the browser may not have moved to the file yet when the second Return comes,
+# which then only moves it: Return again until the command succeeds.
+choose_file()
+{
+    local path="$1" chooser
+    shift
     chooser="$(wait_for_window '^Choose a Veltrino file to open$')"
     eval "$(xdotool getwindowgeometry --shell "$chooser")"
     click_in "$chooser" $((WIDTH * 2 / 3)) $((HEIGHT - 62))
-    xdotool type --delay 5 "$1"
+    xdotool type --delay 5 "$path"
     xdotool key Return
     sleep 0.3
-
-    # Under load the browser may not have moved to the file yet when the second Return
-    # comes, which then only moves it: press again until the document is open.
-    local title="^Veltrino 1\\.1 - $(basename "$1" .vlt)\$"
-    for _ in 1 2 3 4 5; do
-        xdotool key Return
-        for _ in $(seq 30); do
-            window_named "$title" > /dev/null && return 0
-            sleep 0.1
-        done
-    done
-    fail "timed out waiting for the document's title"
+    press_until - Return "$@"
 }
 
 # play_the_stage: Stage.vlt opened with the board listened to, as a player starts. Opening

@@ -1,0 +1,66 @@
+// JUCE's X11 connection and its loop's file descriptors, reached as JUCE's other
+// modules and its plug-in wrappers reach them.
+#define JUCE_GUI_BASICS_INCLUDE_XHEADERS 1
+
+#include "common/gui/CEventLoopWaker.h"
+
+#if JUCE_LINUX || JUCE_BSD
+#include <fcntl.h>
+#include <juce_events/native/juce_linux_EventLoopInternal.h>
+#include <unistd.h>
+#endif
+
+CEventLoopWaker::CEventLoopWaker()
+{
+#if JUCE_LINUX || JUCE_BSD
+    // A pipe of our own: Xlib never reads it behind the loop's back, and the loop
+    // sleeps on it even when it takes no more messages.
+    if (::pipe2 (pipeEnds, O_CLOEXEC | O_NONBLOCK) == 0)
+        juce::LinuxEventLoop::registerFdCallback (pipeEnds[0], [this] (int) { woken(); });
+#endif
+
+    juce::Desktop::getInstance().addFocusChangeListener (this);
+}
+
+CEventLoopWaker::~CEventLoopWaker()
+{
+    juce::Desktop::getInstance().removeFocusChangeListener (this);
+
+#if JUCE_LINUX || JUCE_BSD
+    if (pipeEnds[0] >= 0)
+    {
+        juce::LinuxEventLoop::unregisterFdCallback (pipeEnds[0]);
+        ::close (pipeEnds[0]);
+        ::close (pipeEnds[1]);
+    }
+#endif
+}
+
+void CEventLoopWaker::globalFocusChanged (juce::Component*)
+{
+#if JUCE_LINUX || JUCE_BSD
+    // A write that fails finds the pipe full, which wakes the loop already.
+    const char byte = 0;
+
+    if (pipeEnds[1] >= 0)
+        juce::ignoreUnused (::write (pipeEnds[1], &byte, 1));
+#endif
+}
+
+void CEventLoopWaker::woken()
+{
+#if JUCE_LINUX || JUCE_BSD
+    char bytes[64];
+
+    while (::read (pipeEnds[0], bytes, sizeof (bytes)) > 0)
+    {
+    }
+
+    // JUCE's own handler for the connection: it takes what Xlib holds before reading more.
+    auto* windowSystem = juce::XWindowSystem::getInstanceWithoutCreating();
+
+    if (auto* display = windowSystem != nullptr ? windowSystem->getDisplay() : nullptr)
+        juce::LinuxEventLoopInternal::invokeEventLoopCallbackForFd (
+            juce::X11Symbols::getInstance()->xConnectionNumber (display));
+#endif
+}
