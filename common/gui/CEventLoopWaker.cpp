@@ -12,13 +12,6 @@
 
 CEventLoopWaker::CEventLoopWaker()
 {
-#if JUCE_LINUX || JUCE_BSD
-    // A pipe of our own: Xlib never reads it behind the loop's back, and the loop
-    // sleeps on it even when it takes no more messages.
-    if (::pipe2 (pipeEnds, O_CLOEXEC | O_NONBLOCK) == 0)
-        juce::LinuxEventLoop::registerFdCallback (pipeEnds[0], [this] (int) { woken(); });
-#endif
-
     juce::Desktop::getInstance().addFocusChangeListener (this);
 }
 
@@ -39,28 +32,47 @@ CEventLoopWaker::~CEventLoopWaker()
 void CEventLoopWaker::globalFocusChanged (juce::Component*)
 {
 #if JUCE_LINUX || JUCE_BSD
-    // A write that fails finds the pipe full, which wakes the loop already.
-    const char byte = 0;
+    // JUCE's own handler for the connection: it takes what Xlib holds before reading
+    // more. Whatever it handles may change the focus again; that needs no second turn.
+    if (auto* windowSystem = juce::XWindowSystem::getInstanceWithoutCreating();
+        windowSystem != nullptr && ! handingOver)
+    {
+        if (auto* display = windowSystem->getDisplay())
+        {
+            const juce::ScopedValueSetter<bool> once (handingOver, true);
+            juce::LinuxEventLoopInternal::invokeEventLoopCallbackForFd (
+                juce::X11Symbols::getInstance()->xConnectionNumber (display));
+        }
+    }
 
-    if (pipeEnds[1] >= 0)
-        juce::ignoreUnused (::write (pipeEnds[1], &byte, 1));
+    if (auto* messages = juce::MessageManager::getInstanceWithoutCreating();
+        messages != nullptr && messages->hasStopMessageBeenSent())
+        wakeTheLoop();
 #endif
 }
 
-void CEventLoopWaker::woken()
+void CEventLoopWaker::wakeTheLoop()
 {
 #if JUCE_LINUX || JUCE_BSD
-    char bytes[64];
-
-    while (::read (pipeEnds[0], bytes, sizeof (bytes)) > 0)
+    if (pipeEnds[0] < 0)
     {
+        if (::pipe2 (pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0)
+        {
+            pipeEnds[0] = pipeEnds[1] = -1;
+            return;
+        }
+
+        juce::LinuxEventLoop::registerFdCallback (pipeEnds[0], [this] (int) {
+            char bytes[64];
+
+            while (::read (pipeEnds[0], bytes, sizeof (bytes)) > 0)
+            {
+            }
+        });
     }
 
-    // JUCE's own handler for the connection: it takes what Xlib holds before reading more.
-    auto* windowSystem = juce::XWindowSystem::getInstanceWithoutCreating();
-
-    if (auto* display = windowSystem != nullptr ? windowSystem->getDisplay() : nullptr)
-        juce::LinuxEventLoopInternal::invokeEventLoopCallbackForFd (
-            juce::X11Symbols::getInstance()->xConnectionNumber (display));
+    // A write that fails finds the pipe full, which wakes the loop already.
+    const char byte = 0;
+    juce::ignoreUnused (::write (pipeEnds[1], &byte, 1));
 #endif
 }
