@@ -16,13 +16,14 @@ class CPrompts;
     commands About, Tooltips, Online help and Quit. The product derives from it
     and fills the seven hooks.
 
-    Start-up (initialise), in this order: has the event loop woken after each
-    window that goes (CEventLoopWaker); installs the JUCE prompts unless
-    another implementation is installed already; installs createLookAndFeel()
-    as the default look-and-feel; showSplash (2000, false) when the command line
-    is empty; reads the preferences (readPreferences); creates the command
-    manager and the recent-files list; restores the recent files and, when the
-    preferences ask for it, creates the tooltip window; createMainWindow().
+    Start-up (initialise), in this order: has what the event loop took in
+    handled as soon as a window goes (CEventLoopWaker); installs the JUCE
+    prompts unless another implementation is installed already; installs
+    createLookAndFeel() as the default look-and-feel; showSplash (2000, false)
+    when the command line is empty; reads the preferences (readPreferences);
+    creates the command manager and the recent-files list; restores the recent
+    files and, when the preferences ask for it, creates the tooltip window;
+    createMainWindow().
 
     Shutdown, in this order: writes the preferences (writePreferences still
     sees every object), resets the default look-and-feel, appShutdown(), then
