@@ -75,6 +75,12 @@ void VlEngine::onFootswitch (int footswitch, bool pressed)
 void VlEngine::pressFootswitch (int footswitch)
 {
     using Press = HeldFootswitch::Press;
+
+    // Pressed again before a release came (the on-screen button under the foot, a release
+    // lost on the way): the first press's note must still stop, where it was played.
+    if (heldFootswitches[(size_t) footswitch].press == Press::played)
+        answerRelease (footswitch);
+
     auto& held = heldFootswitches[(size_t) footswitch];
     held = {};
 

@@ -401,6 +401,9 @@ class Engine:
             self.release_footswitch(footswitch)
 
     def press_footswitch(self, footswitch):
+        # Pressed again before its release: the first press is answered where it played.
+        if self.presses.get(footswitch, (None, None))[0] == PRESS_PLAYED:
+            self.release_footswitch(footswitch)
         self.presses.pop(footswitch, None)
         if self.mode == MODE_NAVIGATION:
             self.presses[footswitch] = (PRESS_NAVIGATING, None)

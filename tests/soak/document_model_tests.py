@@ -152,6 +152,7 @@ class DocumentModelTests(unittest.TestCase):
             "held across *": ("p1 p10 r10 r1 p10 r10 p1 r1", played_on[:2] + played_on[4:], (0, 1)),
             "held across a navigation function": ("p1 p10 r10 p9 r9 r1 p1 r1 p7 r7 p1 r1", played_on, (0, 1)),
             "held across a go-to": ("p1 p7 r7 r1 p1 r1 p7 r7 p1 r1", played_on, (0, 1)),
+            "pressed again across a go-to": ("p1 p7 r7 p1 r1 r1 p7 r7 p1 r1", played_on, (0, 1)),
             "held into navigation, released there": ("p9 p10 r10 r9", ["90 32 64", "80 32 00"], (0, 2)),
             "pressed in navigation, released there": ("p10 r10 p9 r9", [], (1, 1)),
             "pressed in navigation, released after *": ("p10 r10 p9 p10 r10 r9", [], (0, 1)),

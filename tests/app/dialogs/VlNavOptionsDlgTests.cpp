@@ -207,6 +207,10 @@ TEST_F (VlNavOptionsDlgTests, OnOffLosingItsFootswitchInNavigationModeReturnsToP
 
         EXPECT_EQ (engine.getFootswitchOfFunction (NavOnOff), -1);
         EXPECT_EQ (played (1), (std::vector<MidiBytes> { { 0x90, 60, 100 } }));
+
+        // Lifted, so that the next round's press is one of its own.
+        ASSERT_TRUE (ports.injectMessage (fcb, juce::MidiMessage::noteOff (1, 1)));
+        MessageLoop::pumpUntil ([this] { return ! takeSent().empty(); });
     }
 }
 
