@@ -201,7 +201,7 @@ void VlApplication::systemRequestedQuit()
             return;
     }
 
-    quit();
+    quitAtOnce();
 }
 
 void VlApplication::openFile (const juce::String& path)

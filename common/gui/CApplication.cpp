@@ -192,7 +192,15 @@ void CApplication::fatalError (const juce::String& message, const juce::String& 
     CStMenuLock lock;
     CPrompts::get().showMessage (CPrompts::Icon::warning, "Fatal error",
                                  message + "\n(" + detail + ")" + "\nApplication will quit.");
+    quitAtOnce();
+}
+
+void CApplication::quitAtOnce()
+{
     quit();
+
+    if (eventLoopWaker != nullptr)
+        eventLoopWaker->wakeForQuit();
 }
 
 juce::Result CApplication::extractExamples (const void* data, size_t size)

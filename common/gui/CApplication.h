@@ -17,13 +17,13 @@ class CPrompts;
     and fills the seven hooks.
 
     Start-up (initialise), in this order: has what the event loop took in
-    handled as soon as a window goes (CEventLoopWaker); installs the JUCE
-    prompts unless another implementation is installed already; installs
-    createLookAndFeel() as the default look-and-feel; showSplash (2000, false)
-    when the command line is empty; reads the preferences (readPreferences);
-    creates the command manager and the recent-files list; restores the recent
-    files and, when the preferences ask for it, creates the tooltip window;
-    createMainWindow().
+    handled as soon as a window goes, and a quit seen at once (CEventLoopWaker);
+    installs the JUCE prompts unless another implementation is installed
+    already; installs createLookAndFeel() as the default look-and-feel;
+    showSplash (2000, false) when the command line is empty; reads the
+    preferences (readPreferences); creates the command manager and the
+    recent-files list; restores the recent files and, when the preferences ask
+    for it, creates the tooltip window; createMainWindow().
 
     Shutdown, in this order: writes the preferences (writePreferences still
     sees every object), resets the default look-and-feel, appShutdown(), then
@@ -139,6 +139,9 @@ protected:
 
     /** Opens a document. */
     virtual void openFile (const juce::String& path) = 0;
+
+    /** JUCE's quit(), seen by the event loop at once even after a box (CEventLoopWaker). */
+    void quitAtOnce();
 
     //==============================================================================
     /** Created at start-up, deleted at shutdown; the product registers its commands here. */

@@ -44,14 +44,10 @@ void CEventLoopWaker::globalFocusChanged (juce::Component*)
                 juce::X11Symbols::getInstance()->xConnectionNumber (display));
         }
     }
-
-    if (auto* messages = juce::MessageManager::getInstanceWithoutCreating();
-        messages != nullptr && messages->hasStopMessageBeenSent())
-        wakeTheLoop();
 #endif
 }
 
-void CEventLoopWaker::wakeTheLoop()
+void CEventLoopWaker::wakeForQuit()
 {
 #if JUCE_LINUX || JUCE_BSD
     if (pipeEnds[0] < 0)
