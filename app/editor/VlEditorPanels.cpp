@@ -91,7 +91,7 @@ void VlEditor::rebuildProperties (int kind)
     }
 
     if (focusedId != 0)
-        if (auto* row = findRow (*panel, focusedId))
+        if (auto* row = findRow (*panel, focusedId); row != nullptr && row->isShowing())
             row->grabKeyboardFocus();
 }
 
