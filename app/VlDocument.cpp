@@ -41,6 +41,10 @@ juce::String VlDocument::getDocumentTitle()
 
 juce::Result VlDocument::loadDocument (const juce::File& file)
 {
+    // Its mode or owner keeps it from us: that is no fault of the document's.
+    if (juce::FileInputStream stream (file); stream.failedToOpen())
+        return juce::Result::fail ("The file cannot be read (" + stream.getStatus().getErrorMessage() + ").");
+
     const auto root = CXml::parseFile (file);
 
     if (root == nullptr)
@@ -129,7 +133,11 @@ VlDocument::SaveResult VlDocument::askToSaveChanges()
 bool VlDocument::open (const juce::File& file)
 {
     const auto ownFile = getFile();
-    const auto result = loadFrom (file, false);
+
+    // JUCE would say that a folder "doesn't exist".
+    const auto result =
+        file.isDirectory() ? juce::Result::fail ("This is a folder, not a " + VlApplication::productName + " document.")
+                           : loadFrom (file, false);
 
     if (result.failed())
     {

@@ -1,27 +1,175 @@
 #include "common/CFiles.h"
 
-juce::Result CFiles::replaceAtomically (const juce::File& file, const juce::String& text)
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// JUCE's own replacement (TemporaryFile, FileOutputStream) takes a short write for a
+// whole one, renames a new file of the usual mode over the old one, replaces a link
+// by a file, and names its temporary file after the target, which then no longer fits
+// beside a long name. Hence the system's calls here, on the folder's descriptor.
+namespace
 {
-    juce::TemporaryFile temporary (file, juce::TemporaryFile::useHiddenFile);
+    constexpr int maxLinksFollowed = 40;    // as the system's own limit: a loop of links ends
+    constexpr int maxNameAttempts = 100;
 
+    juce::String reasonFor (int error)
     {
-        juce::FileOutputStream out (temporary.getFile());
-
-        if (! out.openedOk())
-            return juce::Result::fail ("Cannot create a file in " + file.getParentDirectory().getFullPathName() + " ("
-                                       + out.getStatus().getErrorMessage() + ")");
-
-        // A full disk shows only when the buffer is flushed: check after it.
-        out.writeText (text, false, false, nullptr);
-        out.flush();
-
-        if (out.getStatus().failed())
-            return juce::Result::fail ("Cannot write " + file.getFullPathName() + " ("
-                                       + out.getStatus().getErrorMessage() + ")");
+        char buffer[256] {};
+        return juce::String (strerror_r (error, buffer, sizeof (buffer)));
     }
 
-    if (! temporary.overwriteTargetFileWithTemporary())
-        return juce::Result::fail ("Cannot replace " + file.getFullPathName());
+    juce::Result fail (const juce::String& what, int error)
+    {
+        return juce::Result::fail (what + " (" + reasonFor (error) + ")");
+    }
 
+    /** fail() with the reason of the call that just failed, taken before anything else can change it. */
+    template <typename What>
+    juce::Result failNow (What&& describe)
+    {
+        const auto error = errno;
+        return fail (describe(), error);
+    }
+
+    /** A descriptor closed when it goes, unless it was closed before. */
+    struct Descriptor
+    {
+        explicit Descriptor (int fdToOwn) noexcept
+            : fd (fdToOwn)
+        {
+        }
+
+        ~Descriptor()
+        {
+            if (fd >= 0)
+                ::close (fd);
+        }
+
+        /** Closes it now; false with errno set when the system reports a failure. */
+        bool close() noexcept { return ::close (std::exchange (fd, -1)) == 0; }
+
+        int fd;
+
+        JUCE_DECLARE_NON_COPYABLE (Descriptor)
+    };
+
+    /** The file that the path names after every symbolic link is followed; the path
+        itself when it is no link. False (errno set) for a loop of links.
+    */
+    bool followLinks (const juce::File& file, juce::File& target)
+    {
+        target = file;
+
+        for (int followed = 0; target.isSymbolicLink(); ++followed)
+        {
+            if (followed == maxLinksFollowed)
+            {
+                errno = ELOOP;
+                return false;
+            }
+
+            target = target.getLinkedTarget();
+        }
+
+        return true;
+    }
+
+    bool writeAll (int fd, const char* data, size_t size)
+    {
+        // A short write (a file-size limit, a disk filling up) is written on from where it
+        // stopped: the next write then fails with the system's reason.
+        while (size > 0)
+        {
+            const auto written = ::write (fd, data, size);
+
+            if (written < 0)
+            {
+                if (errno == EINTR)
+                    continue;
+
+                return false;
+            }
+
+            data += written;
+            size -= (size_t) written;
+        }
+
+        return true;
+    }
+}
+
+juce::Result CFiles::replaceAtomically (const juce::File& file, const juce::String& text)
+{
+    juce::File target;
+
+    if (! followLinks (file, target))
+        return failNow ([&] { return "Cannot write " + file.getFullPathName(); });
+
+    const auto folderPath = target.getParentDirectory().getFullPathName();
+    const auto name = target.getFileName();
+    const Descriptor folder (::open (folderPath.toRawUTF8(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+
+    if (folder.fd < 0)
+        return failNow ([&] { return "Cannot create a file in " + folderPath; });
+
+    struct stat old = {};
+    const auto replacing = ::fstatat (folder.fd, name.toRawUTF8(), &old, 0) == 0;
+
+    if (replacing)
+    {
+        if (S_ISDIR (old.st_mode))
+            return fail ("Cannot replace " + target.getFullPathName(), EISDIR);
+
+        // The user's own protection of the file holds, although the folder would let it go.
+        if (::faccessat (folder.fd, name.toRawUTF8(), W_OK, AT_EACCESS) != 0)
+            return failNow ([&] { return "Cannot write " + target.getFullPathName(); });
+    }
+    else if (errno != ENOENT)
+    {
+        return failNow ([&] { return "Cannot write " + target.getFullPathName(); });
+    }
+
+    // A name of its own, short whatever the target's name: it fits wherever the target does.
+    juce::Random random;
+    juce::String temporaryName;
+    Descriptor out (-1);
+
+    for (int attempt = 0; out.fd < 0; ++attempt)
+    {
+        temporaryName = ".~" + juce::String::toHexString (random.nextInt()).paddedLeft ('0', 8) + ".tmp";
+
+        // Private until it is whole; a new file takes the mode that the umask leaves.
+        out.fd = ::openat (folder.fd, temporaryName.toRawUTF8(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                           replacing ? S_IRUSR | S_IWUSR : 0666);
+
+        if (out.fd < 0 && (errno != EEXIST || attempt == maxNameAttempts))
+            return failNow ([&] { return "Cannot create a file in " + folderPath; });
+    }
+
+    const auto written = [&]() -> juce::Result {
+        if (replacing && ::fchmod (out.fd, old.st_mode & 07777) != 0)
+            return failNow ([&] { return "Cannot write " + target.getFullPathName(); });
+
+        // Durable before it takes the old file's place: a crash never leaves an empty document.
+        if (! writeAll (out.fd, text.toRawUTF8(), text.getNumBytesAsUTF8()) || ::fsync (out.fd) != 0 || ! out.close())
+            return failNow ([&] { return "Cannot write " + target.getFullPathName(); });
+
+        if (::renameat (folder.fd, temporaryName.toRawUTF8(), folder.fd, name.toRawUTF8()) != 0)
+            return failNow ([&] { return "Cannot replace " + target.getFullPathName(); });
+
+        return juce::Result::ok();
+    }();
+
+    if (written.failed())
+    {
+        ::unlinkat (folder.fd, temporaryName.toRawUTF8(), 0);
+        return written;
+    }
+
+    // The rename itself reaches the disk with the folder; the file is whole either way.
+    ::fsync (folder.fd);
     return juce::Result::ok();
 }

@@ -8,9 +8,19 @@ namespace CFiles
     /** Replaces the file's contents with the text, as UTF-8 without a byte-order
         mark and with the line endings as they stand in the text.
 
-        The text goes into a temporary file beside the target, which then takes the
-        target's place: when any step fails (a folder that cannot be written, a full
-        disk) the previous file stays exactly as it was and the result says why.
+        The text goes into a temporary file of a short name beside the target, which
+        is synced to the disk and then takes the target's place. When any step fails
+        (a folder that cannot be written, a full disk, a file-size limit, a short
+        write) the previous file stays exactly as it was, no temporary file is left
+        and the result gives the system's reason.
+
+        As the user would expect of any editor: through a symbolic link the file it
+        names is replaced and the link stays; the replacement keeps the old file's
+        permission bits (a new file gets the usual ones); a file that the user may not
+        write is not replaced.
+
+        A write past the process's file-size limit raises SIGXFSZ, which ends the
+        process unless it is ignored: a caller that may meet such a limit ignores it.
         Main thread or any other; nothing is shared.
     */
     juce::Result replaceAtomically (const juce::File& file, const juce::String& text);

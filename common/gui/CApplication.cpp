@@ -6,10 +6,27 @@
 #include "common/gui/CEventLoopWaker.h"
 #include "common/gui/CJucePrompts.h"
 
+#include <csignal>
+#include <set>
+
 namespace
 {
     const juce::String commandCategory ("Application");
     constexpr int tooltipDelayMs = 700;
+
+    bool hasContentOfEntry (const juce::File& file, juce::ZipFile& archive, int entry)
+    {
+        const std::unique_ptr<juce::InputStream> stream (archive.createStreamForEntry (entry));
+
+        if (stream == nullptr)
+            return false;
+
+        juce::MemoryBlock example;
+        stream->readIntoMemoryBlock (example);
+
+        juce::MemoryBlock existing;
+        return file.loadFileAsData (existing) && existing == example;
+    }
 }
 
 CApplication::CApplication (bool shouldLog)
@@ -23,6 +40,11 @@ CApplication::~CApplication() = default;
 void CApplication::initialise (const juce::String& commandLine)
 {
     initialised = true;
+
+    // Past a file-size limit a write must fail, and the save say so, rather than end
+    // the application with the user's document unsaved.
+    std::signal (SIGXFSZ, SIG_IGN);
+
     eventLoopWaker = std::make_unique<CEventLoopWaker>();
 
     if (! CPrompts::isInstalled())
@@ -215,10 +237,36 @@ juce::Result CApplication::extractExamples (const void* data, size_t size)
 
     juce::MemoryInputStream in (data, size, false);
     juce::ZipFile archive (in);
+
+    // An example changed since it was extracted is the user's work now.
+    std::set<int> changed;
+    juce::StringArray changedPaths;
+
+    for (int i = 0; i < archive.getNumEntries(); ++i)
+    {
+        const auto target = folder.getChildFile (archive.getEntry (i)->filename);
+
+        if (target.isAChildOf (folder) && target.existsAsFile() && ! hasContentOfEntry (target, archive, i))
+        {
+            changed.insert (i);
+            changedPaths.add (target.getFullPathName());
+        }
+    }
+
+    const auto replaceChanged =
+        changed.empty()
+        || CPrompts::get().askOkCancelWithDetails (
+            CPrompts::Icon::warning, "Extract Examples",
+            "These files in the folder differ from the examples. Replace them with the examples?",
+            changedPaths.joinIntoString ("\n"), "Replace", "Cancel");
+
     auto result = juce::Result::ok();
 
     for (int i = 0; i < archive.getNumEntries(); ++i)
     {
+        if (! replaceChanged && changed.count (i) != 0)
+            continue;
+
         // Refuses entries that would land outside the folder, or go through a link out of it.
         const auto entryResult =
             archive.uncompressEntry (i, folder, juce::ZipFile::OverwriteFiles::yes, juce::ZipFile::FollowSymlinks::no);
@@ -254,7 +302,7 @@ bool CApplication::savePreferences()
 {
     const auto file = getPreferencesFile();
 
-    if (file == juce::File())
+    if (file == juce::File() || preferencesUnreadable)
         return false;
 
     juce::XmlElement root ("preferences");
@@ -277,6 +325,14 @@ void CApplication::loadPreferences (PrefsReader& prefs)
 
     if (! file.existsAsFile())
         return;
+
+    // Unlike a damaged file, one that cannot be read (its mode, another owner) still
+    // holds the user's settings: they stay for a start that may read them.
+    if (juce::FileInputStream (file).failedToOpen())
+    {
+        preferencesUnreadable = true;
+        return;
+    }
 
     const auto root = CXml::parseFile (file);
 

@@ -82,11 +82,14 @@ public:
     */
     void fatalError (const juce::String& message, const juce::String& detail);
 
-    /** Asks for a folder and unpacks the zip archive in `data` into it,
-        overwriting existing files. Nothing is written outside the folder, and
-        nothing when the user cancels. Holds a CStMenuLock while it runs.
-        Reports nothing to the user; the result tells the caller whether every
-        entry was written (cancelling is no failure).
+    /** Asks for a folder and unpacks the zip archive in `data` into it. A file
+        there that differs from its entry (an example the user has changed) is
+        replaced only when the user agrees to a question that lists every such
+        file; otherwise they all stay. Missing files and files equal to their entry
+        are written without a question. Nothing is written outside the folder, and
+        nothing when the user cancels the chooser. Holds a CStMenuLock while it runs.
+        Reports no failure to the user; the result tells the caller whether every
+        entry was written (cancelling, or keeping changed files, is no failure).
     */
     static juce::Result extractExamples (const void* data, size_t size);
 
@@ -99,12 +102,14 @@ public:
 
     /** Writes the whole preferences file: "recent_files", "tooltips", then the
         product's elements. The file is replaced through a temporary file, so a
-        failed write leaves the previous one intact. False when nothing was written.
+        failed write leaves the previous one intact. A file that was there at
+        start-up but could not be read is left as it is. False when nothing was
+        written.
     */
     bool savePreferences();
 
-    /** Reads the preferences file into `prefs`. A missing or unparsable file
-        leaves `prefs` not loaded and reads nothing.
+    /** Reads the preferences file into `prefs`. A missing, unreadable or
+        unparsable file leaves `prefs` not loaded and reads nothing.
     */
     void loadPreferences (PrefsReader& prefs);
 
@@ -167,6 +172,7 @@ private:
     std::unique_ptr<CEventLoopWaker> eventLoopWaker;
     bool initialised = false;
     bool fatalErrorRaised = false;
+    bool preferencesUnreadable = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CApplication)
 };

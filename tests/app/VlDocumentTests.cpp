@@ -3,11 +3,13 @@
 #include "fixtures/EngineFixture.h"
 #include "fixtures/FakePrompts.h"
 #include "fixtures/TemporaryHome.h"
+#include "fixtures/WithoutFileOverride.h"
 #include "resources/ExamplesArchive.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
+#include <sys/stat.h>
 #include <typeinfo>
 
 using Kind = FakePrompts::Kind;
@@ -140,6 +142,29 @@ TEST_F (VlDocumentTests, AFailedOpenOrMergeLeavesTheEngineAndTheDocumentAsTheyWe
         EXPECT_EQ (document.getFile(), good);
         EXPECT_TRUE (document.hasChangedSinceSaved());
         EXPECT_EQ (engine.getMode(), ModePlay);
+    }
+}
+
+TEST_F (VlDocumentTests, AFileThatCannotBeOpenedIsReportedForWhatItIs)
+{
+    const auto unreadable = write ("private.vlt", documentText (1));
+    ASSERT_EQ (::chmod (unreadable.getFullPathName().toRawUTF8(), 0), 0);
+    const auto folder = fileNamed ("folder.vlt");
+    ASSERT_TRUE (folder.createDirectory());
+
+    const std::pair<juce::File, juce::String> cases[] = {
+        { unreadable, "The file cannot be read (Permission denied)." },
+        { folder, "This is a folder, not a Veltrino document." },
+        { fileNamed ("missing.vlt"), "The file doesn't exist" },
+    };
+
+    const WithoutFileOverride asAUser;
+    ASSERT_EQ (WithoutFileOverride::whyModesDoNotHold (home.getFolder()), "");
+
+    for (const auto& [file, reason] : cases)
+    {
+        EXPECT_FALSE (document.open (file)) << reason;
+        EXPECT_EQ (prompts.prompts.back().text.fromLastOccurrenceOf ("\n", false, false), reason);
     }
 }
 

@@ -4,9 +4,14 @@
 #include "fixtures/ModalTest.h"
 #include "fixtures/TemporaryHome.h"
 #include "fixtures/TestApplication.h"
+#include "fixtures/WithoutFileOverride.h"
 #include "resources/ExamplesArchive.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <sys/stat.h>
 
 class CApplicationTests : public ::testing::Test
 {
@@ -323,7 +328,9 @@ TEST_F (CApplicationTests, ExtractsEveryExampleIntoTheChosenFolderOverwritingOrN
     example.getParentDirectory().createDirectory();
     example.replaceWithText ("an older copy");
     prompts.folderAnswers = { folder };
+    prompts.okCancelAnswers = { true };
     EXPECT_TRUE (extract().wasOk());
+    EXPECT_EQ (prompts.prompts.back().details, example.getFullPathName());
     juce::MemoryInputStream in (VlResources::examplesArchive, VlResources::examplesArchiveSize, false);
     juce::ZipFile archive (in);
     juce::StringArray expected;
@@ -339,6 +346,86 @@ TEST_F (CApplicationTests, ExtractsEveryExampleIntoTheChosenFolderOverwritingOrN
         archive.createStreamForEntry (*archive.getEntry ("Veltrino examples/win_example.vlt")));
     ASSERT_NE (packed, nullptr);
     EXPECT_EQ (example.loadFileAsString(), packed->readEntireStreamAsString());
+}
+
+TEST_F (CApplicationTests, AnExampleThatDiffersIsReplacedOnlyWhenTheUserAgrees)
+{
+    juce::MemoryInputStream in (VlResources::examplesArchive, VlResources::examplesArchiveSize, false);
+    juce::ZipFile archive (in);
+    const std::unique_ptr<juce::InputStream> packed (
+        archive.createStreamForEntry (*archive.getEntry ("Veltrino examples/win_example.vlt")));
+    ASSERT_NE (packed, nullptr);
+    const auto original = packed->readEntireStreamAsString();
+
+    struct Case
+    {
+        const char* name;
+        std::optional<juce::String> before;    // win_example.vlt in the folder, if any
+        bool agree;
+        bool asked;
+        bool replaced;
+    };
+
+    const Case cases[] = {
+        { "an edited example, kept", "<veltrino version=\"1\"/>", false, true, false },
+        { "an edited example, replaced", "<veltrino version=\"1\"/>", true, true, true },
+        { "the example as it was", original, false, false, true },
+        { "no example yet", std::nullopt, false, false, true },
+    };
+
+    for (const auto& c : cases)
+    {
+        const auto folder = home.getFolder().getChildFile (c.name);
+        const auto example = folder.getChildFile ("Veltrino examples/win_example.vlt");
+
+        if (c.before.has_value())
+            ASSERT_TRUE (example.getParentDirectory().createDirectory()
+                         && example.replaceWithText (*c.before, false, false, nullptr));
+
+        prompts.prompts.clear();
+        prompts.folderAnswers = { folder };
+        prompts.okCancelAnswers = { c.agree };
+        EXPECT_TRUE (
+            CApplication::extractExamples (VlResources::examplesArchive, VlResources::examplesArchiveSize).wasOk())
+            << c.name;
+
+        const auto questions = std::count_if (prompts.prompts.begin(), prompts.prompts.end(), [] (const auto& p) {
+            return p.kind == FakePrompts::Kind::okCancelWithDetails;
+        });
+        EXPECT_EQ (questions, c.asked ? 1 : 0) << c.name;
+
+        if (c.asked)
+            EXPECT_EQ (prompts.prompts.back().details, example.getFullPathName()) << c.name;
+
+        EXPECT_EQ (example.loadFileAsString(), c.replaced ? original : *c.before) << c.name;
+        EXPECT_TRUE (folder.getChildFile ("Veltrino examples/Veltrino.syx").existsAsFile()) << c.name;
+    }
+}
+
+TEST_F (CApplicationTests, APreferencesFileThatCannotBeReadIsLeftAsItWas)
+{
+    const juce::String text (R"(<preferences><tooltips visible="1"/><test_dlg state="1 2 3 4"/></preferences>)");
+    const auto file = home.getPreferencesFile();
+
+    for (const auto mode : { 0000, 0200 })    // neither read nor written; written only
+    {
+        home.writePreferences (text);
+        ASSERT_EQ (::chmod (file.getFullPathName().toRawUTF8(), (mode_t) mode), 0);
+        {
+            const WithoutFileOverride asAUser;
+            ASSERT_EQ (WithoutFileOverride::whyModesDoNotHold (home.getFolder()), "");
+            TestApplication app;
+            app.initialise ({});
+            EXPECT_EQ (app.tooltipWindow, nullptr) << mode;
+            app.shutdown();
+        }
+
+        struct stat info = {};
+        ASSERT_EQ (::stat (file.getFullPathName().toRawUTF8(), &info), 0);
+        EXPECT_EQ ((int) (info.st_mode & 07777), mode);
+        ASSERT_EQ (::chmod (file.getFullPathName().toRawUTF8(), 0644), 0);
+        EXPECT_EQ (file.loadFileAsString(), text) << mode;
+    }
 }
 
 TEST_F (CApplicationTests, ExtractingNeverWritesOutsideTheChosenFolder)

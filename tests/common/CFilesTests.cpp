@@ -1,0 +1,269 @@
+#include "common/CFiles.h"
+#include "fixtures/WithoutFileOverride.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <vector>
+
+namespace
+{
+    int modeOf (const juce::File& file)
+    {
+        struct stat info = {};
+        return ::stat (file.getFullPathName().toRawUTF8(), &info) == 0 ? (int) (info.st_mode & 07777) : -1;
+    }
+
+    juce::StringArray namesIn (const juce::File& folder)
+    {
+        juce::StringArray names;
+
+        for (const auto& entry : juce::RangedDirectoryIterator (
+                 folder, false, "*", juce::File::findFilesAndDirectories | juce::File::ignoreHiddenFiles))
+            names.add (entry.getFile().getFileName());
+
+        // Hidden ones too: that is where a temporary file would hide.
+        for (const auto& entry : juce::RangedDirectoryIterator (folder, false, ".*"))
+            names.addIfNotAlreadyThere (entry.getFile().getFileName());
+
+        names.sort (false);
+        return names;
+    }
+
+    /** A small file system of its own on `folder`, seen only by this process (a child's). */
+    juce::String mountSmallDisk (const juce::File& folder)
+    {
+        const auto uid = ::getuid(), gid = ::getgid();
+
+        if (uid != 0)
+        {
+            // A user mounts in a namespace of their own, where they count as root.
+            if (::unshare (CLONE_NEWUSER | CLONE_NEWNS) != 0)
+                return juce::String ("SKIP: no user namespace to mount a full disk in (")
+                       + juce::String (std::strerror (errno)) + ")";
+
+            juce::File ("/proc/self/setgroups").replaceWithText ("deny");
+            juce::File ("/proc/self/uid_map").replaceWithText ("0 " + juce::String (uid) + " 1");
+            juce::File ("/proc/self/gid_map").replaceWithText ("0 " + juce::String (gid) + " 1");
+        }
+        else if (::unshare (CLONE_NEWNS) != 0)
+        {
+            return juce::String ("cannot make a mount namespace (") + juce::String (std::strerror (errno)) + ")";
+        }
+
+        ::mount (nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr);
+
+        if (::mount ("tmpfs", folder.getFullPathName().toRawUTF8(), "tmpfs", 0, "size=64k") != 0)
+            return juce::String ("cannot mount a small disk (") + juce::String (std::strerror (errno)) + ")";
+
+        return {};
+    }
+
+    /** Fills the disk that holds `folder` but for two pages. */
+    void fillAllButEightKilobytes (const juce::File& folder)
+    {
+        const auto filler = folder.getChildFile ("filler").getFullPathName();
+        const auto fd = ::open (filler.toRawUTF8(), O_WRONLY | O_CREAT, 0644);
+        const std::vector<char> block (4096, 'f');
+        off_t size = 0;
+
+        for (ssize_t written; (written = ::write (fd, block.data(), block.size())) > 0;)
+            size += written;
+
+        ::close (fd);
+        [[maybe_unused]] const auto cut = ::truncate (filler.toRawUTF8(), juce::jmax ((off_t) 0, size - 8192));
+    }
+
+    /** Runs `body` in a child process, which may change its limits, mounts and rights
+        freely; returns what it reported, or how it ended when it did not end normally.
+    */
+    juce::String inChildProcess (const std::function<juce::String()>& body)
+    {
+        int pipe[2];
+
+        if (::pipe (pipe) != 0)
+            return "no pipe";
+
+        const auto child = ::fork();
+
+        if (child == 0)
+        {
+            ::close (pipe[0]);
+            const auto report = body();
+            [[maybe_unused]] const auto written = ::write (pipe[1], report.toRawUTF8(), report.getNumBytesAsUTF8());
+            ::_exit (0);
+        }
+
+        ::close (pipe[1]);
+        juce::MemoryOutputStream report;
+        char buffer[512];
+
+        for (ssize_t got; (got = ::read (pipe[0], buffer, sizeof (buffer))) > 0;)
+            report.write (buffer, (size_t) got);
+
+        ::close (pipe[0]);
+        int status = 0;
+        ::waitpid (child, &status, 0);
+
+        if (! WIFEXITED (status))
+            return "the child ended with signal " + juce::String (WTERMSIG (status));
+
+        return report.toString();
+    }
+}
+
+//==============================================================================
+// The old file's bytes stay whenever the replacement fails, and no temporary file is left.
+TEST (CFilesTests, AReplacementIsWholeOrLeavesTheOldFileAsItWas)
+{
+    const auto scratch = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                             .getChildFile ("veltrino-files-" + juce::Uuid().toString());
+    ASSERT_TRUE (scratch.createDirectory());
+
+    // Longer than JUCE's buffer and the limits below, with text beyond ASCII.
+    const auto newText =
+        juce::String::repeatedString (juce::CharPointer_UTF8 ("<patch name=\"Ch\xc3\xb4rus\"/>\n"), 800);
+    const juce::String oldText ("<veltrino version=\"1\"/>\n");
+
+    enum class Setting
+    {
+        plain,
+        fileSizeLimit,
+        smallDisk
+    };
+
+    struct Case
+    {
+        const char* name;
+        Setting setting;
+        const char* fileName;    // the path given to the replacement, in the case's folder
+        int oldMode;             // -1: no file there before
+        int folderMode;
+        const char* failure;    // the system's reason, or null when it succeeds
+        int modeAfter;          // of the file written, or left
+    };
+
+    const Case cases[] = {
+        { "a short write under a file-size limit", Setting::fileSizeLimit, "song.vlt", 0644, 0755, "File too large",
+          0644 },
+        { "a disk with less room than the document needs", Setting::smallDisk, "song.vlt", 0644, 0755,
+          "No space left on device", 0644 },
+        { "a read-only folder", Setting::plain, "song.vlt", 0644, 0555, "Permission denied", 0644 },
+        { "a read-only file in a writable folder", Setting::plain, "song.vlt", 0444, 0755, "Permission denied", 0444 },
+        { "an unreadable, unwritable file", Setting::plain, "song.vlt", 0000, 0755, "Permission denied", 0000 },
+        { "a private file", Setting::plain, "song.vlt", 0600, 0755, nullptr, 0600 },
+        { "a file reached through a link", Setting::plain, "link.vlt", 0640, 0755, nullptr, 0640 },
+        { "a new file, under the umask", Setting::plain, "new.vlt", -1, 0755, nullptr, 0640 },
+        { "a name of 250 characters", Setting::plain, nullptr, 0644, 0755, nullptr, 0644 },
+    };
+
+    for (const auto& c : cases)
+    {
+        const auto folder = scratch.getChildFile (juce::String (&c - cases));
+        ASSERT_TRUE (folder.createDirectory());
+
+        const auto report = inChildProcess ([&]() -> juce::String {
+            if (c.setting == Setting::smallDisk)
+                if (const auto why = mountSmallDisk (folder); why.isNotEmpty())
+                    return why;
+
+            const auto name =
+                c.fileName != nullptr ? juce::String (c.fileName) : juce::String::repeatedString ("n", 246) + ".vlt";
+            auto given = folder.getChildFile (name);
+            auto written = given;
+
+            if (name == "link.vlt")
+            {
+                // A relative link into another folder, as to a song kept with others.
+                written = folder.getChildFile ("songs/real.vlt");
+                written.getParentDirectory().createDirectory();
+
+                if (::symlink ("songs/real.vlt", given.getFullPathName().toRawUTF8()) != 0)
+                    return "no link made";
+            }
+
+            if (c.oldMode >= 0)
+            {
+                // Not through JUCE's replacement, which cannot write beside a long name.
+                juce::FileOutputStream (written).writeText (oldText, false, false, nullptr);
+                ::chmod (written.getFullPathName().toRawUTF8(), (mode_t) c.oldMode);
+            }
+
+            if (c.setting == Setting::smallDisk)
+                fillAllButEightKilobytes (folder);
+
+            ::chmod (folder.getFullPathName().toRawUTF8(), (mode_t) c.folderMode);
+            const auto namesBefore = namesIn (written.getParentDirectory());
+            ::umask (027);
+
+            juce::Result result = juce::Result::ok();
+            juce::MemoryBlock after;
+            juce::StringArray namesAfter;
+            int modeAfter = -1;
+            {
+                const WithoutFileOverride asAUser;
+
+                if (const auto why = WithoutFileOverride::whyModesDoNotHold (scratch); why.isNotEmpty())
+                    return why;
+
+                if (c.setting == Setting::fileSizeLimit)
+                {
+                    std::signal (SIGXFSZ, SIG_IGN);
+                    const rlimit limit { 4096, RLIM_INFINITY };
+                    ::setrlimit (RLIMIT_FSIZE, &limit);
+                }
+
+                result = CFiles::replaceAtomically (given, newText);
+
+                modeAfter = modeOf (written);
+                ::chmod (written.getFullPathName().toRawUTF8(), 0644);    // readable, to compare
+                written.loadFileAsData (after);
+                namesAfter = namesIn (written.getParentDirectory());
+            }
+
+            juce::StringArray faults;
+            const auto expected = c.failure == nullptr ? newText : (c.oldMode >= 0 ? oldText : juce::String());
+
+            if (c.failure == nullptr && result.failed())
+                faults.add ("failed: " + result.getErrorMessage());
+            else if (c.failure != nullptr && ! result.getErrorMessage().contains (c.failure))
+                faults.add ("the failure says \"" + result.getErrorMessage() + "\", not why: " + c.failure);
+
+            if (after != juce::MemoryBlock (expected.toRawUTF8(), expected.getNumBytesAsUTF8()))
+                faults.add ("the file holds " + juce::String (after.getSize()) + " bytes, not "
+                            + juce::String (expected.getNumBytesAsUTF8()) + " as expected");
+
+            if (modeAfter != c.modeAfter)
+                faults.add (juce::String::formatted ("mode %o instead of %o", modeAfter, c.modeAfter));
+
+            auto expectedNames = namesBefore;
+
+            if (c.oldMode < 0 && c.failure == nullptr)
+                expectedNames.add (written.getFileName()), expectedNames.sort (false);
+
+            if (namesAfter != expectedNames)
+                faults.add ("the folder holds " + namesAfter.joinIntoString (", ") + " instead of "
+                            + expectedNames.joinIntoString (", "));
+
+            if (name == "link.vlt" && (! given.isSymbolicLink() || given.getNativeLinkedTarget() != "songs/real.vlt"))
+                faults.add ("the link is no longer the same link");
+
+            return faults.joinIntoString ("; ");
+        });
+
+        if (report.startsWith ("SKIP: "))
+            std::cout << c.name << ": " << report << std::endl;
+        else
+            EXPECT_TRUE (report.isEmpty()) << c.name << ": " << report;
+
+        ::chmod (folder.getFullPathName().toRawUTF8(), 0755);
+    }
+
+    scratch.deleteRecursively();
+}
