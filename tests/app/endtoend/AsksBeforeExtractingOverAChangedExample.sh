@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# File > Extract Examples... into an empty folder writes both examples without a question.
+# The user then changes win_example.vlt and extracts again into the same folder (to get
+# the pedal board's dump back): a question names the changed file, Escape keeps it as the
+# user left it, and the missing dump is written again all the same.
+#
+#   AsksBeforeExtractingOverAChangedExample.sh <Veltrino executable>
+source "$(dirname "$0")/EndToEndHelper.sh"
+
+FOLDER="$WORK/examples"
+EXAMPLE="$FOLDER/Veltrino examples/win_example.vlt"
+DUMP="$FOLDER/Veltrino examples/Veltrino.syx"
+mkdir -p "$FOLDER"
+
+# File > Extract Examples... (the item at height 159 of the File menu), then the folder
+# typed into the chooser's file box: Return moves the chooser there, "Open" chooses it.
+extract_examples()
+{
+    click_in "$MAIN" 20 10
+    local menu chooser
+    menu="$(wait_for_window '^menu$')"
+    click_in "$menu" 50 159
+    chooser="$(wait_for_window '^Choose a folder for the examples$')"
+    eval "$(xdotool getwindowgeometry --shell "$chooser")"
+    click_in "$chooser" $((WIDTH * 2 / 3)) $((HEIGHT - 62))
+    xdotool key ctrl+a
+    xdotool type --delay 5 "$FOLDER"
+    xdotool key Return
+    sleep 0.5
+    click_in "$chooser" $((WIDTH - 55)) $((HEIGHT - 24))
+    wait_for "the chooser to close" no_window_named '^Choose a folder for the examples$'
+}
+
+start_app
+
+extract_examples
+wait_for "the extracted examples" test -s "$DUMP" -a -s "$EXAMPLE"
+no_window_named '^Extract Examples$' || fail "a question came although nothing was there"
+
+# The user's own version of the example, and the dump gone.
+printf '<!-- my set -->\n' >> "$EXAMPLE"
+cp "$EXAMPLE" "$WORK/edited.vlt"
+rm "$DUMP"
+
+extract_examples
+box="$(wait_for_window '^Extract Examples$')"
+press_until "$box" Escape "the question to close" no_window_named '^Extract Examples$'
+wait_for "the dump extracted again" test -s "$DUMP"
+cmp -s "$EXAMPLE" "$WORK/edited.vlt" || fail "the changed example was replaced although Escape kept it"
+
+quit_app
+pass
