@@ -10,6 +10,7 @@
 #include "common/CPrompts.h"
 #include "common/CStMenuLock.h"
 #include "common/CXmlHelpers.h"
+#include "common/gui/CWindowPlacement.h"
 #include "engine/VlEngine.h"
 #include "engine/VlTypes.h"
 #include "engine/VlXmlVocabulary.h"
@@ -79,6 +80,7 @@ void VlApplication::createMainWindow (const juce::String&, PrefsReader& prefs)
     {
         prefs.section = VlXml::mainWindow.toString();
         mainWindow->restoreWindowStateFromString (prefs.getString (VlXml::state.toString()));
+        CWindowPlacement::moveOnScreen (*mainWindow);
 
         prefs.section = VlXml::patchesDlg.toString();
         VlEditor::getInstance (true)->windowState = prefs.getString (VlXml::state.toString());
