@@ -135,6 +135,12 @@ juce::String VlApplication::getOnlineHelpUrlFor (const juce::File& executable)
 
 void VlApplication::appShutdown()
 {
+    // The quit is certain here: a note whose footswitch is still down would outlive us, so
+    // it is released while the board and the outputs are still there. No press follows: the
+    // input thread drops what comes once the quit is sent, and the loop it waits for is over.
+    if (auto* engine = VlEngine::getInstance (false))
+        engine->releaseHeldFootswitches();
+
     document = nullptr;
     VlMidiInputDlg::deleteInstance();
     VlNavOptionsDlg::deleteInstance();
