@@ -10,6 +10,7 @@
 #include "common/CPrompts.h"
 #include "common/CStMenuLock.h"
 #include "common/CXmlHelpers.h"
+#include "common/gui/CWindowPlacement.h"
 #include "engine/VlEngine.h"
 #include "engine/VlTypes.h"
 #include "engine/VlXmlVocabulary.h"
@@ -79,6 +80,7 @@ void VlApplication::createMainWindow (const juce::String&, PrefsReader& prefs)
     {
         prefs.section = VlXml::mainWindow.toString();
         mainWindow->restoreWindowStateFromString (prefs.getString (VlXml::state.toString()));
+        CWindowPlacement::moveOnScreen (*mainWindow);
 
         prefs.section = VlXml::patchesDlg.toString();
         VlEditor::getInstance (true)->windowState = prefs.getString (VlXml::state.toString());
@@ -133,6 +135,12 @@ juce::String VlApplication::getOnlineHelpUrlFor (const juce::File& executable)
 
 void VlApplication::appShutdown()
 {
+    // The quit is certain here: a note whose footswitch is still down would outlive us, so
+    // it is released while the board and the outputs are still there. No press follows: the
+    // input thread drops what comes once the quit is sent, and the loop it waits for is over.
+    if (auto* engine = VlEngine::getInstance (false))
+        engine->releaseHeldFootswitches();
+
     document = nullptr;
     VlMidiInputDlg::deleteInstance();
     VlNavOptionsDlg::deleteInstance();

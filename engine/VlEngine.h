@@ -136,7 +136,7 @@ public:
     /** Releases every footswitch still held, as its own release would, and the board shows
         it up; its later release then does nothing. Called where the board stops playing
         or the control that a press played may go: as the editor or the MIDI input setup
-        opens, and before a document is opened, merged or cleared.
+        opens, before a document is opened, merged or cleared, and as the application quits.
     */
     void releaseHeldFootswitches();
 

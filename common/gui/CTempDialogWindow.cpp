@@ -1,5 +1,7 @@
 #include "common/gui/CTempDialogWindow.h"
 
+#include "common/gui/CWindowPlacement.h"
+
 CTempDialogWindow::CTempDialogWindow (const juce::String& title, juce::Component& content, juce::Colour background,
                                       bool escapeKeyTriggersCloseButton, bool resizable, bool useCornerResizer,
                                       const juce::String& windowState)
@@ -19,6 +21,9 @@ CTempDialogWindow::CTempDialogWindow (const juce::String& title, juce::Component
         // A saved size would cut or stretch fixed content that has changed since.
         if (! resizable)
             setSize (fittedWidth, fittedHeight);
+
+        // Saved on a larger screen, it could come back mostly off this one.
+        CWindowPlacement::moveOnScreen (*this);
     }
     else
     {

@@ -15,7 +15,8 @@ public:
         it, then puts it where `windowState` says. An empty state, or one that
         cannot be restored (unparsable, empty rectangle), centres it instead.
         A window that is not resizable takes only the position from the state:
-        its size stays that of the content.
+        its size stays that of the content. A restored window that would not lie
+        wholly on a screen is moved onto it (CWindowPlacement::moveOnScreen).
     */
     CTempDialogWindow (const juce::String& title, juce::Component& content, juce::Colour background,
                        bool escapeKeyTriggersCloseButton, bool resizable, bool useCornerResizer,

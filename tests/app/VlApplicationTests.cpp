@@ -5,6 +5,7 @@
 #include "app/board/JContentComponent.h"
 #include "engine/VlTypes.h"
 #include "fixtures/MidiBytes.h"
+#include "fixtures/ModalTest.h"
 
 using Kind = FakePrompts::Kind;
 using Cmd = VlApplication::CommandId;
@@ -73,6 +74,34 @@ TEST_F (VlApplicationTests, KeepsTheMidiInputLearntMessagesAndWindowPlacesInTheP
 
     EXPECT_EQ (saved->getChildByName ("midi_in")->getIntAttribute ("fs1"), 2);
     EXPECT_EQ (saved->getChildByName ("patches_dlg")->getStringAttribute ("state"), "1 2 300 400");
+}
+
+// The test screen is 1280 x 1024: positions beyond it were saved on a larger one.
+TEST_F (VlApplicationTests, AWindowSavedOffASmallerScreenComesBackWhollyOnItAndOneOnItExactly)
+{
+    start (R"(<preferences>
+                <main_window state="300 900 1500 330"/>
+                <patches_dlg state="20 950 10 10"/>
+                <input_dlg state="1230 1000 10 10"/>
+                <nav_dlg state="40 50 10 10"/>
+              </preferences>)");
+    const auto screen = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay()->userArea;
+    EXPECT_EQ (window().getBounds(), juce::Rectangle<int> (0, screen.getBottom() - 330, 1500, 330));
+
+    const auto shownAt = [this] (juce::CommandID command) {
+        juce::Rectangle<int> bounds;
+        ModalTest::whenModal ([&bounds] (juce::Component& dialog) {
+            bounds = dialog.getBounds();
+            ModalTest::pressEscape (dialog);
+        });
+        perform (command);
+        return bounds;
+    };
+
+    const auto editor = shownAt (Cmd::patchesSetup);
+    EXPECT_EQ (editor.getTopLeft(), juce::Point<int> (20, screen.getBottom() - editor.getHeight()));
+    EXPECT_EQ (shownAt (Cmd::midiPreferences).getBottomRight(), screen.getBottomRight());
+    EXPECT_EQ (shownAt (Cmd::navigationPreferences).getTopLeft(), juce::Point<int> (40, 50));
 }
 
 TEST_F (VlApplicationTests, CommandsAreGreyedWhileAnythingModalIsOpenAndOpenRecentListsOnlyFilesThatExist)

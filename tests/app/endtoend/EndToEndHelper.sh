@@ -198,6 +198,17 @@ quit_app()
     no_assertions
 }
 
+# choose_from_file_menu Y: the File menu by a click, then the item at height Y of the menu
+# (54: Merge..., 189: Quit).
+choose_from_file_menu()
+{
+    click_in "$MAIN" 20 10
+    local menu
+    menu="$(wait_for_window '^menu$')"
+    sleep 0.3    # a menu takes no click in its first 250 ms: the click that opened it
+    click_in "$menu" 50 "$1"
+}
+
 # open_document PATH: File > Open... by its keys, then the file chooser.
 open_document()
 {

@@ -33,15 +33,6 @@ expect_drawn_whole()
     [ "$differing" = "0" ] || fail "$1: $differing pixels of the main window were not drawn again"
 }
 
-# choose_from_file_menu Y: the File menu by a click, then the item at height Y of the menu.
-choose_from_file_menu()
-{
-    click_in "$MAIN" 20 10
-    local menu
-    menu="$(wait_for_window '^menu$')"
-    click_in "$menu" 50 "$1"
-}
-
 start_app
 expect_drawn_whole "the start picture"
 

@@ -1,0 +1,34 @@
+#include "common/gui/CWindowPlacement.h"
+
+#include <gtest/gtest.h>
+
+TEST (CWindowPlacementTests, MovesBoundsWhollyOntoTheScreenTheyOverlapMostAtTheirSize)
+{
+    using R = juce::Rectangle<int>;
+    const R small (0, 0, 800, 600), right (800, 0, 1024, 768);
+
+    struct Case
+    {
+        const char* what;
+        R bounds, expected;
+        juce::Array<R> areas;
+    };
+
+    const Case cases[] = {
+        { "on the screen: kept", { 100, 80, 300, 200 }, { 100, 80, 300, 200 }, { small } },
+        { "touching both edges: kept", { 0, 0, 800, 600 }, { 0, 0, 800, 600 }, { small } },
+        { "a corner showing", { 700, 560, 300, 200 }, { 500, 400, 300, 200 }, { small } },
+        { "above and left", { -250, -30, 300, 200 }, { 0, 0, 300, 200 }, { small } },
+        { "taller than the screen", { 100, 500, 300, 900 }, { 100, 0, 300, 900 }, { small } },
+        { "larger both ways", { 300, 300, 900, 700 }, { 0, 0, 900, 700 }, { small } },
+        { "across two screens: the one it overlaps most",
+          { 700, 100, 400, 200 },
+          { 800, 100, 400, 200 },
+          { small, right } },
+        { "on none: the nearest", { 1900, 900, 100, 100 }, { 1724, 668, 100, 100 }, { small, right } },
+        { "no screens: kept", { 5000, 5000, 10, 10 }, { 5000, 5000, 10, 10 }, {} },
+    };
+
+    for (const auto& c : cases)
+        EXPECT_EQ (CWindowPlacement::placeOnScreen (c.bounds, c.areas), c.expected) << c.what;
+}
