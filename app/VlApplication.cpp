@@ -79,8 +79,9 @@ void VlApplication::createMainWindow (const juce::String&, PrefsReader& prefs)
     if (prefs.isLoaded())
     {
         prefs.section = VlXml::mainWindow.toString();
-        mainWindow->restoreWindowStateFromString (prefs.getString (VlXml::state.toString()));
-        CWindowPlacement::moveOnScreen (*mainWindow);
+        const auto mainWindowState = prefs.getString (VlXml::state.toString());
+        mainWindow->restoreWindowStateFromString (mainWindowState);
+        CWindowPlacement::moveOnScreen (*mainWindow, mainWindowState);
 
         prefs.section = VlXml::patchesDlg.toString();
         VlEditor::getInstance (true)->windowState = prefs.getString (VlXml::state.toString());

@@ -12,6 +12,11 @@ namespace
     const juce::String extension (".vlt");
     constexpr int documentVersion = 1;
 
+    juce::String getUnreadableText (const juce::String& reason)
+    {
+        return "The file cannot be read (" + reason + ").";
+    }
+
     juce::String openTitle()
     {
         return "Choose a " + VlApplication::productName + " file to open";
@@ -42,8 +47,8 @@ juce::String VlDocument::getDocumentTitle()
 juce::Result VlDocument::loadDocument (const juce::File& file)
 {
     // Its mode or owner keeps it from us: that is no fault of the document's.
-    if (juce::FileInputStream stream (file); stream.failedToOpen())
-        return juce::Result::fail ("The file cannot be read (" + stream.getStatus().getErrorMessage() + ").");
+    if (const auto failure = CFiles::getReadFailure (file); failure.isNotEmpty())
+        return juce::Result::fail (getUnreadableText (failure));
 
     const auto root = CXml::parseFile (file);
 
@@ -134,10 +139,12 @@ bool VlDocument::open (const juce::File& file)
 {
     const auto ownFile = getFile();
 
-    // JUCE would say that a folder "doesn't exist".
+    // JUCE would say that a folder, or a file in a folder that we may not enter, "doesn't exist".
+    const auto failure = CFiles::getReadFailure (file);
     const auto result =
         file.isDirectory() ? juce::Result::fail ("This is a folder, not a " + VlApplication::productName + " document.")
-                           : loadFrom (file, false);
+        : failure.isNotEmpty() ? juce::Result::fail (getUnreadableText (failure))
+                               : loadFrom (file, false);
 
     if (result.failed())
     {

@@ -3,8 +3,10 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 // JUCE's own replacement (TemporaryFile, FileOutputStream) takes a short write for a
 // whole one, renames a new file of the usual mode over the old one, replaces a link
@@ -56,25 +58,31 @@ namespace
         JUCE_DECLARE_NON_COPYABLE (Descriptor)
     };
 
-    /** The file that the path names after every symbolic link is followed; the path
-        itself when it is no link. False (errno set) for a loop of links.
+    /** The path of the file that `path` names once every symbolic link is followed, as the
+        system follows it: a link's text is taken as it stands, relative to the folder of the
+        link as the path gives it, never tidied (a ".." after a linked folder is the linked
+        folder's parent, "~" is a name). False (errno set) for a loop of links.
     */
-    bool followLinks (const juce::File& file, juce::File& target)
+    bool followLinks (std::string& path)
     {
-        target = file;
-
-        for (int followed = 0; target.isSymbolicLink(); ++followed)
+        for (int followed = 0;; ++followed)
         {
-            if (followed == maxLinksFollowed)
+            std::vector<char> text (4096);
+            const auto length = ::readlink (path.c_str(), text.data(), text.size());
+
+            // Not a link (EINVAL), nothing there (a new file), or what the save then reports.
+            if (length < 0)
+                return true;
+
+            if (followed == maxLinksFollowed || (size_t) length == text.size())
             {
-                errno = ELOOP;
+                errno = followed == maxLinksFollowed ? ELOOP : ENAMETOOLONG;
                 return false;
             }
 
-            target = target.getLinkedTarget();
+            const std::string target (text.data(), (size_t) length);
+            path = ! target.empty() && target.front() == '/' ? target : path.substr (0, path.rfind ('/') + 1) + target;
         }
-
-        return true;
     }
 
     bool writeAll (int fd, const char* data, size_t size)
@@ -103,14 +111,17 @@ namespace
 
 juce::Result CFiles::replaceAtomically (const juce::File& file, const juce::String& text)
 {
-    juce::File target;
+    auto path = file.getFullPathName().toStdString();
 
-    if (! followLinks (file, target))
+    if (! followLinks (path))
         return failNow ([&] { return "Cannot write " + file.getFullPathName(); });
 
-    const auto folderPath = target.getParentDirectory().getFullPathName();
-    const auto name = target.getFileName();
-    const Descriptor folder (::open (folderPath.toRawUTF8(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const auto slash = path.rfind ('/');
+    const juce::String targetPath (path), name (path.substr (slash + 1)),
+        folderPath (slash == 0 ? std::string ("/") : path.substr (0, slash));
+
+    // O_PATH: a folder that may be written and entered but not listed is enough.
+    const Descriptor folder (::open (folderPath.toRawUTF8(), O_PATH | O_DIRECTORY | O_CLOEXEC));
 
     if (folder.fd < 0)
         return failNow ([&] { return "Cannot create a file in " + folderPath; });
@@ -121,15 +132,15 @@ juce::Result CFiles::replaceAtomically (const juce::File& file, const juce::Stri
     if (replacing)
     {
         if (S_ISDIR (old.st_mode))
-            return fail ("Cannot replace " + target.getFullPathName(), EISDIR);
+            return fail ("Cannot replace " + targetPath, EISDIR);
 
         // The user's own protection of the file holds, although the folder would let it go.
         if (::faccessat (folder.fd, name.toRawUTF8(), W_OK, AT_EACCESS) != 0)
-            return failNow ([&] { return "Cannot write " + target.getFullPathName(); });
+            return failNow ([&] { return "Cannot write " + targetPath; });
     }
     else if (errno != ENOENT)
     {
-        return failNow ([&] { return "Cannot write " + target.getFullPathName(); });
+        return failNow ([&] { return "Cannot write " + targetPath; });
     }
 
     // A name of its own, short whatever the target's name: it fits wherever the target does.
@@ -150,15 +161,16 @@ juce::Result CFiles::replaceAtomically (const juce::File& file, const juce::Stri
     }
 
     const auto written = [&]() -> juce::Result {
-        if (replacing && ::fchmod (out.fd, old.st_mode & 07777) != 0)
-            return failNow ([&] { return "Cannot write " + target.getFullPathName(); });
+        if (! writeAll (out.fd, text.toRawUTF8(), text.getNumBytesAsUTF8()))
+            return failNow ([&] { return "Cannot write " + targetPath; });
 
-        // Durable before it takes the old file's place: a crash never leaves an empty document.
-        if (! writeAll (out.fd, text.toRawUTF8(), text.getNumBytesAsUTF8()) || ::fsync (out.fd) != 0 || ! out.close())
-            return failNow ([&] { return "Cannot write " + target.getFullPathName(); });
+        // Durable, with the old file's mode, before it takes the old file's place: a crash
+        // never leaves an empty document.
+        if ((replacing && ::fchmod (out.fd, old.st_mode & 07777) != 0) || ::fsync (out.fd) != 0 || ! out.close())
+            return failNow ([&] { return "Cannot write " + targetPath; });
 
         if (::renameat (folder.fd, temporaryName.toRawUTF8(), folder.fd, name.toRawUTF8()) != 0)
-            return failNow ([&] { return "Cannot replace " + target.getFullPathName(); });
+            return failNow ([&] { return "Cannot replace " + targetPath; });
 
         return juce::Result::ok();
     }();
@@ -170,6 +182,14 @@ juce::Result CFiles::replaceAtomically (const juce::File& file, const juce::Stri
     }
 
     // The rename itself reaches the disk with the folder; the file is whole either way.
-    ::fsync (folder.fd);
+    if (const Descriptor listing (::open (folderPath.toRawUTF8(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); listing.fd >= 0)
+        ::fsync (listing.fd);
+
     return juce::Result::ok();
+}
+
+juce::String CFiles::getReadFailure (const juce::File& file)
+{
+    const Descriptor in (::open (file.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    return in.fd >= 0 || errno == ENOENT ? juce::String() : reasonFor (errno);
 }

@@ -24,4 +24,9 @@ namespace CFiles
         Main thread or any other; nothing is shared.
     */
     juce::Result replaceAtomically (const juce::File& file, const juce::String& text);
+
+    /** Why the file cannot be opened for reading, in the system's words ("Permission
+        denied"); empty when it can be, or when there is nothing of that name.
+    */
+    juce::String getReadFailure (const juce::File& file);
 }

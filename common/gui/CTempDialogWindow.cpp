@@ -23,7 +23,7 @@ CTempDialogWindow::CTempDialogWindow (const juce::String& title, juce::Component
             setSize (fittedWidth, fittedHeight);
 
         // Saved on a larger screen, it could come back mostly off this one.
-        CWindowPlacement::moveOnScreen (*this);
+        CWindowPlacement::moveOnScreen (*this, windowState);
     }
     else
     {

@@ -2,7 +2,7 @@
 
 namespace
 {
-    // Saved positions come from a file that may hold anything: no int arithmetic overflows here.
+    // Saved positions come from a file that may hold anything: the distances are summed in 64 bits.
     juce::int64 gapBetween (juce::int64 start, juce::int64 length, juce::int64 areaStart, juce::int64 areaLength)
     {
         return std::max ({ juce::int64 (0), areaStart - (start + length), start - (areaStart + areaLength) });
@@ -21,14 +21,20 @@ namespace
 juce::Rectangle<int> CWindowPlacement::placeOnScreen (juce::Rectangle<int> bounds,
                                                       const juce::Array<juce::Rectangle<int>>& areas)
 {
+    // Across two screens side by side is on the screen too.
+    juce::RectangleList<int> screens;
+
+    for (const auto& area : areas)
+        screens.add (area);
+
+    if (screens.containsRectangle (bounds))
+        return bounds;
+
     const juce::Rectangle<int>* best = nullptr;
     juce::int64 bestOverlap = -1, bestGap = 0;
 
     for (const auto& area : areas)
     {
-        if (area.contains (bounds))
-            return bounds;
-
         const auto overlap = area.getIntersection (bounds);
         const auto overlapArea = (juce::int64) overlap.getWidth() * overlap.getHeight();
         const auto dx = gapBetween (bounds.getX(), bounds.getWidth(), area.getX(), area.getWidth());
@@ -50,25 +56,44 @@ juce::Rectangle<int> CWindowPlacement::placeOnScreen (juce::Rectangle<int> bound
                                 placeOnAxis (bounds.getY(), bounds.getHeight(), best->getY(), best->getHeight()));
 }
 
-void CWindowPlacement::moveOnScreen (juce::ResizableWindow& window)
+void CWindowPlacement::moveOnScreen (juce::ResizableWindow& window, const juce::String& savedState)
 {
     if (window.isFullScreen())
         return;
-
-    juce::BorderSize<int> frame;
-
-    if (auto* peer = window.getPeer())
-        if (const auto size = peer->getFrameSizeIfPresent())
-            frame = *size;
 
     juce::Array<juce::Rectangle<int>> areas;
 
     for (const auto& display : juce::Desktop::getInstance().getDisplays().displays)
         areas.add (display.userArea);
 
-    const auto framed = frame.addedTo (window.getBounds());
-    const auto placed = placeOnScreen (framed, areas);
+    const auto bounds = window.getBounds();
 
-    if (placed != framed)
-        window.setTopLeftPosition (frame.subtractedFrom (placed).getPosition());
+    if (auto* peer = window.getPeer())
+    {
+        if (const auto frame = peer->getFrameSizeIfPresent())
+        {
+            const auto framed = frame->addedTo (bounds);
+
+            if (const auto placed = placeOnScreen (framed, areas); placed != framed)
+                window.setTopLeftPosition (frame->subtractedFrom (placed).getPosition());
+
+            return;
+        }
+    }
+
+    // Not shown yet, the window has no frame that X11 tells of: the window manager will put
+    // the frame that the state saved where the window now stands, the window inside it.
+    juce::StringArray tokens;
+    tokens.addTokens (savedState, false);
+    tokens.removeEmptyStrings();
+    const auto at = tokens.indexOf ("frame");
+    const auto frame = at >= 0 && tokens.size() >= at + 5
+                           ? juce::BorderSize<int> (tokens[at + 1].getIntValue(), tokens[at + 2].getIntValue(),
+                                                    tokens[at + 3].getIntValue(), tokens[at + 4].getIntValue())
+                           : juce::BorderSize<int>();
+    const auto outer =
+        bounds.withSize (bounds.getWidth() + frame.getLeftAndRight(), bounds.getHeight() + frame.getTopAndBottom());
+
+    if (const auto placed = placeOnScreen (outer, areas); placed != outer)
+        window.setTopLeftPosition (placed.getPosition());
 }

@@ -7,16 +7,18 @@ namespace CWindowPlacement
 {
     /** Where a window of these bounds shows wholly on one of the usable areas.
 
-        Bounds that lie wholly inside one area come back unchanged. Otherwise they move,
+        Bounds that lie wholly on the areas (on one, or across two side by side) come back
+        unchanged. Otherwise they move,
         at their size, onto the area they overlap most (the nearest one when they overlap
         none): per axis wholly inside it where they fit, else with their top or left edge
         on its edge. No areas: unchanged. Pure; any thread.
     */
     juce::Rectangle<int> placeOnScreen (juce::Rectangle<int> bounds, const juce::Array<juce::Rectangle<int>>& areas);
 
-    /** Moves the window (its native frame included, where its peer knows one) as
-        placeOnScreen() says over the displays' user areas; never resizes it. A full-screen
-        window is left alone. Main thread.
+    /** Moves the window, just restored from `savedState`, as placeOnScreen() says over the
+        displays' user areas, its native frame included: the one its peer knows, or before
+        it shows the one that the state saved. Never resizes it; a full-screen window is
+        left alone. Main thread.
     */
-    void moveOnScreen (juce::ResizableWindow& window);
+    void moveOnScreen (juce::ResizableWindow& window, const juce::String& savedState);
 }

@@ -151,9 +151,13 @@ TEST_F (VlDocumentTests, AFileThatCannotBeOpenedIsReportedForWhatItIs)
     ASSERT_EQ (::chmod (unreadable.getFullPathName().toRawUTF8(), 0), 0);
     const auto folder = fileNamed ("folder.vlt");
     ASSERT_TRUE (folder.createDirectory());
+    ASSERT_TRUE (fileNamed ("shut").createDirectory());
+    const auto shut = write ("shut/inside.vlt", documentText (1)).getParentDirectory();
+    ASSERT_EQ (::chmod (shut.getFullPathName().toRawUTF8(), 0), 0);
 
     const std::pair<juce::File, juce::String> cases[] = {
         { unreadable, "The file cannot be read (Permission denied)." },
+        { shut.getChildFile ("inside.vlt"), "The file cannot be read (Permission denied)." },
         { folder, "This is a folder, not a Veltrino document." },
         { fileNamed ("missing.vlt"), "The file doesn't exist" },
     };
@@ -166,6 +170,7 @@ TEST_F (VlDocumentTests, AFileThatCannotBeOpenedIsReportedForWhatItIs)
         EXPECT_FALSE (document.open (file)) << reason;
         EXPECT_EQ (prompts.prompts.back().text.fromLastOccurrenceOf ("\n", false, false), reason);
     }
+    ::chmod (shut.getFullPathName().toRawUTF8(), 0755);    // for the folder's removal
 }
 
 TEST_F (VlDocumentTests, TheEmbeddedExampleLoadsCleanlyUsesEveryActionKindAndSavesByteForByte)

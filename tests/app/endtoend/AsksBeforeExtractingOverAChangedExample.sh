@@ -16,10 +16,8 @@ mkdir -p "$FOLDER"
 # typed into the chooser's file box: Return moves the chooser there, "Open" chooses it.
 extract_examples()
 {
-    click_in "$MAIN" 20 10
-    local menu chooser
-    menu="$(wait_for_window '^menu$')"
-    click_in "$menu" 50 159
+    choose_from_file_menu 159
+    local chooser
     chooser="$(wait_for_window '^Choose a folder for the examples$')"
     eval "$(xdotool getwindowgeometry --shell "$chooser")"
     click_in "$chooser" $((WIDTH * 2 / 3)) $((HEIGHT - 62))

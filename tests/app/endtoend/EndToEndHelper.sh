@@ -199,7 +199,7 @@ quit_app()
 }
 
 # choose_from_file_menu Y: the File menu by a click, then the item at height Y of the menu
-# (54: Merge..., 189: Quit).
+# (54: Merge..., 159: Extract Examples..., 189: Quit).
 choose_from_file_menu()
 {
     click_in "$MAIN" 20 10

@@ -21,9 +21,10 @@ TEST (CWindowPlacementTests, MovesBoundsWhollyOntoTheScreenTheyOverlapMostAtThei
         { "above and left", { -250, -30, 300, 200 }, { 0, 0, 300, 200 }, { small } },
         { "taller than the screen", { 100, 500, 300, 900 }, { 100, 0, 300, 900 }, { small } },
         { "larger both ways", { 300, 300, 900, 700 }, { 0, 0, 900, 700 }, { small } },
-        { "across two screens: the one it overlaps most",
-          { 700, 100, 400, 200 },
-          { 800, 100, 400, 200 },
+        { "across two screens, on both: kept", { 700, 100, 400, 200 }, { 700, 100, 400, 200 }, { small, right } },
+        { "across two screens, partly off: the one it overlaps most",
+          { 700, 500, 400, 200 },
+          { 800, 500, 400, 200 },
           { small, right } },
         { "on none: the nearest", { 1900, 900, 100, 100 }, { 1724, 668, 100, 100 }, { small, right } },
         { "no screens: kept", { 5000, 5000, 10, 10 }, { 5000, 5000, 10, 10 }, {} },
@@ -31,4 +32,19 @@ TEST (CWindowPlacementTests, MovesBoundsWhollyOntoTheScreenTheyOverlapMostAtThei
 
     for (const auto& c : cases)
         EXPECT_EQ (CWindowPlacement::placeOnScreen (c.bounds, c.areas), c.expected) << c.what;
+}
+
+TEST (CWindowPlacementTests, AWindowNotYetShownCountsTheFrameItsStateSaved)
+{
+    // The window manager will put that frame (title bar 30, borders 2) where the window stands.
+    const auto area = juce::Desktop::getInstance().getDisplays().getPrimaryDisplay()->userArea;
+    juce::DocumentWindow window ("placed", juce::Colours::grey, juce::DocumentWindow::allButtons);
+    window.setUsingNativeTitleBar (true);
+
+    for (const auto* state : { "", "100 900 300 100 frame 30 2 2 2" })
+    {
+        window.setBounds (area.getX() + 100, area.getBottom() - 110, 300, 100);
+        CWindowPlacement::moveOnScreen (window, state);
+        EXPECT_EQ (window.getBottom(), area.getBottom() - (juce::String (state).isEmpty() ? 10 : 32)) << state;
+    }
 }
