@@ -61,7 +61,8 @@ namespace
     /** The path of the file that `path` names once every symbolic link is followed, as the
         system follows it: a link's text is taken as it stands, relative to the folder of the
         link as the path gives it, never tidied (a ".." after a linked folder is the linked
-        folder's parent, "~" is a name). False (errno set) for a loop of links.
+        folder's parent, "~" is a name), and the bytes never decoded. False (errno set) for
+        a loop of links or a path that cannot be followed.
     */
     bool followLinks (std::string& path)
     {
@@ -70,9 +71,9 @@ namespace
             std::vector<char> text (4096);
             const auto length = ::readlink (path.c_str(), text.data(), text.size());
 
-            // Not a link (EINVAL), nothing there (a new file), or what the save then reports.
+            // Not a link, or nothing there yet (a new file); anything else is the save's reason.
             if (length < 0)
-                return true;
+                return errno == EINVAL || errno == ENOENT;
 
             if (followed == maxLinksFollowed || (size_t) length == text.size())
             {
@@ -116,18 +117,25 @@ juce::Result CFiles::replaceAtomically (const juce::File& file, const juce::Stri
     if (! followLinks (path))
         return failNow ([&] { return "Cannot write " + file.getFullPathName(); });
 
+    // The bytes go to the system as they are; only the messages are text.
     const auto slash = path.rfind ('/');
-    const juce::String targetPath (path), name (path.substr (slash + 1)),
-        folderPath (slash == 0 ? std::string ("/") : path.substr (0, slash));
+    const auto name = path.substr (slash + 1);
+    const auto folderPath = slash == 0 ? std::string ("/") : path.substr (0, slash);
+    const juce::String targetPath (juce::CharPointer_UTF8 (path.c_str())),
+        folderText (juce::CharPointer_UTF8 (folderPath.c_str()));
+
+    // A link to a folder ("songs/").
+    if (name.empty())
+        return fail ("Cannot replace " + targetPath, EISDIR);
 
     // O_PATH: a folder that may be written and entered but not listed is enough.
-    const Descriptor folder (::open (folderPath.toRawUTF8(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    const Descriptor folder (::open (folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
 
     if (folder.fd < 0)
-        return failNow ([&] { return "Cannot create a file in " + folderPath; });
+        return failNow ([&] { return "Cannot create a file in " + folderText; });
 
     struct stat old = {};
-    const auto replacing = ::fstatat (folder.fd, name.toRawUTF8(), &old, 0) == 0;
+    const auto replacing = ::fstatat (folder.fd, name.c_str(), &old, 0) == 0;
 
     if (replacing)
     {
@@ -135,7 +143,7 @@ juce::Result CFiles::replaceAtomically (const juce::File& file, const juce::Stri
             return fail ("Cannot replace " + targetPath, EISDIR);
 
         // The user's own protection of the file holds, although the folder would let it go.
-        if (::faccessat (folder.fd, name.toRawUTF8(), W_OK, AT_EACCESS) != 0)
+        if (::faccessat (folder.fd, name.c_str(), W_OK, AT_EACCESS) != 0)
             return failNow ([&] { return "Cannot write " + targetPath; });
     }
     else if (errno != ENOENT)
@@ -157,7 +165,7 @@ juce::Result CFiles::replaceAtomically (const juce::File& file, const juce::Stri
                            replacing ? S_IRUSR | S_IWUSR : 0666);
 
         if (out.fd < 0 && (errno != EEXIST || attempt == maxNameAttempts))
-            return failNow ([&] { return "Cannot create a file in " + folderPath; });
+            return failNow ([&] { return "Cannot create a file in " + folderText; });
     }
 
     const auto written = [&]() -> juce::Result {
@@ -169,7 +177,7 @@ juce::Result CFiles::replaceAtomically (const juce::File& file, const juce::Stri
         if ((replacing && ::fchmod (out.fd, old.st_mode & 07777) != 0) || ::fsync (out.fd) != 0 || ! out.close())
             return failNow ([&] { return "Cannot write " + targetPath; });
 
-        if (::renameat (folder.fd, temporaryName.toRawUTF8(), folder.fd, name.toRawUTF8()) != 0)
+        if (::renameat (folder.fd, temporaryName.toRawUTF8(), folder.fd, name.c_str()) != 0)
             return failNow ([&] { return "Cannot replace " + targetPath; });
 
         return juce::Result::ok();
@@ -182,7 +190,7 @@ juce::Result CFiles::replaceAtomically (const juce::File& file, const juce::Stri
     }
 
     // The rename itself reaches the disk with the folder; the file is whole either way.
-    if (const Descriptor listing (::open (folderPath.toRawUTF8(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); listing.fd >= 0)
+    if (const Descriptor listing (::open (folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)); listing.fd >= 0)
         ::fsync (listing.fd);
 
     return juce::Result::ok();

@@ -87,10 +87,21 @@ void CWindowPlacement::moveOnScreen (juce::ResizableWindow& window, const juce::
     tokens.addTokens (savedState, false);
     tokens.removeEmptyStrings();
     const auto at = tokens.indexOf ("frame");
-    const auto frame = at >= 0 && tokens.size() >= at + 5
-                           ? juce::BorderSize<int> (tokens[at + 1].getIntValue(), tokens[at + 2].getIntValue(),
-                                                    tokens[at + 3].getIntValue(), tokens[at + 4].getIntValue())
-                           : juce::BorderSize<int>();
+    juce::BorderSize<int> frame;
+
+    if (at >= 0 && tokens.size() >= at + 5)
+    {
+        const juce::BorderSize<int> saved (tokens[at + 1].getIntValue(), tokens[at + 2].getIntValue(),
+                                           tokens[at + 3].getIntValue(), tokens[at + 4].getIntValue());
+
+        // A frame is a few pixels wide; a hand-edited file's numbers are not trusted beyond that.
+        const auto plausible = [] (int side) { return side >= 0 && side <= 1000; };
+
+        if (plausible (saved.getTop()) && plausible (saved.getLeft()) && plausible (saved.getBottom())
+            && plausible (saved.getRight()))
+            frame = saved;
+    }
+
     const auto outer =
         bounds.withSize (bounds.getWidth() + frame.getLeftAndRight(), bounds.getHeight() + frame.getTopAndBottom());
 

@@ -5,7 +5,9 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <fstream>
 #include <sched.h>
+#include <sstream>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -182,6 +184,15 @@ TEST (CFilesTests, AReplacementIsWholeOrLeavesTheOldFileAsItWas)
           "No space left on device",
           0644 },
         { "a read-only folder", Setting::plain, "song.vlt", nullptr, {}, 0644, 0555, "Permission denied", 0644 },
+        { "a folder that may be written but not listed",
+          Setting::plain,
+          "song.vlt",
+          nullptr,
+          {},
+          0644,
+          0300,
+          nullptr,
+          0644 },
         { "a read-only file in a writable folder",
           Setting::plain,
           "song.vlt",
@@ -280,12 +291,12 @@ TEST (CFilesTests, AReplacementIsWholeOrLeavesTheOldFileAsItWas)
                 }
 
                 result = CFiles::replaceAtomically (given, newText);
-
-                modeAfter = modeOf (written);
-                ::chmod (written.getFullPathName().toRawUTF8(), 0644);    // readable, to compare
-                written.loadFileAsData (after);
-                namesAfter = namesIn (written.getParentDirectory());
             }
+
+            modeAfter = modeOf (written);
+            ::chmod (written.getFullPathName().toRawUTF8(), 0644);    // readable, to compare
+            written.loadFileAsData (after);
+            namesAfter = namesIn (written.getParentDirectory());
 
             juce::StringArray faults;
             const auto expected = c.failure == nullptr ? newText : (c.oldMode >= 0 ? oldText : juce::String());
@@ -326,6 +337,19 @@ TEST (CFilesTests, AReplacementIsWholeOrLeavesTheOldFileAsItWas)
 
         ::chmod (folder.getFullPathName().toRawUTF8(), 0755);
     }
+
+    // A link's text is bytes: a name in another encoding is followed as it stands, not read as text.
+    const auto folder = scratch.getChildFile ("latin").getFullPathName().toStdString();
+    ::mkdir (folder.c_str(), 0755);
+    std::ofstream (folder + "/caf\xe9.vlt") << oldText;
+    ASSERT_EQ (::symlink ("caf\xe9.vlt", (folder + "/latin.vlt").c_str()), 0);
+    EXPECT_TRUE (CFiles::replaceAtomically (juce::File (folder + "/latin.vlt"), newText).wasOk());
+    std::stringstream latin;
+    latin << std::ifstream (folder + "/caf\xe9.vlt").rdbuf();
+    EXPECT_EQ (latin.str(), newText.toStdString());
+    // JUCE reads names and links as UTF-8 only.
+    ::unlink ((folder + "/caf\xe9.vlt").c_str());
+    ::unlink ((folder + "/latin.vlt").c_str());
 
     scratch.deleteRecursively();
 }

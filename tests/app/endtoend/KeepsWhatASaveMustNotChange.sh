@@ -126,7 +126,7 @@ click_in "$box" $((WIDTH / 2)) $((HEIGHT - 21))
 wait_for "the application to end" bash -c "! kill -0 $APP_PID"
 wait "$APP_PID" || fail "the application ended with an error"
 APP_PID=""
-wait "$LOG_PID"
+wait_for "the log to be written" bash -c "! kill -0 $LOG_PID"
 [ "$(stat -c %a "$PREFS")" = "200" ] || fail "the preferences file is now mode $(stat -c %a "$PREFS")"
 chmod 644 "$PREFS"
 cmp -s "$PREFS" "$WORK/preferences.before" || fail "the preferences file was replaced: $(cat "$PREFS")"

@@ -41,10 +41,21 @@ TEST (CWindowPlacementTests, AWindowNotYetShownCountsTheFrameItsStateSaved)
     juce::DocumentWindow window ("placed", juce::Colours::grey, juce::DocumentWindow::allButtons);
     window.setUsingNativeTitleBar (true);
 
-    for (const auto* state : { "", "100 900 300 100 frame 30 2 2 2" })
+    const struct
     {
-        window.setBounds (area.getX() + 100, area.getBottom() - 110, 300, 100);
-        CWindowPlacement::moveOnScreen (window, state);
-        EXPECT_EQ (window.getBottom(), area.getBottom() - (juce::String (state).isEmpty() ? 10 : 32)) << state;
+        const char* state;
+        int bottomBefore, bottomAfter;    // above the area's bottom
+    } cases[] = {
+        { "", 10, 10 },
+        { "100 900 300 100 frame 30 2 2 2", 10, 32 },
+        { "100 900 300 100 frame 30 2 2 2", 40, 40 },                  // frame and all on the screen: kept
+        { "100 900 300 100 frame -400 2 -400 2000000000", 10, 10 },    // no frame is like that
+    };
+
+    for (const auto& c : cases)
+    {
+        window.setBounds (area.getX() + 100, area.getBottom() - c.bottomBefore - 100, 300, 100);
+        CWindowPlacement::moveOnScreen (window, c.state);
+        EXPECT_EQ (window.getBottom(), area.getBottom() - c.bottomAfter) << c.state << " " << c.bottomBefore;
     }
 }
