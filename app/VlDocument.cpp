@@ -12,11 +12,6 @@ namespace
     const juce::String extension (".vlt");
     constexpr int documentVersion = 1;
 
-    juce::String getUnreadableText (const juce::String& reason)
-    {
-        return "The file cannot be read (" + reason + ").";
-    }
-
     juce::String openTitle()
     {
         return "Choose a " + VlApplication::productName + " file to open";
@@ -46,10 +41,6 @@ juce::String VlDocument::getDocumentTitle()
 
 juce::Result VlDocument::loadDocument (const juce::File& file)
 {
-    // Its mode or owner keeps it from us: that is no fault of the document's.
-    if (const auto failure = CFiles::getReadFailure (file); failure.isNotEmpty())
-        return juce::Result::fail (getUnreadableText (failure));
-
     const auto root = CXml::parseFile (file);
 
     if (root == nullptr)
@@ -139,11 +130,12 @@ bool VlDocument::open (const juce::File& file)
 {
     const auto ownFile = getFile();
 
-    // JUCE would say that a folder, or a file in a folder that we may not enter, "doesn't exist".
+    // JUCE would say that a folder, or a file in a folder that we may not enter, "doesn't
+    // exist", and read a file that we may not read as an invalid document.
     const auto failure = CFiles::getReadFailure (file);
     const auto result =
         file.isDirectory() ? juce::Result::fail ("This is a folder, not a " + VlApplication::productName + " document.")
-        : failure.isNotEmpty() ? juce::Result::fail (getUnreadableText (failure))
+        : failure.isNotEmpty() ? juce::Result::fail ("The file cannot be read (" + failure + ").")
                                : loadFrom (file, false);
 
     if (result.failed())

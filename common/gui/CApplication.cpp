@@ -7,7 +7,6 @@
 #include "common/gui/CJucePrompts.h"
 
 #include <csignal>
-#include <set>
 
 namespace
 {
@@ -239,7 +238,7 @@ juce::Result CApplication::extractExamples (const void* data, size_t size)
     juce::ZipFile archive (in);
 
     // An example changed since it was extracted is the user's work now.
-    std::set<int> changed;
+    juce::Array<int> changed;
     juce::StringArray changedPaths;
 
     for (int i = 0; i < archive.getNumEntries(); ++i)
@@ -248,13 +247,13 @@ juce::Result CApplication::extractExamples (const void* data, size_t size)
 
         if (target.isAChildOf (folder) && target.existsAsFile() && ! hasContentOfEntry (target, archive, i))
         {
-            changed.insert (i);
+            changed.add (i);
             changedPaths.add (target.getFullPathName());
         }
     }
 
     const auto replaceChanged =
-        changed.empty()
+        changed.isEmpty()
         || CPrompts::get().askOkCancelWithDetails (
             CPrompts::Icon::warning, "Extract Examples",
             "These files in the folder differ from the examples. Replace them with the examples?",
@@ -264,7 +263,7 @@ juce::Result CApplication::extractExamples (const void* data, size_t size)
 
     for (int i = 0; i < archive.getNumEntries(); ++i)
     {
-        if (! replaceChanged && changed.count (i) != 0)
+        if (! replaceChanged && changed.contains (i))
             continue;
 
         // Refuses entries that would land outside the folder, or go through a link out of it.
@@ -328,7 +327,7 @@ void CApplication::loadPreferences (PrefsReader& prefs)
 
     // Unlike a damaged file, one that cannot be read (its mode, another owner) still
     // holds the user's settings: they stay for a start that may read them.
-    if (juce::FileInputStream (file).failedToOpen())
+    if (CFiles::getReadFailure (file).isNotEmpty())
     {
         preferencesUnreadable = true;
         return;

@@ -185,8 +185,24 @@ start_app()
     (cd "$WORK" && HOME="$WORK" XDG_CONFIG_HOME="$WORK/config" VELTRINO_MIDI_DIR="$WORK/midi" \
         exec "$APP" >> "$WORK/app.log" 2>&1) &
     APP_PID=$!
+    await_main_window
+}
+
+# await_main_window: sets MAIN to the main window of the application just started, once
+# the start picture has closed.
+await_main_window()
+{
     MAIN="$(wait_for_window '^Veltrino 1\.1 - ')"
     wait_for "the start picture to close" no_window_named '^Veltrino$'
+}
+
+# discard_changes: "Discard changes", the middle button of the save question, clicked.
+discard_changes()
+{
+    local box
+    box="$(wait_for_window '^Closing document')"
+    eval "$(xdotool getwindowgeometry --shell "$box")"
+    click_in "$box" $((WIDTH / 2)) $((HEIGHT - 21))
 }
 
 # quit_app: Ctrl+Q in the main window; the application must end without an error.

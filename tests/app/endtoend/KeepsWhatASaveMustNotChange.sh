@@ -27,13 +27,7 @@ cp "$HERE/../../../resources/examples/win_example.vlt" "$DOCS/large.vlt"
 [ "$(stat -c %s "$DOCS/large.vlt")" -gt 4096 ] || fail "the large document is not larger than the limit"
 for name in readonly large; do cp "$DOCS/$name.vlt" "$WORK/$name.before"; done
 
-cat > "$PREFS" <<'XML'
-<?xml version="1.0" encoding="UTF-8"?>
-<preferences>
-  <tooltips visible="0"/>
-  <midi_in device="FCB1010" channel="5"/>
-</preferences>
-XML
+listen_to_the_board
 cp "$PREFS" "$WORK/preferences.before"
 chmod 200 "$PREFS"
 
@@ -55,8 +49,7 @@ trap 'kill "$LOG_PID" 2>/dev/null || true; cleanup' EXIT
     HOME="$WORK" XDG_CONFIG_HOME="$WORK/config" VELTRINO_MIDI_DIR="$WORK/midi" exec "${AS_A_USER[@]}" "$APP"
 ) > "$WORK/app.pipe" 2>&1 &
 APP_PID=$!
-MAIN="$(wait_for_window '^Veltrino 1\.1 - ')"
-wait_for "the start picture to close" no_window_named '^Veltrino$'
+await_main_window
 
 # The modes below are checked only where they hold for the application.
 capabilities="$(awk '/^CapEff:/ { print $2 }' "/proc/$APP_PID/status")"
@@ -109,9 +102,7 @@ cmp -s "$DOCS/readonly.vlt" "$WORK/readonly.before" || fail "the read-only docum
 
 # Its changes are discarded ("Discard changes", the question's middle button) to open the large one.
 press_until "$MAIN" ctrl+o "the save question" window_named '^Closing document'
-box="$(wait_for_window '^Closing document')"
-eval "$(xdotool getwindowgeometry --shell "$box")"
-click_in "$box" $((WIDTH / 2)) $((HEIGHT - 21))
+discard_changes
 choose_file "$DOCS/large.vlt" "the large document's title" window_named '^Veltrino 1\.1 - large$'
 rename_first_patch large "Cut"
 save_refused large
@@ -120,9 +111,7 @@ cmp -s "$DOCS/large.vlt" "$WORK/large.before" || fail "the large document was ch
 
 # Quit, discarding; the preferences that could not be read stay as they were.
 press_until "$MAIN" ctrl+q "the save question" window_named '^Closing document'
-box="$(wait_for_window '^Closing document')"
-eval "$(xdotool getwindowgeometry --shell "$box")"
-click_in "$box" $((WIDTH / 2)) $((HEIGHT - 21))
+discard_changes
 wait_for "the application to end" bash -c "! kill -0 $APP_PID"
 wait "$APP_PID" || fail "the application ended with an error"
 APP_PID=""
