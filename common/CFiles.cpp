@@ -86,6 +86,20 @@ namespace
         }
     }
 
+    /** Gives the file the mode, where its filesystem keeps modes: FAT, and FUSE mounts of
+        phones or network shares, refuse a change of mode (EPERM, ENOSYS, EOPNOTSUPP) on a
+        file that is the user's own. Failing the save there would leave a document that can
+        never be saved again; the file takes what the filesystem gives it instead.
+    */
+    bool keepMode (int fd, mode_t mode)
+    {
+        if (::fchmod (fd, mode & 07777) == 0)
+            return true;
+
+        // ENOTSUP is EOPNOTSUPP on Linux.
+        return errno == EPERM || errno == ENOSYS || errno == EOPNOTSUPP;
+    }
+
     bool writeAll (int fd, const char* data, size_t size)
     {
         // A short write (a file-size limit, a disk filling up) is written on from where it
@@ -112,9 +126,14 @@ namespace
 
 juce::Result CFiles::replaceAtomically (const juce::File& file, const juce::String& text)
 {
+    return replaceAtomically (file, text.toRawUTF8(), text.getNumBytesAsUTF8(), Links::follow);
+}
+
+juce::Result CFiles::replaceAtomically (const juce::File& file, const void* data, size_t size, Links links)
+{
     auto path = file.getFullPathName().toStdString();
 
-    if (! followLinks (path))
+    if (links == Links::follow && ! followLinks (path))
         return failNow ([&] { return "Cannot write " + file.getFullPathName(); });
 
     // The bytes go to the system as they are; only the messages are text.
@@ -135,7 +154,10 @@ juce::Result CFiles::replaceAtomically (const juce::File& file, const juce::Stri
         return failNow ([&] { return "Cannot create a file in " + folderText; });
 
     struct stat old = {};
-    const auto replacing = ::fstatat (folder.fd, name.c_str(), &old, 0) == 0;
+    const auto found = ::fstatat (folder.fd, name.c_str(), &old, links == Links::follow ? 0 : AT_SYMLINK_NOFOLLOW) == 0;
+
+    // A link that gives way is no file to keep the mode or the protection of.
+    const auto replacing = found && ! S_ISLNK (old.st_mode);
 
     if (replacing)
     {
@@ -146,7 +168,7 @@ juce::Result CFiles::replaceAtomically (const juce::File& file, const juce::Stri
         if (::faccessat (folder.fd, name.c_str(), W_OK, AT_EACCESS) != 0)
             return failNow ([&] { return "Cannot write " + targetPath; });
     }
-    else if (errno != ENOENT)
+    else if (! found && errno != ENOENT)
     {
         return failNow ([&] { return "Cannot write " + targetPath; });
     }
@@ -169,12 +191,12 @@ juce::Result CFiles::replaceAtomically (const juce::File& file, const juce::Stri
     }
 
     const auto written = [&]() -> juce::Result {
-        if (! writeAll (out.fd, text.toRawUTF8(), text.getNumBytesAsUTF8()))
+        if (! writeAll (out.fd, static_cast<const char*> (data), size))
             return failNow ([&] { return "Cannot write " + targetPath; });
 
         // Durable, with the old file's mode, before it takes the old file's place: a crash
         // never leaves an empty document.
-        if ((replacing && ::fchmod (out.fd, old.st_mode & 07777) != 0) || ::fsync (out.fd) != 0 || ! out.close())
+        if ((replacing && ! keepMode (out.fd, old.st_mode)) || ::fsync (out.fd) != 0 || ! out.close())
             return failNow ([&] { return "Cannot write " + targetPath; });
 
         if (::renameat (folder.fd, temporaryName.toRawUTF8(), folder.fd, name.c_str()) != 0)

@@ -26,6 +26,58 @@ namespace
         juce::MemoryBlock existing;
         return file.loadFileAsData (existing) && existing == example;
     }
+
+    bool leadsThroughLink (const juce::File& folder, const juce::File& target)
+    {
+        for (auto part = target.getParentDirectory(); part.isAChildOf (folder); part = part.getParentDirectory())
+            if (part.isSymbolicLink())
+                return true;
+
+        return false;
+    }
+
+    /** Writes one entry of the archive into the folder: a file whole or not at all, as a
+        document is saved (JUCE's own extraction takes a short write for a whole one, and
+        deletes the file it replaces first). Refuses an entry that would land outside the
+        folder or go through a link out of it; a link in the file's place gives way to it.
+    */
+    juce::Result extractEntry (juce::ZipFile& archive, int index, const juce::File& folder)
+    {
+        const auto& entry = *archive.getEntry (index);
+        const auto path = entry.filename.replaceCharacter ('\\', '/');
+
+        // Folders and links are JUCE's, which refuses the same entries.
+        if (path.isEmpty() || path.endsWithChar ('/') || entry.isSymbolicLink)
+            return archive.uncompressEntry (index, folder, juce::ZipFile::OverwriteFiles::yes,
+                                            juce::ZipFile::FollowSymlinks::no);
+
+        const auto target = folder.getChildFile (path);
+
+        if (! target.isAChildOf (folder))
+            return juce::Result::fail ("Entry " + path + " is outside the target directory");
+
+        if (leadsThroughLink (folder, target))
+            return juce::Result::fail ("Parent directory leads through symlink for target file: "
+                                       + target.getFullPathName());
+
+        if (const auto made = target.getParentDirectory().createDirectory(); made.failed())
+            return made;
+
+        const std::unique_ptr<juce::InputStream> stream (archive.createStreamForEntry (index));
+        juce::MemoryBlock content;
+
+        if (stream == nullptr || stream->readIntoMemoryBlock (content) != (size_t) entry.uncompressedSize)
+            return juce::Result::fail ("The example " + path + " cannot be unpacked");
+
+        if (const auto written =
+                CFiles::replaceAtomically (target, content.getData(), content.getSize(), CFiles::Links::replace);
+            written.failed())
+            return written;
+
+        target.setLastModificationTime (entry.fileTime);
+        target.setLastAccessTime (entry.fileTime);
+        return juce::Result::ok();
+    }
 }
 
 CApplication::CApplication (bool shouldLog)
@@ -266,9 +318,7 @@ juce::Result CApplication::extractExamples (const void* data, size_t size)
         if (! replaceChanged && changed.contains (i))
             continue;
 
-        // Refuses entries that would land outside the folder, or go through a link out of it.
-        const auto entryResult =
-            archive.uncompressEntry (i, folder, juce::ZipFile::OverwriteFiles::yes, juce::ZipFile::FollowSymlinks::no);
+        const auto entryResult = extractEntry (archive, i, folder);
 
         if (entryResult.failed() && result.wasOk())
             result = entryResult;

@@ -88,8 +88,11 @@ public:
         file; otherwise they all stay. Missing files and files equal to their entry
         are written without a question. Nothing is written outside the folder, and
         nothing when the user cancels the chooser. Holds a CStMenuLock while it runs.
-        Reports no failure to the user; the result tells the caller whether every
-        entry was written (cancelling, or keeping changed files, is no failure).
+        Each file is written whole or not at all, as a document is saved: one that
+        cannot be (a full disk) leaves what was there as it was. Reports no failure
+        to the user; the result tells the caller whether every entry was written,
+        naming the first file that was not and why (cancelling, or keeping changed
+        files, is no failure).
     */
     static juce::Result extractExamples (const void* data, size_t size);
 

@@ -12,26 +12,9 @@ EXAMPLE="$FOLDER/Veltrino examples/win_example.vlt"
 DUMP="$FOLDER/Veltrino examples/Veltrino.syx"
 mkdir -p "$FOLDER"
 
-# File > Extract Examples... (the item at height 159 of the File menu), then the folder
-# typed into the chooser's file box: Return moves the chooser there, "Open" chooses it.
-extract_examples()
-{
-    choose_from_file_menu 159
-    local chooser
-    chooser="$(wait_for_window '^Choose a folder for the examples$')"
-    eval "$(xdotool getwindowgeometry --shell "$chooser")"
-    click_in "$chooser" $((WIDTH * 2 / 3)) $((HEIGHT - 62))
-    xdotool key ctrl+a
-    xdotool type --delay 5 "$FOLDER"
-    xdotool key Return
-    sleep 0.5
-    click_in "$chooser" $((WIDTH - 55)) $((HEIGHT - 24))
-    wait_for "the chooser to close" no_window_named '^Choose a folder for the examples$'
-}
-
 start_app
 
-extract_examples
+extract_examples "$FOLDER"
 wait_for "the extracted examples" test -s "$DUMP" -a -s "$EXAMPLE"
 no_window_named '^Extract Examples$' || fail "a question came although nothing was there"
 
@@ -40,7 +23,7 @@ printf '<!-- my set -->\n' >> "$EXAMPLE"
 cp "$EXAMPLE" "$WORK/edited.vlt"
 rm "$DUMP"
 
-extract_examples
+extract_examples "$FOLDER"
 box="$(wait_for_window '^Extract Examples$')"
 press_until "$box" Escape "the question to close" no_window_named '^Extract Examples$'
 wait_for "the dump extracted again" test -s "$DUMP"

@@ -249,6 +249,39 @@ choose_file()
     press_until - Return "$@"
 }
 
+editor_shown() { xdotool search --onlyvisible --name '^Patches setup$'; }
+
+# rename_first_patch TITLE NAME: the first patch renamed in the editor; the title gains " *".
+rename_first_patch()
+{
+    press_until "$MAIN" ctrl+k "the editor to show" editor_shown
+    local editor
+    editor="$(editor_shown | head -n1)"
+    click_in "$editor" 300 36
+    xdotool type --delay 20 "$2"
+    xdotool key Return
+    close_with_escape "$editor" '^Patches setup$'
+    wait_for "the title's ' *'" window_named "^Veltrino 1\\.1 - $1 \\*\$"
+}
+
+# extract_examples FOLDER: File > Extract Examples... (the item at height 159 of the File
+# menu), then the folder typed into the chooser's file box: Return moves the chooser there,
+# "Open" chooses it.
+extract_examples()
+{
+    choose_from_file_menu 159
+    local chooser
+    chooser="$(wait_for_window '^Choose a folder for the examples$')"
+    eval "$(xdotool getwindowgeometry --shell "$chooser")"
+    click_in "$chooser" $((WIDTH * 2 / 3)) $((HEIGHT - 62))
+    xdotool key ctrl+a
+    xdotool type --delay 5 "$1"
+    xdotool key Return
+    sleep 0.5
+    click_in "$chooser" $((WIDTH - 55)) $((HEIGHT - 24))
+    wait_for "the chooser to close" no_window_named '^Choose a folder for the examples$'
+}
+
 # play_the_stage: Stage.vlt opened with the board listened to, as a player starts. Opening
 # plays the volume pedal's initial value (0), controller 7; then the output is cleared.
 play_the_stage()

@@ -56,21 +56,6 @@ capabilities="$(awk '/^CapEff:/ { print $2 }' "/proc/$APP_PID/status")"
 (((0x$capabilities & 0x6) == 0)) || fail "the application still passes over file modes (CapEff $capabilities)"
 grep -q '^Max file size *4096 ' "/proc/$APP_PID/limits" || fail "no file-size limit: $(grep 'file size' "/proc/$APP_PID/limits")"
 
-editor_shown() { xdotool search --onlyvisible --name '^Patches setup$'; }
-
-# rename_first_patch TITLE NAME: the first patch renamed in the editor; the title gains " *".
-rename_first_patch()
-{
-    press_until "$MAIN" ctrl+k "the editor to show" editor_shown
-    local editor
-    editor="$(editor_shown | head -n1)"
-    click_in "$editor" 300 36
-    xdotool type --delay 20 "$2"
-    xdotool key Return
-    close_with_escape "$editor" '^Patches setup$'
-    wait_for "the title's ' *'" window_named "^Veltrino 1\\.1 - $1 \\*\$"
-}
-
 # save_refused TITLE: Ctrl+S shows the failure box, which Return closes; " *" stays.
 save_refused()
 {

@@ -1,6 +1,7 @@
 #include "common/gui/CApplication.h"
 #include "common/gui/CJucePrompts.h"
 #include "fixtures/FakePrompts.h"
+#include "fixtures/FullDisk.h"
 #include "fixtures/ModalTest.h"
 #include "fixtures/TemporaryHome.h"
 #include "fixtures/TestApplication.h"
@@ -10,7 +11,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <optional>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 class CApplicationTests : public ::testing::Test
@@ -442,4 +446,114 @@ TEST_F (CApplicationTests, ExtractingNeverWritesOutsideTheChosenFolder)
     EXPECT_TRUE (CApplication::extractExamples (zip.getData(), zip.getDataSize()).failed());
     EXPECT_EQ (filesBelow (home.getFolder()), juce::StringArray ("chosen/Veltrino examples/inside.txt"));
     EXPECT_FALSE (juce::File ("/tmp/veltrino-absolute.txt").exists());
+}
+
+TEST_F (CApplicationTests, AnExampleThatCannotBeWrittenWholeLeavesNoCutFileAndSaysWhich)
+{
+    if (::getuid() != 0)
+        GTEST_SKIP() << "a full disk is mounted here only as root (as in CI)";
+
+    // The small disks are this thread's alone: a mount namespace of its own.
+    ASSERT_EQ (::unshare (CLONE_NEWNS), 0) << std::strerror (errno);
+    ASSERT_EQ (::mount (nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr), 0) << std::strerror (errno);
+
+    juce::MemoryInputStream in (VlResources::examplesArchive, VlResources::examplesArchiveSize, false);
+    juce::ZipFile archive (in);
+    std::map<juce::String, juce::MemoryBlock> examples;
+
+    for (int i = 0; i < archive.getNumEntries(); ++i)
+        if (const auto& name = archive.getEntry (i)->filename; ! name.endsWithChar ('/'))
+            std::unique_ptr<juce::InputStream> (archive.createStreamForEntry (i))->readIntoMemoryBlock (examples[name]);
+
+    const juce::String own ("<veltrino version=\"1\"/>\n");    // smaller than the example
+    const auto ownExample = "Veltrino examples/win_example.vlt";
+
+    const struct
+    {
+        const char* name;
+        off_t bytesFree;
+        bool ownBefore;
+    } cases[] = {
+        { "an empty folder, one page free", 4096, false },
+        { "an empty folder, a full disk", 0, false },
+        { "over the user's own example, one page free", 4096, true },
+        { "over the user's own example, a full disk", 0, true },
+    };
+
+    for (const auto& c : cases)
+    {
+        const auto disk = home.getFolder().getChildFile (juce::String (&c - cases));
+        ASSERT_TRUE (disk.createDirectory());
+        ASSERT_EQ (::mount ("tmpfs", disk.getFullPathName().toRawUTF8(), "tmpfs", 0, "size=64k"), 0)
+            << std::strerror (errno);
+
+        if (c.ownBefore)
+            ASSERT_TRUE (disk.getChildFile (ownExample).getParentDirectory().createDirectory()
+                         && disk.getChildFile (ownExample).replaceWithText (own, false, false, nullptr));
+
+        fillDiskLeaving (disk, c.bytesFree);
+        prompts.folderAnswers = { disk };
+        prompts.okCancelAnswers = { true };
+        const auto result =
+            CApplication::extractExamples (VlResources::examplesArchive, VlResources::examplesArchiveSize);
+
+        EXPECT_TRUE (result.failed()) << c.name;
+        EXPECT_TRUE (result.getErrorMessage().contains ("No space left on device")
+                     && std::any_of (examples.begin(), examples.end(),
+                                     [&] (const auto& e) {
+                                         return result.getErrorMessage().contains (
+                                             disk.getChildFile (e.first).getFullPathName());
+                                     }))
+            << c.name << ": " << result.getErrorMessage();
+
+        for (const auto& [name, example] : examples)
+        {
+            juce::MemoryBlock after;
+            const auto file = disk.getChildFile (name);
+            const auto whole = file.loadFileAsData (after) && after == example;
+            const auto old =
+                c.ownBefore && name == ownExample && after == juce::MemoryBlock (own.toRawUTF8(), own.length());
+            EXPECT_TRUE (! file.exists() || whole || old)
+                << c.name << ": " << name << " holds " << after.getSize() << " bytes";
+        }
+
+        // A temporary file would hide among the hidden ones.
+        EXPECT_EQ (disk.getChildFile ("Veltrino examples").findChildFiles (juce::File::findFiles, false, ".*").size(),
+                   0)
+            << c.name;
+        ::umount2 (disk.getFullPathName().toRawUTF8(), MNT_DETACH);
+    }
+}
+
+TEST_F (CApplicationTests, ExtractingNeverWritesThroughALinkOutOfTheFolder)
+{
+    const struct
+    {
+        const char* link;    // in the chosen folder, to a file or folder outside it
+        bool folder;
+        bool written;    // the example in the link's place
+    } cases[] = {
+        { "Veltrino examples", true, false },
+        { "Veltrino examples/win_example.vlt", false, true },
+    };
+
+    for (const auto& c : cases)
+    {
+        const auto chosen = home.getFolder().getChildFile (juce::String (&c - cases));
+        const auto outside = home.getFolder().getChildFile ("outside" + juce::String (&c - cases));
+        const auto mine = outside.getChildFile (c.folder ? "win_example.vlt" : "mine.vlt");
+        ASSERT_TRUE (outside.createDirectory() && mine.replaceWithText ("mine", false, false, nullptr));
+        const auto link = chosen.getChildFile (c.link);
+        ASSERT_TRUE (link.getParentDirectory().createDirectory());
+        ASSERT_TRUE ((c.folder ? outside : mine).createSymbolicLink (link, false));
+
+        prompts.folderAnswers = { chosen };
+        prompts.okCancelAnswers = { true };
+        const auto result =
+            CApplication::extractExamples (VlResources::examplesArchive, VlResources::examplesArchiveSize);
+
+        EXPECT_EQ (result.wasOk(), c.written) << c.link << ": " << result.getErrorMessage();
+        EXPECT_EQ (mine.loadFileAsString(), "mine") << c.link;
+        EXPECT_EQ (link.isSymbolicLink(), ! c.written) << c.link;
+    }
 }
