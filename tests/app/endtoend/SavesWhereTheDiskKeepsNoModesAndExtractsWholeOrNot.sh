@@ -20,13 +20,13 @@ source "$(dirname "$0")/EndToEndHelper.sh"
 STICK="$WORK/config"
 FULL="$WORK/full"
 mkdir -p "$FULL"
+# The daemon that serves the stick ends once it is unmounted.
+trap 'umount -l "$STICK" "$FULL" 2> /dev/null || true; cleanup' EXIT
 mkfs.vfat -C "$WORK/stick.img" 4096 > /dev/null
 rm -rf "${STICK:?}"/*    # FUSE mounts only onto an empty folder
 fusefat -o rw+ "$WORK/stick.img" "$STICK" > "$WORK/fusefat.log" 2>&1
 mountpoint -q "$STICK" || fail "the stick cannot be mounted: $(cat "$WORK/fusefat.log")"
 mount -t tmpfs -o size=64k tmpfs "$FULL" || fail "no tmpfs"
-# The daemon that serves the stick ends once it is unmounted.
-trap 'umount -l "$STICK" "$FULL"; cleanup' EXIT
 
 chmod 600 "$STICK" 2> /dev/null && fail "the stick keeps file modes: nothing would be shown"
 mkdir -p "$STICK/Veltrino"
