@@ -16,8 +16,8 @@ class CPrompts;
     commands About, Tooltips, Online help and Quit. The product derives from it
     and fills the seven hooks.
 
-    Start-up (initialise), in this order: has what the event loop took in
-    handled as soon as a window goes, and a quit seen at once (CEventLoopWaker);
+    Start-up (initialise), in this order: has every event from the X server
+    handled at once, and a quit seen at once (CEventLoopWaker);
     installs the JUCE prompts unless another implementation is installed
     already; installs createLookAndFeel() as the default look-and-feel;
     showSplash (2000, false) when the command line is empty; reads the

@@ -8,11 +8,70 @@
 #include <fcntl.h>
 #include <juce_events/native/juce_linux_EventLoopInternal.h>
 #include <unistd.h>
+
+namespace
+{
+    int getXConnection()
+    {
+        auto* windowSystem = juce::XWindowSystem::getInstanceWithoutCreating();
+        auto* display = windowSystem != nullptr ? windowSystem->getDisplay() : nullptr;
+        return display != nullptr ? juce::X11Symbols::getInstance()->xConnectionNumber (display) : -1;
+    }
+
+    // JUCE's own handler for the connection: it takes what Xlib holds before reading
+    // more, and returns at once when there is nothing. Xlib's queue alone would not
+    // tell: what its calls read may wait in the queue of the library below it (xcb),
+    // which the handler's XPending looks into and the queue's length does not.
+    void handOverXlibQueue()
+    {
+        if (const auto connection = getXConnection(); connection >= 0)
+            juce::LinuxEventLoopInternal::invokeEventLoopCallbackForFd (connection);
+    }
+
+    // Of the descriptors that the loop watches, the message queue's is the one that is
+    // neither the X connection's nor ours; -1 when that does not leave exactly one.
+    int findMessageQueue (int ours)
+    {
+        auto descriptors = juce::LinuxEventLoopInternal::getRegisteredFds();
+        const auto connection = getXConnection();
+        std::erase_if (descriptors, [&] (int fd) { return fd == ours || fd == connection; });
+
+        // If you hit this assertion, the loop watches a descriptor that this class does not
+        // know of: the message queue cannot be told from it, and the list of a round's
+        // callbacks may have to grow inside a modal loop.
+        jassert (descriptors.size() == 1);
+        return descriptors.size() == 1 ? descriptors.front() : -1;
+    }
+}
 #endif
 
 CEventLoopWaker::CEventLoopWaker()
 {
+    // The desktop opens the X connection, whose descriptor the loop watches from then on.
     juce::Desktop::getInstance().addFocusChangeListener (this);
+
+#if JUCE_LINUX || JUCE_BSD
+    if (::pipe2 (pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0)
+    {
+        pipeEnds[0] = pipeEnds[1] = -1;
+        return;
+    }
+
+    juce::LinuxEventLoop::registerFdCallback (pipeEnds[0], [this] (int) { woken(); });
+
+    if (const auto queue = findMessageQueue (pipeEnds[0]); queue >= 0)
+    {
+        // Numbered above the queue's, so that its callback follows the queue's.
+        queueDuplicate = ::fcntl (queue, F_DUPFD_CLOEXEC, queue + 1);
+
+        if (queueDuplicate >= 0)
+            juce::LinuxEventLoop::registerFdCallback (queueDuplicate, [] (int) { handOverXlibQueue(); });
+    }
+
+    // The first round: the queue, its duplicate and the pipe ready at once.
+    juce::MessageManager::callAsync ([] {});
+    wakeForQuit();
+#endif
 }
 
 CEventLoopWaker::~CEventLoopWaker()
@@ -26,23 +85,36 @@ CEventLoopWaker::~CEventLoopWaker()
         ::close (pipeEnds[0]);
         ::close (pipeEnds[1]);
     }
+
+    // Left watched after the queue has gone, it would be ready for ever: its end of the
+    // queue's socket pair reads the end of the file.
+    if (queueDuplicate >= 0)
+    {
+        juce::LinuxEventLoop::unregisterFdCallback (queueDuplicate);
+        ::close (queueDuplicate);
+    }
 #endif
 }
 
 void CEventLoopWaker::globalFocusChanged (juce::Component*)
 {
 #if JUCE_LINUX || JUCE_BSD
-    // JUCE's own handler for the connection: it takes what Xlib holds before reading
-    // more. Whatever it handles may change the focus again; that needs no second turn.
-    if (auto* windowSystem = juce::XWindowSystem::getInstanceWithoutCreating();
-        windowSystem != nullptr && ! handingOver)
+    // Whatever the handler handles may change the focus again; that needs no second turn.
+    if (! handingOver)
     {
-        if (auto* display = windowSystem->getDisplay())
-        {
-            const juce::ScopedValueSetter<bool> once (handingOver, true);
-            juce::LinuxEventLoopInternal::invokeEventLoopCallbackForFd (
-                juce::X11Symbols::getInstance()->xConnectionNumber (display));
-        }
+        const juce::ScopedValueSetter<bool> once (handingOver, true);
+        handOverXlibQueue();
+    }
+#endif
+}
+
+void CEventLoopWaker::woken()
+{
+#if JUCE_LINUX || JUCE_BSD
+    char bytes[64];
+
+    while (::read (pipeEnds[0], bytes, sizeof (bytes)) > 0)
+    {
     }
 #endif
 }
@@ -50,25 +122,10 @@ void CEventLoopWaker::globalFocusChanged (juce::Component*)
 void CEventLoopWaker::wakeForQuit()
 {
 #if JUCE_LINUX || JUCE_BSD
-    if (pipeEnds[0] < 0)
-    {
-        if (::pipe2 (pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0)
-        {
-            pipeEnds[0] = pipeEnds[1] = -1;
-            return;
-        }
-
-        juce::LinuxEventLoop::registerFdCallback (pipeEnds[0], [this] (int) {
-            char bytes[64];
-
-            while (::read (pipeEnds[0], bytes, sizeof (bytes)) > 0)
-            {
-            }
-        });
-    }
-
     // A write that fails finds the pipe full, which wakes the loop already.
     const char byte = 0;
-    juce::ignoreUnused (::write (pipeEnds[1], &byte, 1));
+
+    if (pipeEnds[1] >= 0)
+        juce::ignoreUnused (::write (pipeEnds[1], &byte, 1));
 #endif
 }
