@@ -5,12 +5,40 @@
 #include "common/gui/CEventLoopWaker.h"
 
 #if JUCE_LINUX || JUCE_BSD
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <juce_events/native/juce_linux_EventLoopInternal.h>
 #include <unistd.h>
 
 namespace
 {
+    constexpr int quitSignals[] = { SIGTERM, SIGHUP };
+
+    // The pipe's write end while a waker listens, for the signal handler.
+    volatile std::sig_atomic_t signalPipe = -1;
+
+    // Async-signal-safe: one byte, the signal's number, into the pipe.
+    void writeSignalToPipe (int signal)
+    {
+        const auto savedErrno = errno;
+        const auto byte = (char) signal;
+        juce::ignoreUnused (::write (signalPipe, &byte, 1));
+        errno = savedErrno;
+    }
+
+    void setQuitSignalsHandler (void (*handler) (int))
+    {
+        struct sigaction action = {};
+        action.sa_handler = handler;
+        action.sa_flags = SA_RESTART;
+        sigemptyset (&action.sa_mask);
+
+        for (const auto signal : quitSignals)
+            ::sigaction (signal, &action, nullptr);
+    }
+
     int getXConnection()
     {
         auto* windowSystem = juce::XWindowSystem::getInstanceWithoutCreating();
@@ -71,6 +99,9 @@ CEventLoopWaker::CEventLoopWaker()
     // The first round: the queue, its duplicate and the pipe ready at once.
     juce::MessageManager::callAsync ([] {});
     wakeForQuit();
+
+    signalPipe = pipeEnds[1];
+    setQuitSignalsHandler (writeSignalToPipe);
 #endif
 }
 
@@ -81,6 +112,9 @@ CEventLoopWaker::~CEventLoopWaker()
 #if JUCE_LINUX || JUCE_BSD
     if (pipeEnds[0] >= 0)
     {
+        setQuitSignalsHandler (SIG_DFL);
+        signalPipe = -1;
+
         juce::LinuxEventLoop::unregisterFdCallback (pipeEnds[0]);
         ::close (pipeEnds[0]);
         ::close (pipeEnds[1]);
@@ -112,9 +146,16 @@ void CEventLoopWaker::woken()
 {
 #if JUCE_LINUX || JUCE_BSD
     char bytes[64];
+    bool signalled = false;
 
-    while (::read (pipeEnds[0], bytes, sizeof (bytes)) > 0)
+    for (ssize_t count; (count = ::read (pipeEnds[0], bytes, sizeof (bytes))) > 0;)
+        signalled = signalled || std::any_of (bytes, bytes + count, [] (char byte) { return byte != 0; });
+
+    // What JUCE's loop does on SIGINT.
+    if (signalled)
     {
+        juce::JUCEApplicationBase::quit();
+        wakeForQuit();
     }
 #endif
 }

@@ -4,7 +4,8 @@
 
 //==============================================================================
 /** Has JUCE's event loop handle at once every event that the X server has sent,
-    and see a quit asked for after a modal loop.
+    see a quit asked for after a modal loop, and quit on SIGTERM and SIGHUP as it
+    does on SIGINT.
 
     On X11, the loop hands Xlib's queue to JUCE only when the connection has more
     to read. But a call to Xlib outside JUCE's handler for the connection reads the
@@ -25,7 +26,9 @@
     one list that every modal loop run inside the round empties: a quit asked for
     after a box (the save question) would wait for the next event from outside.
     wakeForQuit() has a pipe of our own ready to read, which makes the next round
-    count.
+    count. SIGTERM (a logout, `kill`) and SIGHUP (the terminal closed) write into
+    the same pipe, whose callback then quits as JUCE's loop does on SIGINT: the
+    application shuts down as after Quit, without a question.
 
     That list of a round's callbacks is refilled by a modal loop run from one of
     them: were it to grow there, the outer round would read freed memory. The first
