@@ -16,8 +16,9 @@ class CPrompts;
     commands About, Tooltips, Online help and Quit. The product derives from it
     and fills the seven hooks.
 
-    Start-up (initialise), in this order: has what the event loop took in
-    handled as soon as a window goes, and a quit seen at once (CEventLoopWaker);
+    Start-up (initialise), in this order: has every event from the X server
+    handled at once, a quit seen at once, and SIGTERM and SIGHUP taken as the
+    quit that JUCE makes of SIGINT (CEventLoopWaker);
     installs the JUCE prompts unless another implementation is installed
     already; installs createLookAndFeel() as the default look-and-feel;
     showSplash (2000, false) when the command line is empty; reads the
@@ -27,7 +28,8 @@ class CPrompts;
 
     Shutdown, in this order: writes the preferences (writePreferences still
     sees every object), resets the default look-and-feel, appShutdown(), then
-    deletes the recent-files list, the tooltip window and the command manager.
+    deletes the recent-files list, the tooltip window and the command manager;
+    last, SIGTERM and SIGHUP are given back their default action.
     After a fatal error the preferences are not written, so the previous file
     stays as it was; shutdown without start-up touches nothing.
 
