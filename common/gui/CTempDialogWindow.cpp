@@ -5,13 +5,17 @@
 CTempDialogWindow::CTempDialogWindow (const juce::String& title, juce::Component& content, juce::Colour background,
                                       bool escapeKeyTriggersCloseButton, bool resizable, bool useCornerResizer,
                                       const juce::String& windowState)
-    : juce::DialogWindow (title, background, escapeKeyTriggersCloseButton, true),
+    : juce::DialogWindow (title, background, escapeKeyTriggersCloseButton, false),
       escapeCloses (escapeKeyTriggersCloseButton)
 {
     setDropShadowEnabled (true);
     setUsingNativeTitleBar (true);
     setContentNonOwned (&content, true);
     setResizable (resizable, useCornerResizer);
+
+    // On the desktop only now: JUCE shows a window that is there as its title bar or its
+    // resizing changes, and a window manager would frame it before it has its size and place.
+    addToDesktop();
 
     const auto fittedWidth = getWidth();
     const auto fittedHeight = getHeight();
