@@ -1,7 +1,5 @@
 #include "common/gui/CTempDialogWindow.h"
 
-#include "common/gui/CWindowPlacement.h"
-
 CTempDialogWindow::CTempDialogWindow (const juce::String& title, juce::Component& content, juce::Colour background,
                                       bool escapeKeyTriggersCloseButton, bool resizable, bool useCornerResizer,
                                       const juce::String& windowState)
@@ -17,22 +15,8 @@ CTempDialogWindow::CTempDialogWindow (const juce::String& title, juce::Component
     // resizing changes, and a window manager would frame it before it has its size and place.
     addToDesktop();
 
-    const auto fittedWidth = getWidth();
-    const auto fittedHeight = getHeight();
-
-    if (windowState.isNotEmpty() && restoreWindowStateFromString (windowState))
-    {
-        // A saved size would cut or stretch fixed content that has changed since.
-        if (! resizable)
-            setSize (fittedWidth, fittedHeight);
-
-        // Saved on a larger screen, it could come back mostly off this one.
-        CWindowPlacement::moveOnScreen (*this, windowState);
-    }
-    else
-    {
+    if (windowState.isEmpty() || ! placement.restore (windowState))
         centreWithSize (getWidth(), getHeight());
-    }
 }
 
 CTempDialogWindow::~CTempDialogWindow() = default;
