@@ -36,20 +36,19 @@ bool CWindowState::restore (const juce::String& state)
         tokens.remove (0);
 
     const auto normalState = tokens.joinIntoString (" ");
-    const auto fittedSize = window.getBounds();
+    const auto fitted = window.getBounds();
 
     if (! window.restoreWindowStateFromString (normalState))
         return false;
 
     // A saved size would cut or stretch fixed content that has changed since.
     if (! window.isResizable())
-        window.setSize (fittedSize.getWidth(), fittedSize.getHeight());
+        window.setSize (fitted.getWidth(), fitted.getHeight());
 
     // Saved on a larger screen, it could come back mostly off this one.
     CWindowPlacement::moveOnScreen (window, normalState);
 
-    if (maximised)
-        askToShowMaximised();
+    maximiseWhenFramed = maximised;
 
     return true;
 }
@@ -72,6 +71,7 @@ juce::String CWindowState::toString() const
 void CWindowState::componentMovedOrResized (juce::Component&, bool, bool)
 {
     countFrameInLimits();
+    maximiseOnceFramed();
 
     if (const auto bounds = window.getBounds(); bounds != normalBounds && ! isMaximised())
     {
@@ -112,8 +112,7 @@ bool CWindowState::isMaximised() const
     auto* peer = window.getPeer();
     auto* windowSystem = juce::XWindowSystem::getInstanceWithoutCreating();
 
-    // Only a window manager, which frames the window, maximises it: without one, the mark
-    // that restore() put on the window stays there unheeded.
+    // Only a window manager, which frames the window, maximises it.
     if (peer == nullptr || windowSystem == nullptr || ! peer->getFrameSizeIfPresent())
         return false;
 
@@ -136,26 +135,18 @@ bool CWindowState::isMaximised() const
 #endif
 }
 
-void CWindowState::askToShowMaximised()
+void CWindowState::maximiseOnceFramed()
 {
 #if JUCE_LINUX || JUCE_BSD
     auto* peer = window.getPeer();
     auto* windowSystem = juce::XWindowSystem::getInstanceWithoutCreating();
 
-    if (peer == nullptr || windowSystem == nullptr)
+    // Framed at its normal bounds first: JUCE learns the frame once, and that of a window
+    // shown maximised (less or none) would misplace the window when it is no longer.
+    if (! maximiseWhenFramed || peer == nullptr || windowSystem == nullptr || ! peer->getFrameSizeIfPresent())
         return;
 
-    // A window manager reads the marks of a window that is not shown yet when it shows it,
-    // and keeps the window's bounds to give back when it is no longer maximised.
-    auto* display = windowSystem->getDisplay();
-    const juce::XWindowSystemUtilities::ScopedXLock lock;
-    long marks[std::size (maximisedStates)];
-
-    for (size_t i = 0; i < std::size (maximisedStates); ++i)
-        marks[i] = (long) juce::XWindowSystemUtilities::Atoms::getCreating (display, maximisedStates[i]);
-
-    juce::X11Symbols::getInstance()->xChangeProperty (
-        display, (::Window) peer->getNativeHandle(), windowSystem->getAtoms().windowState, XA_ATOM, 32, PropModeAppend,
-        reinterpret_cast<const unsigned char*> (marks), (int) std::size (marks));
+    maximiseWhenFramed = false;
+    windowSystem->setMaximised ((::Window) peer->getNativeHandle(), true);
 #endif
 }

@@ -28,7 +28,7 @@ public:
         manager's frame is known. A window that is not resizable keeps its size and
         takes the place only. A window that would not lie wholly on a screen is moved
         onto it (CWindowPlacement::moveOnScreen). A state marked "fs" has the window
-        manager show the window maximised over those bounds.
+        manager maximise the window once it has framed it there.
 
         @returns false, and leaves the window as it is, for a state that holds no
                  usable bounds (empty, unparsable, an empty rectangle)
@@ -44,11 +44,11 @@ private:
     void componentMovedOrResized (juce::Component&, bool wasMoved, bool wasResized) override;
     void countFrameInLimits();
     bool isMaximised() const;
-    void askToShowMaximised();
+    void maximiseOnceFramed();
 
     juce::ResizableWindow& window;
     juce::Rectangle<int> normalBounds, earlierNormalBounds;
-    bool frameCounted = false;
+    bool frameCounted = false, maximiseWhenFramed = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CWindowState)
 };
