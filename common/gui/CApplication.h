@@ -5,6 +5,7 @@
 #include <juce_gui_extra/juce_gui_extra.h>
 
 class CEventLoopWaker;
+class CWindowBuffers;
 class CPrompts;
 
 //==============================================================================
@@ -18,6 +19,7 @@ class CPrompts;
 
     Start-up (initialise), in this order: has what the event loop took in
     handled as soon as a window goes, and a quit seen at once (CEventLoopWaker);
+    keeps what opens over a window open under a window manager (CWindowBuffers);
     installs the JUCE prompts unless another implementation is installed
     already; installs createLookAndFeel() as the default look-and-feel;
     showSplash (2000, false) when the command line is empty; reads the
@@ -170,6 +172,7 @@ private:
     std::unique_ptr<juce::FileLogger> logger;
     std::unique_ptr<CPrompts> prompts;
     std::unique_ptr<CEventLoopWaker> eventLoopWaker;
+    std::unique_ptr<CWindowBuffers> windowBuffers;
     bool initialised = false;
     bool fatalErrorRaised = false;
     bool preferencesUnreadable = false;
