@@ -110,9 +110,11 @@ report()
 # Every stage runs even when one before it failed.
 set +e
 
-# util-linux brings setpriv, with which a scenario runs the application without root's override of file modes.
+# util-linux brings setpriv, with which a scenario runs the application without root's override of file modes,
+# and taskset; the window managers, wmctrl and x11-utils serve the scenario that runs under window managers.
 ensure_packages "${BUILD_PACKAGES[@]}" "${SANITIZER_PACKAGES[@]}" \
-    util-linux xvfb xauth xdotool imagemagick python3 libgtest-dev libgmock-dev libbenchmark-dev clang-format || exit 1
+    util-linux xvfb xauth xdotool imagemagick python3 libgtest-dev libgmock-dev libbenchmark-dev clang-format \
+    openbox fluxbox wmctrl x11-utils || exit 1
 
 stage format
 
