@@ -11,10 +11,10 @@
     patch list as content.
 
     It is made hidden and centred, on the desktop; the application restores its
-    saved place (getPlacement()) and shows it. Closing it is a quit request. One ".vlt" file dropped on it is opened.
-    The menu bar's titles show greyed exactly while the menus are locked (a box or
-    dialog is open), whether or not the window has the keyboard focus.
-    Main thread only.
+    saved place (getPlacement()) and shows it. Closing it is a quit request. One
+    ".vlt" file dropped on it is opened. The menu bar's titles show greyed exactly
+    while the menus are locked (a box or dialog is open), whether or not the
+    window has the keyboard focus. Main thread only.
 */
 class VlWindow : public juce::DocumentWindow,
                  public juce::FileDragAndDropTarget,
