@@ -109,6 +109,21 @@ keeps_the_main_window()
     fi
 }
 
+# click_drops_down WHAT: a click where the pointer is opens a menu (a window "menu"), within
+# 2 s, which Escape then closes.
+click_drops_down()
+{
+    xdotool click 1
+    for _ in $(seq 20); do
+        window_named '^menu$' > /dev/null && break
+        sleep 0.1
+    done
+    window_named '^menu$' > /dev/null || fail "$WM: $1"
+    sleep 0.3
+    xdotool key Escape
+    wait_for "the menu to close" no_window_named '^menu$'
+}
+
 # Edit clicked, its menu closed with Escape, 3 s without a move, Edit clicked again.
 opens_the_menu_after_escape()
 {
@@ -116,20 +131,9 @@ opens_the_menu_after_escape()
     read -r x y w h <<< "$(geometry "$MAIN")"
     xdotool mousemove $((x + 60)) $((y + 10))
     sleep 0.3
-    xdotool click 1
-    wait_for_window '^menu$' > /dev/null
-    sleep 0.3
-    xdotool key Escape
-    wait_for "the Edit menu to close" no_window_named '^menu$'
+    click_drops_down "a click on Edit opened no menu"
     sleep 3
-    xdotool click 1
-    for _ in $(seq 20); do
-        window_named '^menu$' > /dev/null && break
-        sleep 0.1
-    done
-    window_named '^menu$' > /dev/null || fail "$WM: a click on Edit after Escape and 3 s opened no menu"
-    xdotool key Escape
-    wait_for "the Edit menu to close" no_window_named '^menu$'
+    click_drops_down "a click on Edit after Escape and 3 s opened no menu"
     quit_app
 }
 
@@ -144,14 +148,7 @@ opens_a_list_after_3_s()
     read -r x y w h <<< "$(geometry "$dialog")"
     xdotool mousemove $((x + 478)) $((y + 16))
     sleep 3
-    xdotool click 1
-    for _ in $(seq 20); do
-        window_named '^menu$' > /dev/null && break
-        sleep 0.1
-    done
-    window_named '^menu$' > /dev/null || fail "$WM: a click on the channel's box after 3 s dropped no list down"
-    xdotool key Escape
-    wait_for "the channel's list to close" no_window_named '^menu$'
+    click_drops_down "a click on the channel's box after 3 s dropped no list down"
     close_with_escape "$dialog" '^MIDI input setup$'
     quit_app
 }
