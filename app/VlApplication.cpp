@@ -10,7 +10,6 @@
 #include "common/CPrompts.h"
 #include "common/CStMenuLock.h"
 #include "common/CXmlHelpers.h"
-#include "common/gui/CWindowPlacement.h"
 #include "engine/VlEngine.h"
 #include "engine/VlTypes.h"
 #include "engine/VlXmlVocabulary.h"
@@ -79,9 +78,7 @@ void VlApplication::createMainWindow (const juce::String&, PrefsReader& prefs)
     if (prefs.isLoaded())
     {
         prefs.section = VlXml::mainWindow.toString();
-        const auto mainWindowState = prefs.getString (VlXml::state.toString());
-        mainWindow->restoreWindowStateFromString (mainWindowState);
-        CWindowPlacement::moveOnScreen (*mainWindow, mainWindowState);
+        mainWindow->getPlacement().restore (prefs.getString (VlXml::state.toString()));
 
         prefs.section = VlXml::patchesDlg.toString();
         VlEditor::getInstance (true)->windowState = prefs.getString (VlXml::state.toString());
@@ -166,7 +163,7 @@ void VlApplication::writePreferences (juce::XmlElement& root)
         engine->saveMidiInToXml (*root.createNewChildElement (VlXml::midiIn));
 
     root.createNewChildElement (VlXml::mainWindow)
-        ->setAttribute (VlXml::state, mainWindow != nullptr ? mainWindow->getWindowStateAsString() : juce::String());
+        ->setAttribute (VlXml::state, mainWindow != nullptr ? mainWindow->getPlacement().toString() : juce::String());
 
     const auto saveDialog = [&root] (const juce::Identifier& element, const juce::String& windowState) {
         root.createNewChildElement (element)->setAttribute (VlXml::state, windowState);

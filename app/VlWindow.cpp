@@ -12,7 +12,8 @@ namespace
 }
 
 VlWindow::VlWindow (juce::MenuBarModel* menuBarModel)
-    : juce::DocumentWindow (VlApplication::productName, juce::Colours::lightgrey, juce::DocumentWindow::allButtons)
+    : juce::DocumentWindow (VlApplication::productName, juce::Colours::lightgrey, juce::DocumentWindow::allButtons,
+                            false)
 {
     setContentOwned (std::make_unique<JContentComponent>().release(), false);
 
@@ -25,6 +26,10 @@ VlWindow::VlWindow (juce::MenuBarModel* menuBarModel)
     setMenuBar (menuBarModel, menuBarHeight);
     setResizeLimits (minimumWidth, height, std::numeric_limits<int>::max() / 2, std::numeric_limits<int>::max() / 2);
     centreWithSize (minimumWidth, height);
+
+    // On the desktop only now: JUCE shows a window that is there as its title bar or its
+    // resizing changes, and a window manager would frame it before it has its place.
+    addToDesktop();
 
     CStMenuLock::addListener (this);
     showMenusUsable (CStMenuLock::counter() == 0);

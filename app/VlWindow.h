@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/CStMenuLock.h"
+#include "common/gui/CWindowState.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -9,11 +10,11 @@
     and the document, the application's menu bar, and the pedal board with the
     patch list as content.
 
-    It is made hidden and centred; the application restores its saved place and
-    shows it. Closing it is a quit request. One ".vlt" file dropped on it is opened.
-    The menu bar's titles show greyed exactly while the menus are locked (a box or
-    dialog is open), whether or not the window has the keyboard focus.
-    Main thread only.
+    It is made hidden and centred, on the desktop; the application restores its
+    saved place (getPlacement()) and shows it. Closing it is a quit request. One
+    ".vlt" file dropped on it is opened. The menu bar's titles show greyed exactly
+    while the menus are locked (a box or dialog is open), whether or not the
+    window has the keyboard focus. Main thread only.
 */
 class VlWindow : public juce::DocumentWindow,
                  public juce::FileDragAndDropTarget,
@@ -50,9 +51,14 @@ public:
     /** Keeps the menu bar's titles following the menu lock, not the window's focus. */
     void activeWindowStatusChanged() override;
 
+    /** Where the window comes back and what to save of it. */
+    CWindowState& getPlacement() noexcept { return placement; }
+
 private:
     void menuLockChanged (bool locked) override;
     void showMenusUsable (bool usable);
+
+    CWindowState placement { *this };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VlWindow)
 };

@@ -111,11 +111,12 @@ report()
 set +e
 
 # util-linux brings setpriv, with which a scenario runs the application without root's override of file modes,
-# and unshare and mountpoint; fusefat, bindfs and dosfstools the filesystems that keep no file modes;
-# libxtst-dev the XTest calls of the scenarios' own program that plays the mouse.
+# and unshare, mountpoint and taskset; fusefat, bindfs and dosfstools the filesystems that keep no file modes;
+# libxtst-dev the XTest calls of the scenarios' own program that plays the mouse; the window managers, wmctrl and
+# x11-utils serve the scenario that runs under window managers.
 ensure_packages "${BUILD_PACKAGES[@]}" "${SANITIZER_PACKAGES[@]}" \
     util-linux fusefat bindfs dosfstools xvfb xauth xdotool imagemagick python3 libgtest-dev libgmock-dev \
-    libbenchmark-dev clang-format libxtst-dev || exit 1
+    libbenchmark-dev clang-format libxtst-dev openbox fluxbox wmctrl x11-utils || exit 1
 
 stage format
 

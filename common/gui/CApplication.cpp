@@ -5,6 +5,7 @@
 #include "common/CXmlHelpers.h"
 #include "common/gui/CEventLoopWaker.h"
 #include "common/gui/CJucePrompts.h"
+#include "common/gui/CWindowBuffers.h"
 
 #include <csignal>
 
@@ -97,6 +98,7 @@ void CApplication::initialise (const juce::String& commandLine)
     std::signal (SIGXFSZ, SIG_IGN);
 
     eventLoopWaker = std::make_unique<CEventLoopWaker>();
+    windowBuffers = std::make_unique<CWindowBuffers>();
 
     if (! CPrompts::isInstalled())
     {
@@ -168,6 +170,7 @@ void CApplication::shutdown()
         prompts.reset();
     }
 
+    windowBuffers.reset();
     eventLoopWaker.reset();
     initialised = false;
 }

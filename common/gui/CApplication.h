@@ -5,6 +5,7 @@
 #include <juce_gui_extra/juce_gui_extra.h>
 
 class CEventLoopWaker;
+class CWindowBuffers;
 class CPrompts;
 
 //==============================================================================
@@ -18,7 +19,8 @@ class CPrompts;
 
     Start-up (initialise), in this order: has every event from the X server
     handled at once, a quit seen at once, and SIGTERM and SIGHUP taken as the
-    quit that JUCE makes of SIGINT (CEventLoopWaker);
+    quit that JUCE makes of SIGINT (CEventLoopWaker); keeps what opens over a
+    window open under a window manager (CWindowBuffers);
     installs the JUCE prompts unless another implementation is installed
     already; installs createLookAndFeel() as the default look-and-feel;
     showSplash (2000, false) when the command line is empty; reads the
@@ -175,6 +177,7 @@ private:
     std::unique_ptr<juce::FileLogger> logger;
     std::unique_ptr<CPrompts> prompts;
     std::unique_ptr<CEventLoopWaker> eventLoopWaker;
+    std::unique_ptr<CWindowBuffers> windowBuffers;
     bool initialised = false;
     bool fatalErrorRaised = false;
     bool preferencesUnreadable = false;

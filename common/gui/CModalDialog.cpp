@@ -13,7 +13,7 @@ int CModalDialog::showModal (const juce::String& title, juce::Component& content
     {
         CStMenuLock lock;
         result = window->runModalLoop();
-        windowState = window->getWindowStateAsString();
+        windowState = window->getPlacement().toString();
     }
 
     return result;

@@ -29,8 +29,8 @@ public:
                    bool useCornerResizer);
 
     /** The window's position and size when it last closed, as
-        juce::ResizableWindow::getWindowStateAsString makes it; empty until then.
-        The application saves it in the preferences and sets it at start-up.
+        CWindowState::toString makes it; empty until then. The application saves
+        it in the preferences and sets it at start-up.
     */
     juce::String windowState;
 

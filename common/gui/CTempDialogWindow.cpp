@@ -1,11 +1,9 @@
 #include "common/gui/CTempDialogWindow.h"
 
-#include "common/gui/CWindowPlacement.h"
-
 CTempDialogWindow::CTempDialogWindow (const juce::String& title, juce::Component& content, juce::Colour background,
                                       bool escapeKeyTriggersCloseButton, bool resizable, bool useCornerResizer,
                                       const juce::String& windowState)
-    : juce::DialogWindow (title, background, escapeKeyTriggersCloseButton, true),
+    : juce::DialogWindow (title, background, escapeKeyTriggersCloseButton, false),
       escapeCloses (escapeKeyTriggersCloseButton)
 {
     setDropShadowEnabled (true);
@@ -13,22 +11,12 @@ CTempDialogWindow::CTempDialogWindow (const juce::String& title, juce::Component
     setContentNonOwned (&content, true);
     setResizable (resizable, useCornerResizer);
 
-    const auto fittedWidth = getWidth();
-    const auto fittedHeight = getHeight();
+    // On the desktop only now: JUCE shows a window that is there as its title bar or its
+    // resizing changes, and a window manager would frame it before it has its size and place.
+    addToDesktop();
 
-    if (windowState.isNotEmpty() && restoreWindowStateFromString (windowState))
-    {
-        // A saved size would cut or stretch fixed content that has changed since.
-        if (! resizable)
-            setSize (fittedWidth, fittedHeight);
-
-        // Saved on a larger screen, it could come back mostly off this one.
-        CWindowPlacement::moveOnScreen (*this, windowState);
-    }
-    else
-    {
+    if (windowState.isEmpty() || ! placement.restore (windowState))
         centreWithSize (getWidth(), getHeight());
-    }
 }
 
 CTempDialogWindow::~CTempDialogWindow() = default;

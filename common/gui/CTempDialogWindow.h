@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/gui/CWindowState.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 //==============================================================================
@@ -11,12 +13,12 @@
 class CTempDialogWindow final : public juce::DialogWindow
 {
 public:
-    /** Makes the window on the desktop (still hidden) around `content`, sized to
-        it, then puts it where `windowState` says. An empty state, or one that
-        cannot be restored (unparsable, empty rectangle), centres it instead.
-        A window that is not resizable takes only the position from the state:
-        its size stays that of the content. A restored window that would not lie
-        wholly on a screen is moved onto it (CWindowPlacement::moveOnScreen).
+    /** Makes the window around `content`, sized to it, puts it on the desktop
+        (still hidden), then where `windowState` says (CWindowState::restore): a
+        window that is not resizable takes only the position from the state, one
+        that would not lie wholly on a screen is moved onto it. An empty state, or
+        one that cannot be restored (unparsable, empty rectangle), centres it
+        instead.
     */
     CTempDialogWindow (const juce::String& title, juce::Component& content, juce::Colour background,
                        bool escapeKeyTriggersCloseButton, bool resizable, bool useCornerResizer,
@@ -30,8 +32,12 @@ public:
     /** Does what the close button does, when the window was made to. */
     bool escapeKeyPressed() override;
 
+    /** Where the window is and what to save of it. */
+    const CWindowState& getPlacement() const noexcept { return placement; }
+
 private:
     bool escapeCloses;
+    CWindowState placement { *this };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CTempDialogWindow)
 };

@@ -108,3 +108,23 @@ void CWindowPlacement::moveOnScreen (juce::ResizableWindow& window, const juce::
     if (const auto placed = placeOnScreen (outer, areas); placed != outer)
         window.setTopLeftPosition (placed.getPosition());
 }
+
+juce::String CWindowPlacement::maximisedState (const juce::String& state, juce::Rectangle<int> normalBounds)
+{
+    juce::StringArray tokens;
+    tokens.addTokens (state, false);
+    tokens.removeEmptyStrings();
+
+    // JUCE's own test for the mark.
+    if (tokens[0].startsWithIgnoreCase ("fs"))
+        tokens.remove (0);
+
+    if (tokens.size() >= 4 && ! normalBounds.isEmpty())
+    {
+        tokens.removeRange (0, 4);
+        tokens.insert (0, normalBounds.toString());
+    }
+
+    tokens.insert (0, "fs");
+    return tokens.joinIntoString (" ");
+}

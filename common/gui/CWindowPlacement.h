@@ -21,4 +21,11 @@ namespace CWindowPlacement
         left alone. Main thread.
     */
     void moveOnScreen (juce::ResizableWindow& window, const juce::String& savedState);
+
+    /** The state to save for a window that the window manager shows maximised: `state`
+        (JUCE's, of the window as it shows) marked "fs", as JUCE marks a full-screen one,
+        with `normalBounds`, those it had before, for its own: the place and size it goes
+        back to. Empty normal bounds keep the state's. Pure; any thread.
+    */
+    juce::String maximisedState (const juce::String& state, juce::Rectangle<int> normalBounds);
 }

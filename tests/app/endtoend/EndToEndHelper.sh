@@ -14,12 +14,14 @@ WORK="$(mktemp -d "${TMPDIR:-/tmp}/veltrino-e2e.XXXXXX")"
 PREFS="$WORK/config/Veltrino/preferences.xml"
 XVFB_PID=""
 APP_PID=""
+WM_PID=""
+ONE_CPU=""
 
 cleanup()
 {
     # Everything here runs, whatever fails: nothing started may outlive the test.
     set +e
-    for pid in $APP_PID $XVFB_PID; do
+    for pid in $APP_PID $WM_PID $XVFB_PID; do
         kill "$pid" 2>/dev/null
         for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
         kill -9 "$pid" 2>/dev/null
@@ -178,12 +180,12 @@ XML
 #==============================================================================
 # The application.
 
-# start_app: starts Veltrino (empty command line: the start picture shows for two
-# seconds, and the scenario waits it out as a user would); sets MAIN to its main window.
+# start_app [ARGUMENT...]: starts Veltrino (empty command line: the start picture shows for
+# two seconds, and the scenario waits it out as a user would); sets MAIN to its main window.
 start_app()
 {
     (cd "$WORK" && HOME="$WORK" XDG_CONFIG_HOME="$WORK/config" VELTRINO_MIDI_DIR="$WORK/midi" \
-        exec "$APP" >> "$WORK/app.log" 2>&1) &
+        exec ${ONE_CPU:+taskset -c "$ONE_CPU"} "$APP" "$@" >> "$WORK/app.log" 2>&1) &
     APP_PID=$!
     await_main_window
 }
@@ -292,6 +294,33 @@ play_the_stage()
     open_document "$WORK/docs/stage.vlt"
     expect_output "b0 07 00"
     clear_output
+}
+
+#==============================================================================
+# A window manager, for the scenarios that need one (the others run without).
+
+# start_window_manager NAME: starts NAME (openbox, fluxbox) on the X server, and puts the X
+# server, the window manager and every application started from now on on one processor, as
+# on a busy machine: the races between them that a desktop meets now and then show at once.
+start_window_manager()
+{
+    [ -n "$ONE_CPU" ] || ONE_CPU="$(python3 -c 'import os, random; print(random.choice(sorted(os.sched_getaffinity(0))))')"
+    taskset -a -p -c "$ONE_CPU" "$XVFB_PID" > /dev/null
+    # No wallpaper to set: fluxbox would otherwise put up a message window saying so.
+    mkdir -p "$WORK/.fluxbox"
+    echo "background: none" > "$WORK/.fluxbox/overlay"
+    (cd "$WORK" && HOME="$WORK" exec taskset -c "$ONE_CPU" "$1" > "$WORK/wm.log" 2>&1) &
+    WM_PID=$!
+    wait_for "the window manager $1" bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
+}
+
+stop_window_manager()
+{
+    kill "$WM_PID"
+    wait "$WM_PID" 2>/dev/null || true
+    WM_PID=""
+    # The next one must not take the last one's mark on the screen for its own.
+    xprop -root -remove _NET_SUPPORTING_WM_CHECK
 }
 
 #==============================================================================

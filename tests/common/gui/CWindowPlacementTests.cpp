@@ -59,3 +59,23 @@ TEST (CWindowPlacementTests, AWindowNotYetShownCountsTheFrameItsStateSaved)
         EXPECT_EQ (window.getBottom(), area.getBottom() - c.bottomAfter) << c.state << " " << c.bottomBefore;
     }
 }
+
+TEST (CWindowPlacementTests, AMaximisedWindowIsSavedMarkedWithTheBoundsItHadBefore)
+{
+    const juce::Rectangle<int> before (151, 130, 1000, 400);
+
+    const struct
+    {
+        const char* state;
+        juce::Rectangle<int> normal;
+        const char* expected;
+    } cases[] = {
+        { "0 19 1280 982 frame 20 1 4 1", before, "fs 151 130 1000 400 frame 20 1 4 1" },
+        { "0 0 1280 1024", before, "fs 151 130 1000 400" },
+        { "fs 0 0 1280 1024", before, "fs 151 130 1000 400" },                        // marked once
+        { "0 19 1280 982 frame 20 1 4 1", {}, "fs 0 19 1280 982 frame 20 1 4 1" },    // none known before
+    };
+
+    for (const auto& c : cases)
+        EXPECT_EQ (CWindowPlacement::maximisedState (c.state, c.normal), c.expected) << c.state;
+}
