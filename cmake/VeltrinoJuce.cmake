@@ -71,3 +71,19 @@ target_link_libraries(veltrino_juce_gui
     PRIVATE
         juce::pkgconfig_juce_graphics_LINUX_DEPS
         juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+
+# Every translation unit of ours starts with JUCE's module headers, which cost most of its
+# compile time: each target that links a JUCE library parses them once, into a precompiled
+# header of its own (clang refuses one made with other definitions). What links the non-GUI
+# half alone gets the non-GUI headers only, so that a window include in common or engine
+# still fails to compile.
+target_precompile_headers(veltrino_juce INTERFACE
+    "$<$<COMPILE_LANGUAGE:CXX>:<juce_core/juce_core.h$<ANGLE-R>>"
+    "$<$<COMPILE_LANGUAGE:CXX>:<juce_events/juce_events.h$<ANGLE-R>>"
+    "$<$<COMPILE_LANGUAGE:CXX>:<juce_data_structures/juce_data_structures.h$<ANGLE-R>>"
+    "$<$<COMPILE_LANGUAGE:CXX>:<juce_audio_basics/juce_audio_basics.h$<ANGLE-R>>"
+    "$<$<COMPILE_LANGUAGE:CXX>:<juce_audio_devices/juce_audio_devices.h$<ANGLE-R>>")
+target_precompile_headers(veltrino_juce_gui INTERFACE
+    "$<$<COMPILE_LANGUAGE:CXX>:<juce_gui_extra/juce_gui_extra.h$<ANGLE-R>>")
+# JUCE's own module sources take none: each is compiled as JUCE wrote it.
+set_target_properties(veltrino_juce_gui PROPERTIES DISABLE_PRECOMPILE_HEADERS ON)
