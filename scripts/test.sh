@@ -34,21 +34,29 @@ asan_tests()
 }
 
 # Each fuzzer starts afresh from the committed seeds; the copy keeps the repository as it is.
+# As many run at once as there are processors, each for its own FUZZ_SECONDS.
 fuzz()
 {
-    local failed=0 target work="$ROOT/build/fuzz"
+    local failed=0 target targets started=0 work="$ROOT/build/fuzz"
     rm -rf "$work" && mkdir -p "$work"
+    mapfile -t targets < "$ASAN_DIR/fuzz/fuzzers.txt"
 
-    while read -r target; do
+    for target in "${targets[@]}"; do
         cp -r "$ROOT/fuzz/corpus/$target" "$work/$target"
-        if run_fuzzer "$target" "$FUZZ_SECONDS" "$work/$target"; then
+        (run_fuzzer "$target" "$FUZZ_SECONDS" "$work/$target"; echo $? > "$work/$target.status") &
+        if ((++started % JOBS == 0)); then wait; fi
+    done
+    wait
+
+    for target in "${targets[@]}"; do
+        if [ "$(cat "$work/$target.status")" = 0 ]; then
             echo "$target: $(grep -o 'Done [0-9]* runs' "$work/$target.log"), no failure"
         else
             tail -n 60 "$work/$target.log"
             echo "$target: FAILED (input kept in $work)"
             failed=1
         fi
-    done < "$ASAN_DIR/fuzz/fuzzers.txt"
+    done
 
     return $failed
 }
